@@ -1,0 +1,10 @@
+// The command table of padocut-cli. Each command lives in its own file.
+#pragma once
+
+#include <span>
+
+#include "cli/CliCommon.h"
+
+std::span<const CliCommand> AllCommands();
+
+int RunVersion(int argc, char** argv);

@@ -1,0 +1,45 @@
+// padocut-cli: the command-line front end over the core library.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cli/CliCommon.h"
+#include "cli/Commands.h"
+
+namespace {
+
+void PrintOverview(FILE* out) {
+  std::fprintf(out, "usage: padocut-cli COMMAND [ARGS]  (padocut-cli COMMAND --help)\n\ncommands:\n");
+  for (const CliCommand& c : AllCommands()) {
+    std::fprintf(out, "  %-7s %s\n", c.name, c.summary);
+  }
+  std::fprintf(out, "\nTimes are integer milliseconds or [[hh:]mm:]ss[.mmm].\n");
+}
+
+}  // namespace
+
+const CliCommand* FindCommand(const std::string& name) {
+  for (const CliCommand& c : AllCommands()) {
+    if (name == c.name) return &c;
+  }
+  return nullptr;
+}
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintOverview(stderr);
+    return kCliUsage;
+  }
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+      std::strcmp(argv[1], "help") == 0) {
+    PrintOverview(stdout);
+    return kCliOk;
+  }
+  const CliCommand* command = FindCommand(argv[1]);
+  if (!command) {
+    std::fprintf(stderr, "padocut-cli: unknown command '%s'\n", argv[1]);
+    PrintOverview(stderr);
+    return kCliUsage;
+  }
+  return command->run(argc - 1, argv + 1);
+}
