@@ -27,9 +27,13 @@ void ByteRing::Reset() {
 
 int ByteRing::Grow(int extra) {
   if (m_nCapacity <= 0) return 0;
+  // Always at least double, and leave room for one more byte than the
+  // pending write needs so the ring is never completely full.
   const int64_t wanted = static_cast<int64_t>(m_nCapacity) + extra;
   int64_t size = m_nCapacity;
-  while (size < wanted) size *= 2;
+  do {
+    size *= 2;
+  } while (size <= wanted);
   if (size > INT_MAX) return 0;
   auto* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(size)));
   if (!block) return 0;

@@ -23,5 +23,6 @@ TEST(MulDiv, ZeroDivisorAndOverflowGiveMinusOne) {
 TEST(MulDiv, SixtyFourBitOperands) {
   const int64_t bytes = int64_t{5} << 32;  // 20 GiB
   EXPECT_EQ(MulDiv64(bytes, 8, 8), bytes);
-  EXPECT_EQ(MulDiv64(bytes * 8, 44100, 1152 * int64_t{1000000}), 1683592806);
+  EXPECT_EQ(MulDiv64(bytes, 8000, 128000), bytes / 16);
+  EXPECT_EQ(MulDiv64(bytes * 8, 1000, 3), 57266230613333);
 }
