@@ -3,6 +3,10 @@
 namespace {
 
 const CliCommand kCommands[] = {
+    {"info", "FILE", "stream description of an MP3 file as JSON", RunInfo},
+    {"offset", "FILE MS [MS ...]", "byte offset of the frame holding each time (-1 for none)",
+     RunOffset},
+    {"decode", "FILE", "decoded PCM (s16le, interleaved) to stdout", RunDecode},
     {"version", "", "print the program's version", RunVersion},
 };
 
