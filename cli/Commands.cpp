@@ -13,3 +13,10 @@ const CliCommand kCommands[] = {
 }  // namespace
 
 std::span<const CliCommand> AllCommands() { return kCommands; }
+
+const CliCommand* FindCommand(const std::string& name) {
+  for (const CliCommand& c : AllCommands()) {
+    if (name == c.name) return &c;
+  }
+  return nullptr;
+}

@@ -35,7 +35,12 @@ int CMp3Reader::Open(const char* path, int* sampleRate, int* bitsPerSample, int*
   if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return 0;
   m_file = std::fopen(path, "rb");
   if (!m_file) return 0;
-  if (!FindFirstFrame()) return 0;  // the stream stays held until Close
+  // A file that is not MPEG audio is let go at once, so nothing can be
+  // decoded from it until the next successful Open.
+  if (!FindFirstFrame()) {
+    Close();
+    return 0;
+  }
   if (sampleRate) *sampleRate = m_info.data.samplerate;
   if (bitsPerSample) *bitsPerSample = 16;
   if (channels) *channels = m_info.data.stereo;
