@@ -4,6 +4,8 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"version", "", "print the program's version", RunVersion},
+    {"tags", "[--tag-charset NAME] FILE", "the tags a cut carries over from FILE (JSON)", RunTags},
+    {"retag", "[--tag-charset NAME] SRC DST", "rewrite DST with the tags of SRC", RunRetag},
 };
 
 }  // namespace

@@ -8,3 +8,5 @@
 std::span<const CliCommand> AllCommands();
 
 int RunVersion(int argc, char** argv);
+int RunTags(int argc, char** argv);
+int RunRetag(int argc, char** argv);

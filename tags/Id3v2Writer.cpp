@@ -60,12 +60,6 @@ const char* FrameIdOf(int32_t key) {
   return row ? row->id23 : nullptr;
 }
 
-std::optional<std::string> Utf8TextOf(const TagField& field) {
-  if (field.wide) return WideToUtf8(*field.wide);
-  if (field.narrow) return AnsiToUtf8(*field.narrow);
-  return std::nullopt;
-}
-
 void PutBigEndian32(uint32_t value, uint8_t* out) {
   out[0] = static_cast<uint8_t>(value >> 24);
   out[1] = static_cast<uint8_t>(value >> 16);
@@ -101,6 +95,12 @@ int64_t Id3v2TagLength(const uint8_t* h) {
 }
 
 }  // namespace
+
+std::optional<std::string> FieldUtf8Text(const TagField& field) {
+  if (field.wide) return WideToUtf8(*field.wide);
+  if (field.narrow) return AnsiToUtf8(*field.narrow);
+  return std::nullopt;
+}
 
 bool CId3v2Writer::Open(const char* utf8Name, IFileStream* source) {
   Close();
@@ -153,7 +153,7 @@ bool CId3v2Writer::WriteAt(const void* bytes, size_t count, int64_t offset) {
 bool CId3v2Writer::WriteFrame(const TagField& field) {
   const char* id = FrameIdOf(field.key);
   if (!id) return false;
-  std::optional<std::string> text = Utf8TextOf(field);
+  std::optional<std::string> text = FieldUtf8Text(field);
   if (!text) return false;
   std::string prefix;
   if (field.key == TAG_COMMENT) {

@@ -12,6 +12,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 class CTagFieldList;
 class IFileStream;
@@ -51,6 +53,10 @@ class CId3v2Writer {
   uint32_t m_framesLength = 0;
   IFileStream* m_source = nullptr;
 };
+
+// A field's text as its frame carries it: UTF-8 from the wide text, or from
+// the narrow text in the tag charset. None when there is nothing to convert.
+std::optional<std::string> FieldUtf8Text(const TagField& field);
 
 // The offset of the source's first MPEG audio frame header: the first of
 // 65536 positions after any ID3v2 tags at its start whose four bytes have
