@@ -17,7 +17,7 @@ TEST(FileStream, OpensExistingFilesReadOnlyAndCreatesWritableOnes) {
   EXPECT_EQ(stream.OpenA(dir.File("none").c_str(), true), S_OK);
   EXPECT_TRUE(FileExists(dir.File("none")));
 
-  WriteFileBytes(dir.File("full"), Bytes(100, 1));
+  WriteTestFile(dir.File("full"), Bytes(100, 1));
   EXPECT_EQ(stream.OpenA(dir.File("full").c_str(), true), S_OK);  // emptied
   EXPECT_EQ(stream.Size(), 0);
   EXPECT_EQ(stream.OpenA(dir.Path().c_str(), false), E_FAIL);  // a folder is no file
@@ -29,7 +29,7 @@ TEST(FileStream, OpensExistingFilesReadOnlyAndCreatesWritableOnes) {
 TEST(FileStream, KeepsTheNameInTheFormItWasGiven) {
   TempDir dir;
   const std::string path = dir.File("\xED\x95\x9C.mp3");  // "한.mp3"
-  WriteFileBytes(path, Bytes(10, 0));
+  WriteTestFile(path, Bytes(10, 0));
   const std::u16string wide = *Utf8ToWide(path);
   CFileStream stream;
   ASSERT_EQ(stream.OpenW(wide.c_str(), false), S_OK);
@@ -45,7 +45,7 @@ TEST(FileStream, KeepsTheNameInTheFormItWasGiven) {
 
 TEST(FileStream, ReadAtTheEndSetsEofUntilTheNextSeek) {
   TempDir dir;
-  WriteFileBytes(dir.File("f"), Str("abcdef"));
+  WriteTestFile(dir.File("f"), Str("abcdef"));
   CFileStream stream;
   ASSERT_EQ(stream.OpenA(dir.File("f").c_str(), false), S_OK);
   char buffer[10];
@@ -64,7 +64,7 @@ TEST(FileStream, ReadAtTheEndSetsEofUntilTheNextSeek) {
 
 TEST(FileStream, AFileHeldOpenCanBeDeleted) {
   TempDir dir;
-  WriteFileBytes(dir.File("f"), Str("abc"));
+  WriteTestFile(dir.File("f"), Str("abc"));
   CFileStream stream;
   ASSERT_EQ(stream.OpenA(dir.File("f").c_str(), false), S_OK);
   EXPECT_EQ(::unlink(dir.File("f").c_str()), 0);
@@ -76,7 +76,7 @@ TEST(FileStream, AFileHeldOpenCanBeDeleted) {
 
 TEST(FileStream, FirstWriteReopensAReadOnlyStreamForWriting) {
   TempDir dir;
-  WriteFileBytes(dir.File("f"), Str("abcdef"));
+  WriteTestFile(dir.File("f"), Str("abcdef"));
   CFileStream stream;
   ASSERT_EQ(stream.OpenA(dir.File("f").c_str(), false), S_OK);
   stream.Seek(2, FILE_BEGIN);

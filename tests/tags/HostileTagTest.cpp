@@ -43,8 +43,8 @@ namespace {
 size_t ReadAndRewrite(const Bytes& bytes, bool rewrite = true) {
   TempDir dir;
   const std::string path = dir.File("in.mp3"), target = dir.File("out.mp3");
-  WriteFileBytes(path, bytes);
-  WriteFileBytes(target, bytes);
+  WriteTestFile(path, bytes);
+  WriteTestFile(target, bytes);
   g_largest = 0;
   g_measuring = true;
   {
@@ -139,7 +139,7 @@ TEST(HostileTags, ReaderAloneSurvivesEveryTruncation) {
   const Bytes whole = RichV23();
   TempDir dir;
   for (size_t length = 0; length <= 80; ++length) {
-    WriteFileBytes(dir.File("t"), Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)));
+    WriteTestFile(dir.File("t"), Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)));
     CFileStream stream;
     ASSERT_EQ(stream.OpenA(dir.File("t").c_str(), false), S_OK);
     CId3v2Reader reader;

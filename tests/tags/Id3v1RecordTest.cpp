@@ -151,20 +151,20 @@ TEST(Id3v1Record, WriteAtEndOverwritesOrAppends) {
   TempDir dir;
   const Id3v1Record record = BuildId3v1(CTagFieldList());
   const Bytes withTag = Cat({FakeAudio(500), V1Record("old", "", "", "", "", 0, 1)});
-  WriteFileBytes(dir.File("a"), withTag);
+  WriteTestFile(dir.File("a"), withTag);
   ASSERT_TRUE(WriteId3v1AtEnd(dir.File("a").c_str(), record));
   Bytes after = ReadFileBytes(dir.File("a"));
   ASSERT_EQ(after.size(), withTag.size());
   EXPECT_EQ(Bytes(after.end() - 128, after.end()), Bytes(record.bytes, record.bytes + 128));
 
-  WriteFileBytes(dir.File("b"), FakeAudio(500));
+  WriteTestFile(dir.File("b"), FakeAudio(500));
   const std::optional<std::u16string> wideName = Utf8ToWide(dir.File("b"));
   ASSERT_TRUE(wideName);
   ASSERT_TRUE(WriteId3v1AtEnd(wideName->c_str(), record));
   EXPECT_EQ(ReadFileBytes(dir.File("b")).size(), 628u);
 
   const Bytes small(127, 7);
-  WriteFileBytes(dir.File("c"), small);
+  WriteTestFile(dir.File("c"), small);
   EXPECT_FALSE(WriteId3v1AtEnd(dir.File("c").c_str(), record));
   EXPECT_EQ(ReadFileBytes(dir.File("c")), small);
   EXPECT_FALSE(WriteId3v1AtEnd(dir.File("missing").c_str(), record));

@@ -17,7 +17,7 @@ Bytes Latin1Text(std::string_view text) { return TextData(0, Str(text)); }
 struct ReadTag {
   explicit ReadTag(const Bytes& bytes) {
     path = dir.File("tag.mp3");
-    WriteFileBytes(path, bytes);
+    WriteTestFile(path, bytes);
     stream.OpenA(path.c_str(), false);
     reader.Read(&stream);
   }

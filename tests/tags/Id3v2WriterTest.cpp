@@ -12,7 +12,7 @@ namespace {
 // file; returns its bytes (empty on failure).
 Bytes WriteWith(const CTagFieldList& fields, const Bytes& source) {
   TempDir dir;
-  WriteFileBytes(dir.File("src"), source);
+  WriteTestFile(dir.File("src"), source);
   CFileStream stream;
   if (stream.OpenA(dir.File("src").c_str(), false) != S_OK) return {};
   CId3v2Writer writer;
@@ -108,7 +108,7 @@ TEST(Id3v2Writer, DoesNotCopyTheSourcesOwnTag) {
 
 TEST(Id3v2Writer, FailsWhenTheOutputCannotBeCreated) {
   TempDir dir;
-  WriteFileBytes(dir.File("src"), kAudio);
+  WriteTestFile(dir.File("src"), kAudio);
   CFileStream stream;
   ASSERT_EQ(stream.OpenA(dir.File("src").c_str(), false), S_OK);
   CId3v2Writer writer;

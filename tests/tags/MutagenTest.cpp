@@ -28,10 +28,7 @@ std::string Python() {
   return found;
 }
 
-std::string Script() {
-  const char* source = std::getenv("PADOCUT_SOURCE_DIR");
-  return std::string(source ? source : ".") + "/tests/tags/mutagen_tags.py";
-}
+std::string Script() { return TAGS_TEST_SOURCE_DIR "/mutagen_tags.py"; }
 
 std::string RunCommand(const std::string& command) {
   std::string output;
@@ -55,7 +52,7 @@ std::string FromHex(const std::string& hex) {
 // "v2 title" -> bytes, "v2version" -> "3".
 std::map<std::string, std::string> MutagenView(const std::string& path) {
   std::map<std::string, std::string> view;
-  const std::string output = RunCommand(Python() + " " + Script() + " read '" + path + "'");
+  const std::string output = RunCommand(Python() + " '" + Script() + "' read '" + path + "'");
   size_t start = 0;
   while (start < output.size()) {
     size_t end = output.find('\n', start);
@@ -83,9 +80,9 @@ std::string AfterLastParenthesis(const std::string& text) {
 
 const Bytes& Mp3() {
   static const Bytes mp3 = [] {
-    EncodeSpec spec;
-    spec.seconds = 1.0;
-    return EncodeMp3(spec);
+    EncodeSpec settings;
+    settings.seconds = 1.0;
+    return EncodeMp3(settings);
   }();
   return mp3;
 }
@@ -118,8 +115,8 @@ TEST(Mutagen, ReadsBothTagsOfARewrittenFile) {
   });
   TempDir dir;
   const std::string source = dir.File("source.mp3"), target = dir.File("target.mp3");
-  WriteFileBytes(source, Cat({Tag(3, body), Mp3(), V1Record("old", "old", "old", "1000", "old", 9, 1)}));
-  WriteFileBytes(target, Mp3());
+  WriteTestFile(source, Cat({Tag(3, body), Mp3(), V1Record("old", "old", "old", "1000", "old", 9, 1)}));
+  WriteTestFile(target, Mp3());
 
   CTagTransfer transfer;
   ASSERT_TRUE(transfer.ReadFrom(source.c_str()));
@@ -159,8 +156,8 @@ TEST(Mutagen, ReadsWhatMutagenWrites) {
     SCOPED_TRACE(version);
     TempDir dir;
     const std::string source = dir.File("source.mp3"), target = dir.File("target.mp3");
-    WriteFileBytes(source, Mp3());
-    RunCommand(Python() + " " + Script() + " write '" + source + "' " + std::to_string(version));
+    WriteTestFile(source, Mp3());
+    RunCommand(Python() + " '" + Script() + "' write '" + source + "' " + std::to_string(version));
     const auto view = MutagenView(source);
     ASSERT_EQ(view.count("v2version"), 1u);
 
@@ -174,7 +171,7 @@ TEST(Mutagen, ReadsWhatMutagenWrites) {
     }
 
     // Carried over into a bare copy, mutagen sees the same texts again.
-    WriteFileBytes(target, Mp3());
+    WriteTestFile(target, Mp3());
     CTagTransfer transfer;
     ASSERT_TRUE(transfer.ReadFrom(source.c_str()));
     ASSERT_TRUE(transfer.WriteTo(target.c_str(), true, true));

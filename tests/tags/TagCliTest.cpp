@@ -32,7 +32,7 @@ Result Cli(const std::string& arguments) {
 TEST(TagCli, TagsPrintsPresentFieldsInListOrderThenNulls) {
   TempDir dir;
   const std::string path = dir.File("a.mp3");
-  WriteFileBytes(path, Cat({Tag(4, Cat({Frame24("TRCK", TextData(3, Str("3/12"))),
+  WriteTestFile(path, Cat({Tag(4, Cat({Frame24("TRCK", TextData(3, Str("3/12"))),
                                         Frame24("TIT2", TextData(1, Cat({{0xFF, 0xFE}, Utf16Le(u"\uAC00\"q")}))),
                                         Frame24("TCON", TextData(0, Str("(17)Rock")))})),
                             FakeAudio(500), V1Record("", "", "", "1999", "", 0, 255)}));
@@ -42,7 +42,7 @@ TEST(TagCli, TagsPrintsPresentFieldsInListOrderThenNulls) {
             "{\"id3v1\": true, \"id3v2\": 4, \"fields\": {\"year\": \"1999\", \"title\": \"\xEA\xB0\x80\\\"q\", "
             "\"genre\": \"Rock\", \"track\": \"3/12\", \"artist\": null, \"album\": null, \"comment\": null}}\n");
 
-  WriteFileBytes(path, Cat({V1Record("\xB0\xA1", "", "", "", "", 0, 255)}));
+  WriteTestFile(path, Cat({V1Record("\xB0\xA1", "", "", "", "", 0, 255)}));
   EXPECT_EQ(Cli("tags --tag-charset CP949 '" + path + "'").out.substr(0, 72),
             "{\"id3v1\": true, \"id3v2\": null, \"fields\": {\"title\": \"\xEA\xB0\x80\", \"artist\": null");
   EXPECT_NE(Cli("tags --tag-charset ISO-8859-1 '" + path + "'").out.find("\"title\": \"\xC2\xB0\xC2\xA1\""),
@@ -56,9 +56,9 @@ TEST(TagCli, RetagRewritesOnlyWhenTheSourceHasTags) {
   TempDir dir;
   const std::string src = dir.File("src.mp3"), dst = dir.File("dst.mp3"), bare = dir.File("bare.mp3");
   const Bytes audio = FakeAudio(800);
-  WriteFileBytes(src, Cat({Tag(3, Frame23("TIT2", TextData(0, Str("t")))), audio}));
-  WriteFileBytes(dst, audio);
-  WriteFileBytes(bare, audio);
+  WriteTestFile(src, Cat({Tag(3, Frame23("TIT2", TextData(0, Str("t")))), audio}));
+  WriteTestFile(dst, audio);
+  WriteTestFile(bare, audio);
 
   Result result = Cli("retag '" + bare + "' '" + dst + "'");
   EXPECT_EQ(result.status, 0);

@@ -1,5 +1,8 @@
 #include "tests/tags/TagTestBytes.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <cstring>
 
 #include "tags/Id3v2Writer.h"
@@ -91,10 +94,19 @@ Bytes V1Record(std::string_view title, std::string_view artist, std::string_view
   return record;
 }
 
+void WriteTestFile(const std::string& path, const Bytes& bytes) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr) << path;
+  if (!bytes.empty()) {
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+  }
+  EXPECT_EQ(std::fclose(file), 0);
+}
+
 FieldTexts ReadFieldTexts(const Bytes& bytes) {
   TempDir dir;
   const std::string path = dir.File("in.mp3");
-  WriteFileBytes(path, bytes);
+  WriteTestFile(path, bytes);
   CTagTransfer transfer;
   transfer.ReadFrom(path.c_str());
   FieldTexts out;

@@ -41,6 +41,9 @@ Bytes FakeAudio(size_t size);
 Bytes V1Record(std::string_view title, std::string_view artist, std::string_view album,
                std::string_view year, std::string_view comment, uint8_t track, uint8_t genre);
 
+// Writes a file; an empty `bytes` makes an empty file.
+void WriteTestFile(const std::string& path, const Bytes& bytes);
+
 // The fields the carry-over takes from a file holding `bytes`, in list
 // order, as (key, UTF-8 text).
 using FieldTexts = std::vector<std::pair<int, std::string>>;

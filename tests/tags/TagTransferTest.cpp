@@ -35,8 +35,8 @@ struct Files {
 
 TEST(TagTransfer, ReadsOneSourceOnly) {
   Files f;
-  WriteFileBytes(f.source, Cat({V23Tag("one", "1"), kAudio}));
-  WriteFileBytes(f.target, Cat({V23Tag("two", "2"), kAudio}));
+  WriteTestFile(f.source, Cat({V23Tag("one", "1"), kAudio}));
+  WriteTestFile(f.target, Cat({V23Tag("two", "2"), kAudio}));
   CTagTransfer transfer;
   EXPECT_FALSE(transfer.WriteTo(f.target.c_str(), true, true));  // before ReadFrom
   ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
@@ -47,7 +47,7 @@ TEST(TagTransfer, ReadsOneSourceOnly) {
   EXPECT_FALSE(missing.ReadFrom(f.dir.File("none.mp3").c_str()));
   EXPECT_FALSE(missing.SourceOpened());
 
-  WriteFileBytes(f.dir.File("bare.mp3"), kAudio);
+  WriteTestFile(f.dir.File("bare.mp3"), kAudio);
   CTagTransfer bare;
   EXPECT_FALSE(bare.ReadFrom(f.dir.File("bare.mp3").c_str()));
   EXPECT_TRUE(bare.SourceOpened());
@@ -69,10 +69,10 @@ TEST(TagTransfer, OrdersFieldsByFirstStoringWhenBothTagsArePresent) {
 
 TEST(TagTransfer, RewritesWithANewTagAndRecord) {
   Files f;
-  WriteFileBytes(f.source, Cat({Tag(3, Frame23("TIT2", TextData(0, Str("v2")))), kAudio,
+  WriteTestFile(f.source, Cat({Tag(3, Frame23("TIT2", TextData(0, Str("v2")))), kAudio,
                                 V1Record("v1", "art", "", "", "", 3, 17)}));
   // The target's content has no ID3v1 record: it grows by 128 bytes.
-  WriteFileBytes(f.target, kAudio);
+  WriteTestFile(f.target, kAudio);
   CTagTransfer transfer;
   ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
   ASSERT_TRUE(transfer.WriteTo(f.target.c_str(), true, true));
@@ -87,7 +87,7 @@ TEST(TagTransfer, RewritesWithANewTagAndRecord) {
   EXPECT_FALSE(FileExists(f.temp));
 
   // A content that ends with a record keeps its length apart from the new tag.
-  WriteFileBytes(f.target, Cat({kAudio, V1Record("x", "", "", "", "", 0, 0)}));
+  WriteTestFile(f.target, Cat({kAudio, V1Record("x", "", "", "", "", 0, 0)}));
   ASSERT_TRUE(transfer.WriteTo(f.target.c_str(), true, true));
   const Bytes again = ReadFileBytes(f.target);
   EXPECT_EQ(again.size(), TagLength(again) + kAudio.size() + 128);
@@ -96,7 +96,7 @@ TEST(TagTransfer, RewritesWithANewTagAndRecord) {
 
 TEST(TagTransfer, FlagsLeaveEmptyTagsOfTheirKind) {
   Files f;
-  WriteFileBytes(f.target, kAudio);
+  WriteTestFile(f.target, kAudio);
   CFileStream stream;
   CTagFieldList fields;
   fields.SetText(TAG_TITLE, "t");
@@ -116,9 +116,9 @@ TEST(TagTransfer, FlagsLeaveEmptyTagsOfTheirKind) {
 
 TEST(TagTransfer, ReplacesALeftoverTemporaryFileAndKeepsPermissions) {
   Files f;
-  WriteFileBytes(f.source, Cat({V23Tag("t", "1"), kAudio}));
-  WriteFileBytes(f.target, kAudio);
-  WriteFileBytes(f.temp, Str("leftover"));
+  WriteTestFile(f.source, Cat({V23Tag("t", "1"), kAudio}));
+  WriteTestFile(f.target, kAudio);
+  WriteTestFile(f.temp, Str("leftover"));
   ::chmod(f.target.c_str(), 0640);
   CTagTransfer transfer;
   ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
@@ -131,7 +131,7 @@ TEST(TagTransfer, ReplacesALeftoverTemporaryFileAndKeepsPermissions) {
 
 TEST(TagTransfer, EveryFailureLeavesTheTargetAsItWas) {
   Files f;
-  WriteFileBytes(f.source, Cat({V23Tag("t", "1"), kAudio}));
+  WriteTestFile(f.source, Cat({V23Tag("t", "1"), kAudio}));
   CTagTransfer transfer;
   ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
   auto expectUnchanged = [&](const Bytes& before, const char* why) {
@@ -142,7 +142,7 @@ TEST(TagTransfer, EveryFailureLeavesTheTargetAsItWas) {
   };
 
   // Target without write permission.
-  WriteFileBytes(f.target, kAudio);
+  WriteTestFile(f.target, kAudio);
   ::chmod(f.target.c_str(), 0444);
   expectUnchanged(kAudio, "read-only target");
   ::chmod(f.target.c_str(), 0644);
@@ -154,7 +154,7 @@ TEST(TagTransfer, EveryFailureLeavesTheTargetAsItWas) {
 
   // New tag and content together shorter than 128 bytes: no room for a record.
   const Bytes tiny = FakeAudio(40);
-  WriteFileBytes(f.target, tiny);
+  WriteTestFile(f.target, tiny);
   expectUnchanged(tiny, "short content");
   EXPECT_FALSE(FileExists(f.temp));
 
@@ -168,7 +168,7 @@ TEST(TagTransfer, EveryFailureLeavesTheTargetAsItWas) {
 TEST(TagTransfer, FailureRestoresTheStreamPosition) {
   Files f;
   const Bytes tiny = FakeAudio(40);
-  WriteFileBytes(f.target, tiny);
+  WriteTestFile(f.target, tiny);
   CFileStream stream;
   ASSERT_EQ(stream.OpenA(f.target.c_str(), false), S_OK);
   stream.Seek(7, FILE_BEGIN);
@@ -182,8 +182,8 @@ TEST(TagTransfer, FailureRestoresTheStreamPosition) {
 TEST(TagTransfer, UnwritableFolderFailsCleanly) {
   if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
   Files f;
-  WriteFileBytes(f.source, Cat({V23Tag("t", "1"), kAudio}));
-  WriteFileBytes(f.target, kAudio);
+  WriteTestFile(f.source, Cat({V23Tag("t", "1"), kAudio}));
+  WriteTestFile(f.target, kAudio);
   ::chmod(f.dir.Path().c_str(), 0555);
   CTagTransfer transfer;
   ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
