@@ -170,8 +170,9 @@ void CMessageDlg::ApplyLayout(wxDC& dc) {
       button->Disable();
       continue;
     }
-    if (m_layout.buttonWidths[i] > 0) button->SetSize(m_layout.buttons[i]);
-    if (shown[i]) {
+    // A button of the set without text has no width: it stays out of sight.
+    if (shown[i] && m_layout.buttonWidths[i] > 0) {
+      button->SetSize(m_layout.buttons[i]);
       button->SetLabel(m_strButtonTexts[i]);
       button->Show();
     }
