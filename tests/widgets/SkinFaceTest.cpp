@@ -58,33 +58,6 @@ SkinColours DistinctColours() {
   return c;
 }
 
-struct LookCase {
-  SkinButtonState state;
-  bool focus;
-};
-
-TEST(SkinFaceColours, EachLookUsesItsFrameColours) {
-  const SkinColours c = DistinctColours();
-  const SkinFrameColours normal = FrameColoursFor(c, SkinButtonState::Normal, false);
-  EXPECT_EQ(normal.outerTopLeft, c.highlight);
-  EXPECT_EQ(normal.innerTopLeft, c.face);
-  EXPECT_EQ(normal.outerBottomRight, c.darkShadow);
-  EXPECT_EQ(normal.innerBottomRight, c.shadow);
-  const SkinFrameColours focused = FrameColoursFor(c, SkinButtonState::Normal, true);
-  EXPECT_EQ(focused.outerTopLeft, c.windowFrame);
-  EXPECT_EQ(focused.innerTopLeft, c.highlight);
-  EXPECT_EQ(focused.outerBottomRight, c.windowFrame);
-  EXPECT_EQ(focused.innerBottomRight, c.darkShadow);
-  const SkinFrameColours pressed = FrameColoursFor(c, SkinButtonState::Pressed, true);
-  EXPECT_EQ(pressed.outerTopLeft, c.windowFrame);
-  EXPECT_EQ(pressed.innerTopLeft, c.shadow);
-  EXPECT_EQ(pressed.outerBottomRight, c.windowFrame);
-  EXPECT_EQ(pressed.innerBottomRight, c.shadow);
-  const SkinFrameColours disabled = FrameColoursFor(c, SkinButtonState::Disabled, false);
-  EXPECT_EQ(disabled.caption, c.grayText);
-  EXPECT_EQ(disabled.outerTopLeft, c.highlight);
-}
-
 class SkinFacePixels : public ::testing::Test {
  protected:
   static constexpr int kWidth = 30;
