@@ -179,6 +179,22 @@ TEST_F(SkinButtonTest, ReleasingOutsideDoesNotClick) {
   EXPECT_EQ(m_nClicks, 0);
 }
 
+TEST_F(SkinButtonTest, DisablingDuringAPressEndsItWithoutAClick) {
+  wxUIActionSimulator sim;
+  sim.MouseMove(ButtonCentre(m_pButton));
+  PumpFor(50);
+  sim.MouseDown();
+  ASSERT_TRUE(PumpUntil([this] { return m_pButton->GetFaceState() == 1; }, 2000));
+  m_pButton->Disable();
+  EXPECT_FALSE(m_pButton->HasCapture());
+  sim.MouseUp();
+  PumpFor(100);
+  m_pButton->Enable();
+  PumpFor(50);
+  EXPECT_EQ(m_nClicks, 0);
+  EXPECT_EQ(m_pButton->GetFaceState(), static_cast<int>(SkinButtonState::Normal));
+}
+
 TEST_F(SkinButtonTest, SpaceAndEnterClickTheFocusedButton) {
   m_pButton->SetFocus();
   ASSERT_TRUE(PumpUntil([this] { return m_pButton->HasFocus(); }, 1000));

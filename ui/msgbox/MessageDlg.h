@@ -37,8 +37,9 @@ struct MessageDlgValue {
   MessageDlgValue() = default;
   MessageDlgValue(int seconds) : nSeconds(seconds) {}                         // NOLINT: implicit by design
   MessageDlgValue(const wxString& text) : strText(text) {}                    // NOLINT
-  MessageDlgValue(const char* utf8Text) : strText(wxString::FromUTF8(utf8Text)) {}  // NOLINT
-  MessageDlgValue(const wchar_t* text) : strText(text) {}                    // NOLINT
+  MessageDlgValue(const char* utf8Text)                                        // NOLINT
+      : strText(utf8Text != nullptr ? wxString::FromUTF8(utf8Text) : wxString()) {}
+  MessageDlgValue(const wchar_t* text) : strText(text != nullptr ? wxString(text) : wxString()) {}  // NOLINT
   int nSeconds = 0;
   wxString strText;
 };

@@ -8,6 +8,7 @@
 // soon as the box is up, and may end it at once (box.Answer(IDYES),
 // box.PressButton(...)) or leave it open. A box can also be ended from
 // outside by queuing WM_PMESSAGEBOX_CLOSE to it (RequestMessageDlgClose).
+// Boxes are shown, answered and closed on the user-interface thread only.
 #pragma once
 
 #include <wx/string.h>

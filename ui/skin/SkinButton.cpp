@@ -129,8 +129,11 @@ bool CSkinButton::SetBitmapFiles(const wxString& normalFile, const wxString& dis
 bool CSkinButton::Enable(bool enable) {
   if (!wxControl::Enable(enable)) return false;
   if (!enable) {
-    SetPushed(false);
+    // A press in progress ends without a click.
+    if (HasCapture()) ReleaseMouse();
+    m_bMouseTracking = false;
     m_bSpaceDown = false;
+    SetPushed(false);
   }
   Refresh(false);
   return true;

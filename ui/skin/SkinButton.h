@@ -63,7 +63,6 @@ class CSkinButton : public wxControl {
   void SetLabel(const wxString& label) override;
   bool SetFont(const wxFont& font) override;
   bool AcceptsFocus() const override { return true; }
-  bool HasTransparentBackground() override { return false; }
 
  protected:
   wxSize DoGetBestClientSize() const override;
