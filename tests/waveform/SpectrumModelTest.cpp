@@ -473,6 +473,13 @@ TEST_F(SpectrumModelTest, DraggingBackOntoTheAnchorLeavesTheSelectionUntilOneMor
   model.OnMouseMove(39, true);
   EXPECT_EQ(model.GetSelStart(), 3900);
   EXPECT_EQ(model.GetSelEnd(), 4000);
+  // The mirror: back onto the anchor moving right keeps (3900, 4000) too.
+  model.OnMouseMove(40, true);
+  EXPECT_EQ(model.GetSelStart(), 3900);
+  EXPECT_EQ(model.GetSelEnd(), 4000);
+  model.OnMouseMove(41, true);
+  EXPECT_EQ(model.GetSelStart(), 4000);
+  EXPECT_EQ(model.GetSelEnd(), 4100);
 }
 
 TEST_F(SpectrumModelTest, EveryHorizontalDragMovePostsAndHidesTheCursor) {
