@@ -146,7 +146,7 @@ class SpectrumCtrlGuiTest : public ::testing::Test {
 
 // --- layers ----------------------------------------------------------------
 
-TEST_F(SpectrumCtrlGuiTest, EmptyViewShowsGridRulerStripAndTheOpenFileText) {
+TEST_F(SpectrumCtrlGuiTest, EmptyAndAnalysingShowGridRulerStripAndTheirTexts) {
   const wxImage base = LayerOf(Layer::Base);
   ASSERT_TRUE(base.IsOk());
   ASSERT_EQ(base.GetWidth(), kWidth);
@@ -163,16 +163,12 @@ TEST_F(SpectrumCtrlGuiTest, EmptyViewShowsGridRulerStripAndTheOpenFileText) {
   EXPECT_GT(CountPixels(base, SpectrumPainter::kTextShadow, middle), 100);
   EXPECT_EQ(CountPixels(base, SpectrumPainter::kTextInk, wxRect(0, 0, 100, kHeight)), 0);
   ExpectCompositeEqualsBase();
-}
-
-TEST_F(SpectrumCtrlGuiTest, AnalysingTextDiffersFromTheEmptyText) {
-  const wxImage empty = LayerOf(Layer::Base);
+  // Analysing: another text in the same place.
   Analyse();
   const wxImage analysing = LayerOf(Layer::Base);
-  const wxRect middle(0, kWaveTop + 60, kWidth, 144);
   EXPECT_GT(CountPixels(analysing, SpectrumPainter::kTextInk, middle), 200);
   EXPECT_NE(CountPixels(analysing, SpectrumPainter::kTextInk, middle),
-            CountPixels(empty, SpectrumPainter::kTextInk, middle));
+            CountPixels(base, SpectrumPainter::kTextInk, middle));
 }
 
 TEST_F(SpectrumCtrlGuiTest, WaveformColumnsAndTicksLandOnTheirPixels) {
