@@ -8,6 +8,8 @@ const CliCommand kCommands[] = {
      RunOffset},
     {"decode", "FILE", "decoded PCM (s16le, interleaved) to stdout", RunDecode},
     {"version", "", "print the program's version", RunVersion},
+    {"tags", "[--tag-charset NAME] FILE", "the tags a cut carries over from FILE (JSON)", RunTags},
+    {"retag", "[--tag-charset NAME] SRC DST", "rewrite DST with the tags of SRC", RunRetag},
 };
 
 }  // namespace
