@@ -5,6 +5,7 @@
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/font.h>
+#include <wx/fontenum.h>
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/utils.h>
@@ -63,8 +64,9 @@ wxBitmap Enlarge(const wxBitmap& bitmap, int factor) {
 
 wxFont GalleryWindowFont() {
   for (const char* face : {"굴림", "Gulim", "NanumGothic"}) {
-    wxFont font(wxFontInfo(9).FaceName(wxString::FromUTF8(face)));
-    if (font.IsOk() && font.GetFaceName() == wxString::FromUTF8(face)) return font;
+    if (wxFontEnumerator::IsValidFacename(wxString::FromUTF8(face))) {
+      return wxFont(wxFontInfo(9).FaceName(wxString::FromUTF8(face)));
+    }
   }
   return wxFont(wxFontInfo(9));
 }
