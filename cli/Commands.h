@@ -7,4 +7,7 @@
 
 std::span<const CliCommand> AllCommands();
 
+int RunInfo(int argc, char** argv);
+int RunOffset(int argc, char** argv);
+int RunDecode(int argc, char** argv);
 int RunVersion(int argc, char** argv);

@@ -18,13 +18,6 @@ void PrintOverview(FILE* out) {
 
 }  // namespace
 
-const CliCommand* FindCommand(const std::string& name) {
-  for (const CliCommand& c : AllCommands()) {
-    if (name == c.name) return &c;
-  }
-  return nullptr;
-}
-
 int main(int argc, char** argv) {
   if (argc < 2) {
     PrintOverview(stderr);

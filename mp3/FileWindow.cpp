@@ -1,0 +1,59 @@
+#include "mp3/FileWindow.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+FileWindow::FileWindow(int fd, int blockSize) : m_fd(fd), m_block(static_cast<size_t>(blockSize)) {}
+
+void FileWindow::Attach(int fd) {
+  m_fd = fd;
+  Invalidate();
+}
+
+bool FileWindow::Load(int64_t offset) {
+  if (m_fd < 0 || offset < 0) return false;
+  int got = 0;
+  const int want = static_cast<int>(m_block.size());
+  while (got < want) {
+    const ssize_t n = pread(m_fd, m_block.data() + got, static_cast<size_t>(want - got), offset + got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<int>(n);
+  }
+  m_blockStart = offset;
+  m_blockLength = got;
+  return got > 0;
+}
+
+int FileWindow::ReadAt(int64_t offset, uint8_t* out, int length) {
+  int copied = 0;
+  while (copied < length) {
+    const int64_t pos = offset + copied;
+    if (m_blockStart < 0 || pos < m_blockStart || pos >= m_blockStart + m_blockLength) {
+      if (!Load(pos)) break;
+    }
+    const int inBlock = static_cast<int>(pos - m_blockStart);
+    const int n = std::min(length - copied, m_blockLength - inBlock);
+    std::memcpy(out + copied, m_block.data() + inBlock, static_cast<size_t>(n));
+    copied += n;
+    if (m_blockLength < static_cast<int>(m_block.size()) && inBlock + n >= m_blockLength) break;
+  }
+  return copied;
+}
+
+int FileWindow::ByteAt(int64_t offset) {
+  if (m_blockStart < 0 || offset < m_blockStart || offset >= m_blockStart + m_blockLength) {
+    if (!Load(offset)) return -1;
+  }
+  return m_block[static_cast<size_t>(offset - m_blockStart)];
+}
+
+int64_t FileSizeOf(int fd) {
+  struct stat st;
+  if (fstat(fd, &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_size);
+}

@@ -1,0 +1,154 @@
+#include "mp3/Mp3FrameIndex.h"
+
+#include <algorithm>
+
+#include "mp3/FrameHeader.h"
+
+namespace {
+
+constexpr int kMaxSyncAttempts = 65536;
+constexpr int kConfirmFrames = 4;
+// The shortest frame any valid header can describe (MPEG-2 Layer III,
+// 8 kbit/s at 24 kHz); bounds the up-front allocation on a lying estimate.
+constexpr int64_t kShortestFrame = 24;
+// Growth floor, so a tiny estimate (a Xing frame count of 2 on a long file)
+// cannot stop the index from growing.
+constexpr int64_t kMinGrowth = 64;
+
+}  // namespace
+
+void Mp3FrameIndex::Reset() {
+  m_entries = std::vector<Entry>();
+  m_fd = -1;
+  m_window.Attach(-1);
+  m_fileSize = 0;
+  m_growthBase = 0;
+  m_lastTime = 0;
+  m_scanPos = 0;
+}
+
+Mp3FrameIndex::Attempt Mp3FrameIndex::TryFrame(int64_t& pos, uint32_t& header) {
+  uint8_t b[4];
+  if (m_window.ReadAt(pos, b, 4) < 4) return Attempt::End;
+  const uint32_t h = mpeg::HeaderFromBytes(b);
+  if (IsValidFrameHeader(h) && mpeg::Layer(h) != 1) {
+    const int length = FrameLength(h);
+    // The frame must end strictly before the end of the file.
+    if (pos + length >= m_fileSize) return Attempt::End;
+    pos += length;
+    header = h;
+    return Attempt::Frame;
+  }
+  // Move to the first of bytes 1..3 that could begin a header.
+  int skip = 4;
+  for (int i = 1; i < 4; ++i) {
+    if (b[i] == 0xFF) {
+      skip = i;
+      break;
+    }
+  }
+  pos += skip;
+  return Attempt::Garbage;
+}
+
+bool Mp3FrameIndex::SyncFrame(int64_t& pos, uint32_t& header, bool keepGarbageEntry) {
+  switch (TryFrame(pos, header)) {
+    case Attempt::Frame: return true;
+    case Attempt::End: return false;
+    case Attempt::Garbage: break;
+  }
+  for (int attempts = 1; attempts < kMaxSyncAttempts; ++attempts) {
+    const int64_t p = pos;
+    uint32_t found = 0;
+    const Attempt a = TryFrame(pos, found);
+    if (a == Attempt::End) return false;
+    if (a == Attempt::Garbage) continue;
+    // A frame after garbage counts only when the next frames follow it.
+    int64_t q = pos;
+    bool confirmed = true;
+    for (int i = 0; i < kConfirmFrames; ++i) {
+      uint32_t scratch = 0;
+      const Attempt c = TryFrame(q, scratch);
+      if (c == Attempt::Garbage) {
+        confirmed = false;
+        break;
+      }
+      if (c == Attempt::End) break;
+    }
+    if (confirmed) {
+      if (keepGarbageEntry) Append(p, m_lastTime);
+      header = found;
+      return true;
+    }
+    pos = p + 1;
+  }
+  return false;
+}
+
+bool Mp3FrameIndex::Append(int64_t offset, double timeMs) {
+  if (m_entries.size() == m_entries.capacity()) {
+    const int64_t growth = std::max(m_growthBase / 4, kMinGrowth);
+    try {
+      m_entries.reserve(m_entries.capacity() + static_cast<size_t>(growth));
+    } catch (...) {
+      return false;
+    }
+  }
+  m_entries.push_back(Entry{offset, timeMs});
+  m_lastTime = timeMs;
+  return true;
+}
+
+void Mp3FrameIndex::Init(int fd, int64_t start, int64_t n) {
+  Reset();
+  if (fd < 0) return;
+  m_fd = fd;
+  m_window.Attach(fd);
+  m_fileSize = FileSizeOf(fd);
+  if (m_fileSize < 0) m_fileSize = 0;
+
+  int64_t pos = start;
+  uint32_t header = 0;
+  if (!SyncFrame(pos, header, false)) return;
+  const int length = FrameLength(header);
+  const int64_t frameStart = pos - length;
+  if (n == -1) n = m_fileSize / length;
+  n = std::clamp<int64_t>(n, 0, m_fileSize / kShortestFrame + 1);
+  m_growthBase = n;
+  try {
+    m_entries.reserve(static_cast<size_t>(n + n / 32));
+  } catch (...) {
+    Reset();
+    return;
+  }
+  m_lastTime = 0;
+  Append(frameStart, 0.0);
+  m_scanPos = frameStart;
+}
+
+bool Mp3FrameIndex::ExtendByOneFrame() {
+  int64_t pos = m_scanPos;
+  uint32_t header = 0;
+  if (!SyncFrame(pos, header, true)) return false;
+  m_scanPos = pos;
+  return Append(pos, m_lastTime + FrameDurationMs(header));
+}
+
+int64_t Mp3FrameIndex::TimeToOffset(double ms) {
+  if (m_fd < 0 || ms < 0 || m_entries.empty()) return -1;
+  while (m_entries.back().timeMs < ms) {
+    if (!ExtendByOneFrame()) break;
+  }
+  if (m_entries.back().timeMs <= ms) return m_entries.back().offset;
+  // The last entry with time <= ms: its successor is later, so an entry
+  // sharing its time with the next one is never the answer.
+  auto it = std::upper_bound(m_entries.begin(), m_entries.end(), ms,
+                             [](double t, const Entry& e) { return t < e.timeMs; });
+  return std::prev(it)->offset;
+}
+
+void Mp3FrameIndex::ExtendToEnd() {
+  if (m_fd < 0 || m_entries.empty()) return;
+  while (ExtendByOneFrame()) {
+  }
+}

@@ -1,0 +1,67 @@
+// Mp3FrameIndex: the lazily built table from time to frame offset.
+//
+// Entry 0 is (first frame, 0 ms); every later entry is (offset just after an
+// indexed frame, time at that point), so entry k is where the k-th indexed
+// frame starts and the last entry is the end of the indexed audio with its
+// total time. Where garbage had to be skipped before a frame, one extra entry
+// (the frame found after the garbage, time so far) is inserted, so two
+// neighbouring entries may carry the same time.
+//
+// Frames are indexed only when a time beyond the indexed part is asked for,
+// by reading each 4-byte header and stepping over the body (no decoding).
+// The entry array is sized up front from the frame estimate (n + n/32) and
+// grows in steps of n/4. Layer I frames are never indexed.
+//
+// Reads go through their own positional window (pread), so the stream
+// position the decoder reads from is never disturbed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "mp3/FileWindow.h"
+
+class Mp3FrameIndex {
+ public:
+  struct Entry {
+    int64_t offset;
+    double timeMs;
+  };
+
+  // Starts the index on `fd` at the first frame found from `start`; `n` is
+  // the frame estimate (-1: file size / first frame's length). The index
+  // stays empty when no frame can be synchronised.
+  void Init(int fd, int64_t start, int64_t n);
+  // Frees the entries and forgets the file.
+  void Reset();
+
+  // Offset of the first byte of the frame containing `ms`, extending the
+  // index as far as needed; the end of the indexed audio for a time at or
+  // beyond it; -1 for a negative time, no file or an empty index.
+  int64_t TimeToOffset(double ms);
+
+  bool HasFile() const { return m_fd >= 0; }
+  int Count() const { return static_cast<int>(m_entries.size()); }
+  const Entry& At(int i) const { return m_entries[static_cast<size_t>(i)]; }
+  size_t Capacity() const { return m_entries.capacity(); }
+  double LastTime() const { return m_lastTime; }
+  int64_t ScanPosition() const { return m_scanPos; }
+  // Indexes every remaining frame (for tests and benchmarks).
+  void ExtendToEnd();
+
+ private:
+  enum class Attempt { Frame, End, Garbage };
+  Attempt TryFrame(int64_t& pos, uint32_t& header);
+  bool SyncFrame(int64_t& pos, uint32_t& header, bool keepGarbageEntry);
+  bool ExtendByOneFrame();
+  bool Append(int64_t offset, double timeMs);
+
+  int m_fd = -1;
+  FileWindow m_window;
+  std::vector<Entry> m_entries;
+  int64_t m_fileSize = 0;
+  int64_t m_growthBase = 0;
+  double m_lastTime = 0;
+  int64_t m_scanPos = 0;
+};

@@ -1,0 +1,257 @@
+#include "mp3/Mp3Reader.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "mp3/FileWindow.h"
+#include "mp3/FrameHeader.h"
+#include "platform/MulDiv.h"
+
+namespace {
+
+constexpr int64_t kMaxSearchPositions = 0xFFFF0;
+constexpr int kId3HeaderSize = 10;
+constexpr int kId3FooterFlag = 0x10;
+constexpr int kId3v1Size = 128;
+constexpr int kDecodeInputChunk = 1024;
+
+// The ID3v2 header/footer size: four bytes, each taken whole.
+int64_t Id3Size(const uint8_t* b) {
+  return (int64_t{b[0]} << 21) + (int64_t{b[1]} << 14) + (int64_t{b[2]} << 7) + b[3];
+}
+
+}  // namespace
+
+CMp3Reader::CMp3Reader() : CAudioReader("Mp3 Reader") {}
+
+CMp3Reader::~CMp3Reader() { Close(); }
+
+int CMp3Reader::Open(const char* path, int* sampleRate, int* bitsPerSample, int* channels) {
+  Close();
+  if (!path || !m_ring.IsValid()) return 0;
+  // Only regular files: a FIFO would block the open, a device never end.
+  struct stat st;
+  if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+  m_file = std::fopen(path, "rb");
+  if (!m_file) return 0;
+  // A file that is not MPEG audio is let go at once, so nothing can be
+  // decoded from it until the next successful Open.
+  if (!FindFirstFrame()) {
+    Close();
+    return 0;
+  }
+  if (sampleRate) *sampleRate = m_info.data.samplerate;
+  if (bitsPerSample) *bitsPerSample = 16;
+  if (channels) *channels = m_info.data.stereo;
+  return 1;
+}
+
+bool CMp3Reader::FindFirstFrame() {
+  m_info = Mp3StreamInfo{};
+  if (!m_decoder.Init()) return false;
+  const int fd = fileno(m_file);
+  FileWindow window(fd);
+  const int64_t fileSize = FileSizeOf(fd);
+  if (fileSize < 0) return false;
+
+  // Where the search starts: after an ID3v2 tag at the front.
+  int64_t searchStart = 0;
+  if (fileSize >= 4) {
+    uint8_t head[kId3HeaderSize];
+    if (window.ReadAt(0, head, 4) < 4) return false;
+    if (std::memcmp(head, "ID3", 3) == 0) {
+      if (fileSize < kId3HeaderSize || window.ReadAt(4, head + 4, 6) < 6) return false;
+      searchStart = Id3Size(head + 6) + kId3HeaderSize;
+      if (head[5] & kId3FooterFlag) searchStart += kId3HeaderSize;
+    }
+    // Files that begin with "RIFF" are searched from 0 too: the search
+    // tolerates the wrapper's header as leading non-audio data.
+  }
+
+  // Slide a 4-byte window; a valid header counts once the next frame one
+  // frame length later belongs to the same stream.
+  uint8_t b[4];
+  if (window.ReadAt(searchStart, b, 4) < 4) return false;
+  uint32_t h = mpeg::HeaderFromBytes(b);
+  int64_t pos = searchStart;
+  bool found = false;
+  for (int64_t n = 0; n < kMaxSearchPositions; ++n) {
+    if (IsValidFrameHeader(h)) {
+      uint8_t next[4];
+      if (window.ReadAt(pos + FrameLength(h), next, 4) < 4) return false;
+      if (SameStream(h, mpeg::HeaderFromBytes(next))) {
+        found = true;
+        break;
+      }
+    }
+    const int c = window.ByteAt(pos + 4);
+    if (c < 0) return false;
+    h = (h << 8) | static_cast<uint32_t>(c);
+    ++pos;
+  }
+  if (!found) return false;
+
+  mp3data_struct& d = m_info.data;
+  d.stereo = mpeg::Channels(h);
+  d.samplerate = SampleRateOf(h);
+  d.bitrate = BitrateKbpsOf(h) * 1000;
+  d.mode = mpeg::ChannelMode(h);
+  m_info.layer = mpeg::Layer(h);
+  m_info.mpeg25 = mpeg::Mpeg25(h);
+  m_info.lsf = mpeg::Lsf(h);
+  for (int i = 0; i < 4; ++i) m_info.firstHeader[i] = static_cast<uint8_t>(h >> (24 - 8 * i));
+  m_info.headerFound = 1;
+  m_info.audioStart = pos;
+  m_info.audioSize = fileSize - pos;
+
+  if (!FindTrailingTags(fileSize)) return false;
+
+  d.framesize = SamplesPerFrame(m_info.layer, m_info.lsf);
+  uint8_t probe[kVbrProbeSize];
+  int parsed = 0;
+  if (window.ReadAt(m_info.audioStart, probe, kVbrProbeSize) == kVbrProbeSize) {
+    parsed = ParseVbrHeader(probe, &m_info.vbr);
+  }
+  ComputeStreamTotals(m_info, parsed);
+
+  m_index.Init(fd, m_info.audioStart, d.framenum);
+  // Decoding starts at the confirmed first frame, never at stray sync
+  // patterns inside a tag or wrapper before it.
+  ResyncToStream(m_info.audioStart);
+  return true;
+}
+
+bool CMp3Reader::FindTrailingTags(int64_t fileSize) {
+  FileWindow window(fileno(m_file), 256);
+  uint8_t footer[kId3HeaderSize];
+  if (m_info.audioSize >= kId3HeaderSize) {
+    if (window.ReadAt(fileSize - kId3HeaderSize, footer, kId3HeaderSize) < kId3HeaderSize) return false;
+    if (std::memcmp(footer, "3DI", 3) == 0 && footer[3] >= 4) {
+      // An appended ID3v2 tag with footer: header + body + footer.
+      const int64_t tagSize = Id3Size(footer + 6) + 2 * kId3HeaderSize;
+      if (m_info.audioSize < tagSize) return false;
+      m_info.audioSize -= tagSize;
+      return true;
+    }
+  }
+  if (m_info.audioSize >= kId3v1Size) {
+    uint8_t tag[3];
+    if (window.ReadAt(fileSize - kId3v1Size, tag, 3) < 3) return false;
+    if (std::memcmp(tag, "TAG", 3) == 0) m_info.audioSize -= kId3v1Size;
+  }
+  return true;
+}
+
+void CMp3Reader::ResyncToStream(int64_t offset) {
+  if (!m_file || offset < 0) return;
+  int64_t limit = m_info.audioSize + m_info.audioStart - offset - 3;
+  if (limit > kMaxSearchPositions) limit = kMaxSearchPositions;
+  int64_t pos = offset;
+  if (limit > 0) {
+    StreamSignature reference;
+    reference.mpeg25 = m_info.mpeg25;
+    reference.lsf = m_info.lsf;
+    reference.layer = m_info.layer;
+    reference.sampleRate = m_info.data.samplerate;
+    reference.channels = m_info.data.stereo;
+    FileWindow window(fileno(m_file), 16 * 1024);
+    uint8_t b[4];
+    if (window.ReadAt(pos, b, 4) == 4) {
+      uint32_t h = mpeg::HeaderFromBytes(b);
+      for (int64_t n = 0; n < limit; ++n) {
+        if (SameStream(reference, h)) break;
+        const int c = window.ByteAt(pos + 4);
+        if (c < 0) break;
+        h = (h << 8) | static_cast<uint32_t>(c);
+        ++pos;
+      }
+    }
+  }
+  fseeko(m_file, pos, SEEK_SET);
+}
+
+int64_t CMp3Reader::TimeToOffset(double milliseconds) {
+  return m_file ? m_index.TimeToOffset(milliseconds) : -1;
+}
+
+void CMp3Reader::AppendSamples(int count) {
+  // Interleave: left sample i, then right sample i for two channels.
+  uint8_t block[1152 * 4];
+  const bool stereo = m_info.data.stereo == 2;
+  uint8_t* out = block;
+  for (int i = 0; i < count; ++i) {
+    const uint16_t l = static_cast<uint16_t>(m_left[i]);
+    *out++ = static_cast<uint8_t>(l & 0xFF);
+    *out++ = static_cast<uint8_t>(l >> 8);
+    if (stereo) {
+      const uint16_t r = static_cast<uint16_t>(m_right[i]);
+      *out++ = static_cast<uint8_t>(r & 0xFF);
+      *out++ = static_cast<uint8_t>(r >> 8);
+    }
+  }
+  m_ring.Write(block, static_cast<int>(out - block));
+}
+
+int CMp3Reader::DecodeOnce() {
+  // First drain what the decoder still holds.
+  int n = m_decoder.Decode1Headers(nullptr, 0, m_left, m_right, &m_info.data);
+  if (n < 0) return -1;
+  if (n > 0) {
+    AppendSamples(n);
+    return n;
+  }
+  unsigned char input[kDecodeInputChunk];
+  for (;;) {
+    const size_t got = m_file ? std::fread(input, 1, sizeof input, m_file) : 0;
+    if (got == 0) {
+      n = m_decoder.Decode1Headers(nullptr, 0, m_left, m_right, &m_info.data);
+      if (n > 0) AppendSamples(n);
+      return n < 0 ? 0 : n;
+    }
+    n = m_decoder.Decode1Headers(input, got, m_left, m_right, &m_info.data);
+    if (n < 0) return -1;
+    if (n > 0) {
+      AppendSamples(n);
+      return n;
+    }
+  }
+}
+
+int CMp3Reader::Read(void* buffer, int length) {
+  std::lock_guard<std::mutex> guard(m_lock);
+  if (!m_ring.IsValid() || length < 0) return -1;
+  if (m_ring.Count() < length) {
+    if (DecodeOnce() < 0) return -1;
+  }
+  const int n = std::min(m_ring.Count(), length);
+  if (n > 0) m_ring.Read(buffer, n, 1);
+  return n;
+}
+
+void CMp3Reader::Seek(int milliseconds) {
+  std::lock_guard<std::mutex> guard(m_lock);
+  if (!m_file) return;
+  if (milliseconds < 0) {
+    ResyncToStream(m_info.audioStart);
+    return;
+  }
+  ResyncToStream(m_index.TimeToOffset(milliseconds));
+}
+
+int CMp3Reader::GetDuration() {
+  std::lock_guard<std::mutex> guard(m_lock);
+  if (!m_file) return 0;
+  return StreamDurationMs(m_info);
+}
+
+void CMp3Reader::Close() {
+  m_index.Reset();
+  if (m_file) {
+    std::fclose(m_file);
+    m_file = nullptr;
+    m_decoder.Exit();
+  }
+  m_ring.Reset();
+  m_info.ClearDecoderFields();
+}

@@ -1,0 +1,66 @@
+// CMp3Reader: opens an MP3 file, finds its first audio frame and format,
+// works out the stream totals, decodes frames to 16-bit PCM through LAME's
+// decoder and maps times to frame offsets through a lazily built frame index.
+//
+// PCM from Read is signed 16-bit little-endian, interleaved left/right for
+// two channels, at the stream's sample rate. One Read decodes at most one
+// frame's output, however much was asked for; callers loop.
+//
+// Threads: Read and Seek hold the reader's lock for their whole duration, so
+// a worker's reads and the user-interface thread's seeks never interleave.
+// Open, Close and TimeToOffset take no lock: the owner calls them only while
+// no worker is running this reader.
+#pragma once
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "mp3/ByteRing.h"
+#include "mp3/HipDecoder.h"
+#include "mp3/Mp3FrameIndex.h"
+#include "mp3/Mp3StreamInfo.h"
+#include "pipeline/AudioReader.h"
+
+class CMp3Reader : public CAudioReader {
+ public:
+  CMp3Reader();
+  ~CMp3Reader() override;
+
+  // 1 on success, 0 on failure (missing file, not a regular file, no pair
+  // of consistent frame headers, a short read in the scan...). A read-only
+  // file opens. Bits per sample is always 16.
+  int Open(const char* path, int* sampleRate, int* bitsPerSample, int* channels) override;
+  void Close() override;
+  // MulDiv(total samples, 1000, sample rate); 0 without a file or samples.
+  int GetDuration() override;
+  // Bytes copied, 0 at the end of the stream, -1 on a decoding failure.
+  int Read(void* buffer, int length) override;
+  int IsUnseekable() override { return 0; }
+  // Moves decoding to the frame holding `milliseconds` (the start of the
+  // audio for a negative time). The decoder is not reset and staged PCM is
+  // not dropped: up to one frame from before the seek still comes first.
+  void Seek(int milliseconds) override;
+
+  Mp3FrameIndex* GetFrameIndex() { return m_file ? &m_index : nullptr; }
+  // Convenience over the frame index: -1 without one.
+  int64_t TimeToOffset(double milliseconds);
+  const Mp3StreamInfo& GetStreamInfo() const { return m_info; }
+  bool IsOpen() const { return m_file != nullptr; }
+
+ private:
+  bool FindFirstFrame();
+  bool FindTrailingTags(int64_t fileSize);
+  void ResyncToStream(int64_t offset);
+  int DecodeOnce();
+  void AppendSamples(int count);
+
+  FILE* m_file = nullptr;
+  ByteRing m_ring{4096};
+  Mp3FrameIndex m_index;
+  Mp3StreamInfo m_info;
+  std::mutex m_lock;
+  HipDecoder m_decoder;
+  short m_left[1152];
+  short m_right[1152];
+};

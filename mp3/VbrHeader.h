@@ -1,0 +1,54 @@
+// The VBR information header in the first frame of a stream: "Xing" (VBR) or
+// "Info" (CBR) with LAME's extension, or Fraunhofer's "VBRI". The parser sees
+// the frame's first 192 bytes, enough for the largest layout (MPEG-1 stereo,
+// every Xing field and the LAME extension, whose last byte is byte 191).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr int kVbrProbeSize = 192;
+
+// Xing flags word.
+constexpr uint32_t kXingFlagFrames = 0x1;
+constexpr uint32_t kXingFlagBytes = 0x2;
+constexpr uint32_t kXingFlagToc = 0x4;
+constexpr uint32_t kXingFlagQuality = 0x8;
+
+enum class VbrHeaderKind { None, Xing, Info, Vbri };
+
+struct VbrHeaderInfo {
+  uint8_t isVbr = 0;         // 1 for Xing and VBRI, 0 for Info
+  int mpeg1 = 0;             // bit 19 of the header
+  int sampleRate = 0;        // as the parser reads it; -1 for a reserved index
+  uint32_t flags = 0;        // Xing flags word
+  int32_t frames = -1;       // total frames, or -1
+  int32_t bytes = -1;        // total bytes, or -1
+  int32_t quality = -1;      // Xing VBR scale, or -1
+  uint8_t toc[100] = {};     // copied only when present
+  int tagFrameSize = 0;      // bytes of the tag frame
+  uint8_t hasLameExtension = 0;
+  char encoder[10] = {};     // 9 characters + NUL, trailing blanks removed
+  int presetCode = 0;        // 0..7
+  double peakAmplitude = 0;
+  double radioGainDb = 0;
+  double audiophileGainDb = 0;
+  int encoderDelay = -1;     // samples, or -1
+  int encoderPadding = -1;   // samples, or -1
+  VbrHeaderKind kind = VbrHeaderKind::None;  // which header was found
+};
+
+// Parses the 192 bytes at the start of the first frame. 1 when a Xing, Info
+// or VBRI header was found, else 0. A LAME extension whose CRC does not match
+// keeps the Xing fields and drops only the LAME fields, delay and padding.
+int ParseVbrHeader(const uint8_t* frame, VbrHeaderInfo* info);
+
+// CRC-16/ARC (reflected polynomial 0xA001, initial value 0), as LAME's tag
+// and music CRCs use it. `crc` continues a running value.
+uint16_t Crc16Arc(const uint8_t* data, size_t length, uint16_t crc = 0);
+
+// Byte offset of the Xing/Info identifier in a frame with this header:
+// MPEG-1 36 (mono 21), MPEG-2/2.5 21 (mono 13).
+int XingOffsetOf(uint32_t header);
+
+const char* VbrKindName(VbrHeaderKind kind);

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "cli/CliCommon.h"
+#include "tests/support/TestFiles.h"
+#include "tools/SignalEncoder.h"
+
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+};
+
+// Runs padocut-cli with `args` (already shell-quoted), capturing stdout.
+CliRun Cli(const std::string& args) {
+  const std::string cmd = BuildDir() + "/padocut-cli " + args + " 2>/dev/null";
+  FILE* p = popen(cmd.c_str(), "r");
+  CliRun r{-1, {}};
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int st = pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+}  // namespace
+
+TEST(CliTimes, AcceptsMillisecondsAndClockForms) {
+  EXPECT_EQ(ParseTimeMs("1500"), 1500);
+  EXPECT_EQ(ParseTimeMs("-1"), -1);
+  EXPECT_EQ(ParseTimeMs("1.5"), 1500);
+  EXPECT_EQ(ParseTimeMs("1.05"), 1050);
+  EXPECT_EQ(ParseTimeMs("0:01.500"), 1500);
+  EXPECT_EQ(ParseTimeMs("2:03"), 123000);
+  EXPECT_EQ(ParseTimeMs("01:00:00"), 3600000);
+  EXPECT_EQ(ParseTimeMs("1:02:03.004"), 3723004);
+  EXPECT_EQ(ParseTimeMs("12.3456"), 12345);
+}
+
+TEST(CliTimes, RejectsMalformedText) {
+  for (const char* bad : {"", "-", "abc", "1:", ":1", "1.", "1:2:3:4", "1:60", "1.2.3", "1e3", "1 2"}) {
+    EXPECT_FALSE(ParseTimeMs(bad).has_value()) << bad;
+  }
+}
+
+TEST(CliJson, EscapesControlsAndQuotes) {
+  EXPECT_EQ(JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
+  EXPECT_EQ(JsonString("한글"), "\"한글\"");
+}
+
+TEST(CliCommands, InfoOffsetAndDecodeOnARealFile) {
+  TempDir dir;
+  EncodeSpec spec;
+  spec.seconds = 2;
+  const std::string path = dir.File("a b's.mp3");
+  ASSERT_TRUE(WriteFileBytes(path, EncodeMp3(spec)));
+  const std::string quoted = "'" + dir.File("a b'\\''s.mp3") + "'";
+  CliRun info = Cli("info " + quoted);
+  EXPECT_EQ(info.status, 0);
+  EXPECT_NE(info.out.find("\"sample_rate\": 44100"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"kind\": \"Info\""), std::string::npos) << info.out;
+  CliRun off = Cli("offset " + quoted + " 0 0:00.5 -1");
+  EXPECT_EQ(off.status, 0);
+  EXPECT_EQ(off.out.substr(0, 2), "0\n");
+  EXPECT_EQ(off.out.substr(off.out.size() - 3), "-1\n");
+  CliRun dec = Cli("decode " + quoted);
+  EXPECT_EQ(dec.status, 0);
+  EXPECT_GE(dec.out.size(), 2u * 44100 * 4);
+}
+
+TEST(CliCommands, FailuresAndUsageErrorsHaveTheirStatus) {
+  TempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("junk.mp3"), std::vector<uint8_t>(3000, 0x55)));
+  EXPECT_EQ(Cli("info " + dir.File("junk.mp3")).status, 1);
+  EXPECT_EQ(Cli("info " + dir.File("missing.mp3")).status, 1);
+  EXPECT_EQ(Cli("decode " + dir.Path()).status, 1);
+  EXPECT_EQ(Cli("offset " + dir.File("junk.mp3") + " 12").status, 1);
+  EXPECT_EQ(Cli("offset " + dir.File("junk.mp3") + " soon").status, 2);
+  EXPECT_EQ(Cli("info").status, 2);
+  EXPECT_EQ(Cli("nosuch").status, 2);
+  EXPECT_EQ(Cli("").status, 2);
+  EXPECT_EQ(Cli("info --help").status, 0);
+}

@@ -1,0 +1,176 @@
+#include "mp3/VbrHeader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "mp3/Mp3StreamInfo.h"
+#include "tests/mp3/FrameBuilder.h"
+#include "tools/SignalEncoder.h"
+
+namespace {
+
+void PutBe32(std::vector<uint8_t>& f, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) f[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+}
+
+// A Xing frame built by hand: `flags` selects the fields; with `lame` a LAME
+// extension follows with the given delay/padding and a correct tag CRC.
+std::vector<uint8_t> XingFrame(uint32_t header, const char* id, uint32_t flags, bool lame,
+                               int delay = 576, int padding = 1000) {
+  std::vector<uint8_t> f = MakeFrame(header);
+  f.resize(std::max<size_t>(f.size(), kVbrProbeSize), 0);
+  size_t p = static_cast<size_t>(XingOffsetOf(header));
+  std::memcpy(&f[p], id, 4);
+  PutBe32(f, p + 4, flags);
+  p += 8;
+  if (flags & kXingFlagFrames) { PutBe32(f, p, 1000); p += 4; }
+  if (flags & kXingFlagBytes) { PutBe32(f, p, 418000); p += 4; }
+  if (flags & kXingFlagToc) { for (int i = 0; i < 100; ++i) f[p + i] = static_cast<uint8_t>(i * 2); p += 100; }
+  if (flags & kXingFlagQuality) { PutBe32(f, p, 57); p += 4; }
+  if (lame) {
+    std::memcpy(&f[p], "LAME3.99r", 9);
+    f[p + 9] = 0x03;   // revision 0, VBR method 3
+    f[p + 10] = 190;   // lowpass
+    f[p + 19] = 0x04;  // ATH type 4
+    f[p + 21] = static_cast<uint8_t>(delay >> 4);
+    f[p + 22] = static_cast<uint8_t>(((delay & 0xF) << 4) | (padding >> 8));
+    f[p + 23] = static_cast<uint8_t>(padding & 0xFF);
+    const uint16_t crc = Crc16Arc(f.data(), p + 34);
+    f[p + 34] = static_cast<uint8_t>(crc >> 8);
+    f[p + 35] = static_cast<uint8_t>(crc & 0xFF);
+  }
+  return f;
+}
+
+}  // namespace
+
+TEST(VbrHeader, IdentifierOffsetsByVersionAndChannels) {
+  EXPECT_EQ(XingOffsetOf(MakeHeader(1, 3, 9, 0, 0, 0)), 36);
+  EXPECT_EQ(XingOffsetOf(MakeHeader(1, 3, 9, 0, 0, 3)), 21);
+  EXPECT_EQ(XingOffsetOf(MakeHeader(2, 3, 9, 0, 0, 0)), 21);
+  EXPECT_EQ(XingOffsetOf(MakeHeader(2, 3, 9, 0, 0, 3)), 13);
+}
+
+TEST(VbrHeader, ParsesFullXingWithLameExtension) {
+  auto f = XingFrame(MakeHeader(1, 3, 9, 0), "Xing", 0xF, true, 576, 1234);
+  VbrHeaderInfo v;
+  ASSERT_EQ(ParseVbrHeader(f.data(), &v), 1);
+  EXPECT_EQ(v.kind, VbrHeaderKind::Xing);
+  EXPECT_EQ(v.isVbr, 1);
+  EXPECT_EQ(v.mpeg1, 1);
+  EXPECT_EQ(v.sampleRate, 44100);
+  EXPECT_EQ(v.frames, 1000);
+  EXPECT_EQ(v.bytes, 418000);
+  EXPECT_EQ(v.quality, 57);
+  EXPECT_EQ(v.toc[50], 100);
+  EXPECT_EQ(v.hasLameExtension, 1);
+  EXPECT_STREQ(v.encoder, "LAME3.99r");
+  EXPECT_EQ(v.presetCode, 3);
+  EXPECT_EQ(v.encoderDelay, 576);
+  EXPECT_EQ(v.encoderPadding, 1234);
+  EXPECT_EQ(v.tagFrameSize, 417);  // 2 * 72000 * 128 / 44100
+}
+
+TEST(VbrHeader, InfoIsCbrAndMonoMpeg2SitsAt13) {
+  auto f = XingFrame(MakeHeader(2, 3, 8, 0, 0, 3), "Info", kXingFlagFrames | kXingFlagBytes, true);
+  VbrHeaderInfo v;
+  ASSERT_EQ(ParseVbrHeader(f.data(), &v), 1);
+  EXPECT_EQ(v.kind, VbrHeaderKind::Info);
+  EXPECT_EQ(v.isVbr, 0);
+  EXPECT_EQ(v.sampleRate, 22050);
+  EXPECT_EQ(v.quality, -1);
+  EXPECT_EQ(v.encoderDelay, 576);
+}
+
+TEST(VbrHeader, BadTagCrcKeepsXingFieldsButDropsDelay) {
+  auto f = XingFrame(MakeHeader(1, 3, 9, 0), "Xing", 0xF, true);
+  f[40] ^= 0x01;  // inside the frames field: covered by the tag CRC
+  VbrHeaderInfo v;
+  ASSERT_EQ(ParseVbrHeader(f.data(), &v), 1);
+  EXPECT_NE(v.frames, -1);
+  EXPECT_EQ(v.hasLameExtension, 0);
+  EXPECT_EQ(v.encoderDelay, -1);
+  EXPECT_EQ(v.encoderPadding, -1);
+}
+
+TEST(VbrHeader, DelayOrPaddingAbove3000IsIgnored) {
+  auto f = XingFrame(MakeHeader(1, 3, 9, 0), "Xing", 0xF, true, 3001, 3000);
+  VbrHeaderInfo v;
+  ASSERT_EQ(ParseVbrHeader(f.data(), &v), 1);
+  EXPECT_EQ(v.encoderDelay, -1);
+  EXPECT_EQ(v.encoderPadding, 3000);
+}
+
+TEST(VbrHeader, VbriAndNothing) {
+  std::vector<uint8_t> f = MakeFrame(MakeHeader(1, 3, 9, 0));
+  std::memcpy(&f[36], "VBRI", 4);
+  PutBe32(f, 46, 123456);
+  PutBe32(f, 50, 321);
+  VbrHeaderInfo v;
+  ASSERT_EQ(ParseVbrHeader(f.data(), &v), 1);
+  EXPECT_EQ(v.kind, VbrHeaderKind::Vbri);
+  EXPECT_EQ(v.bytes, 123456);
+  EXPECT_EQ(v.frames, 321);
+  EXPECT_EQ(v.encoderDelay, -1);
+  std::vector<uint8_t> plain = MakeFrame(MakeHeader(1, 3, 9, 0));
+  VbrHeaderInfo none;
+  EXPECT_EQ(ParseVbrHeader(plain.data(), &none), 0);
+}
+
+TEST(StreamTotals, XingCountsMinusDelayAndPadding) {
+  Mp3StreamInfo info;
+  info.data.samplerate = 44100;
+  info.data.framesize = 1152;
+  info.data.bitrate = 128000;
+  info.audioSize = 500000;
+  auto f = XingFrame(MakeHeader(1, 3, 9, 0), "Xing", 0xF, true, 576, 1000);
+  ASSERT_EQ(ParseVbrHeader(f.data(), &info.vbr), 1);
+  ComputeStreamTotals(info, 1);
+  EXPECT_EQ(info.data.framenum, 1000);
+  EXPECT_EQ(info.audioSize, 418000);
+  EXPECT_EQ(info.TotalSamples(), 1152 * 1000 - 576 - 1000);
+  EXPECT_EQ(info.data.bitrate, 128013);  // 418000 * 8 * 44100 / 1152000 = 128012.5, rounded up
+}
+
+TEST(StreamTotals, XingWithoutFrameCountUsesTheFirstHeader) {
+  Mp3StreamInfo info;
+  info.data.samplerate = 44100;
+  info.data.framesize = 1152;
+  info.data.bitrate = 128000;
+  info.audioSize = 160000;  // 10 s at 128 kbit/s
+  auto f = XingFrame(MakeHeader(1, 3, 9, 0), "Xing", kXingFlagBytes | kXingFlagToc, true);
+  ASSERT_EQ(ParseVbrHeader(f.data(), &info.vbr), 1);
+  ComputeStreamTotals(info, 1);
+  EXPECT_EQ(info.data.bitrate, 128000);
+  EXPECT_EQ(info.TotalSamples(), 441000);
+  EXPECT_EQ(info.data.framenum, 441000 / 1152);
+  EXPECT_EQ(StreamDurationMs(info), 10000);
+}
+
+TEST(VbrHeader, RealLameEncodingsCarryTheirHeaders) {
+  EncodeSpec vbr;
+  vbr.mode = EncodeSpec::Mode::Vbr;
+  vbr.seconds = 2;
+  auto bytes = EncodeMp3(vbr);
+  ASSERT_GT(bytes.size(), 1000u);
+  VbrHeaderInfo v;
+  ASSERT_EQ(ParseVbrHeader(bytes.data(), &v), 1);
+  EXPECT_EQ(v.kind, VbrHeaderKind::Xing);
+  EXPECT_EQ(v.hasLameExtension, 1);
+  EXPECT_STREQ(v.encoder, "LAME3.100");
+  EXPECT_EQ(v.encoderDelay, 576);
+  EXPECT_GT(v.encoderPadding, 0);
+
+  EncodeSpec mono;
+  mono.sampleRate = 22050;
+  mono.channels = 1;
+  mono.kbps = 64;
+  mono.seconds = 2;
+  bytes = EncodeMp3(mono);
+  VbrHeaderInfo m;
+  ASSERT_EQ(ParseVbrHeader(bytes.data(), &m), 1);
+  EXPECT_EQ(m.kind, VbrHeaderKind::Info);
+  EXPECT_EQ(m.sampleRate, 22050);
+  EXPECT_EQ(m.hasLameExtension, 1);
+}
