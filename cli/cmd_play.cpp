@@ -95,9 +95,9 @@ int RunPlay(int argc, char** argv) {
   if (!arw.Start(&code)) return ErrorExit(code);
   // A run starts at the beginning: only a later start needs the seek.
   if (start > 0) arw.Seek(start);
-  const int duration = arw.GetDuration();
+  // The reader's duration is not asked for here: the worker owns the reader now.
   std::printf("playing %s from %s to %s\n", args[0].c_str(), FormatTime(start).c_str(),
-              FormatTime(end >= 0 ? end : duration).c_str());
+              end >= 0 ? FormatTime(end).c_str() : "the end");
   std::fflush(stdout);
 
   int status = kCliOk;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -198,6 +199,23 @@ inline std::optional<ArwPosted> NextMessage(ArwMessageQueue& queue,
   ArwPosted posted;
   if (!queue.Wait(&posted, timeout)) return std::nullopt;
   return posted;
+}
+
+// The bytes a file holds at the moment of the call (read in bulk: device
+// files can be large, and may still grow).
+inline std::vector<uint8_t> ReadFilePrefix(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+    const long size = std::ftell(f);
+    if (size > 0 && std::fseek(f, 0, SEEK_SET) == 0) {
+      bytes.resize(static_cast<size_t>(size));
+      bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    }
+  }
+  std::fclose(f);
+  return bytes;
 }
 
 // Polls `condition` until it holds or `timeout` passes.

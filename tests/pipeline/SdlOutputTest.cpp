@@ -35,10 +35,12 @@ std::vector<int16_t> Samples(const std::vector<uint8_t>& bytes) {
   return v;
 }
 
-// The device file without the silence SDL adds while the queue is empty.
+// The device file without the silence SDL adds while the queue is empty or
+// the device paused. Only what the file holds now is read: a paused device
+// keeps writing silence.
 std::vector<int16_t> Heard(const std::string& path) {
   std::vector<int16_t> heard;
-  for (int16_t s : Samples(ReadFileBytes(path))) {
+  for (int16_t s : Samples(ReadFilePrefix(path))) {
     if (s != 0) heard.push_back(s);
   }
   return heard;
@@ -49,7 +51,9 @@ class DiskDevice {
   DiskDevice() {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", File().c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    // 1 ms per device buffer: about 20 times real time, and the silence
+    // written while paused stays a few megabytes a second.
+    setenv("SDL_DISKAUDIODELAY", "1", 1);
   }
   ~DiskDevice() {
     unsetenv("SDL_AUDIODRIVER");
