@@ -11,4 +11,7 @@ int RunInfo(int argc, char** argv);
 int RunOffset(int argc, char** argv);
 int RunDecode(int argc, char** argv);
 int RunPlay(int argc, char** argv);
+int RunCut(int argc, char** argv);
 int RunVersion(int argc, char** argv);
+int RunTags(int argc, char** argv);
+int RunRetag(int argc, char** argv);

@@ -1,4 +1,5 @@
 // padocut-cli: the command-line front end over the core library.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -19,6 +20,10 @@ void PrintOverview(FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A full disk or a file-size limit must come back as a write error, not
+  // end the process.
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
   if (argc < 2) {
     PrintOverview(stderr);
     return kCliUsage;

@@ -33,8 +33,9 @@ Mp3FrameIndex::Attempt Mp3FrameIndex::TryFrame(int64_t& pos, uint32_t& header) {
   const uint32_t h = mpeg::HeaderFromBytes(b);
   if (IsValidFrameHeader(h) && mpeg::Layer(h) != 1) {
     const int length = FrameLength(h);
-    // The frame must end strictly before the end of the file.
-    if (pos + length >= m_fileSize) return Attempt::End;
+    // The frame must lie within the file; the last frame of a file may end
+    // exactly at its end (a cut to the end keeps it).
+    if (pos + length > m_fileSize) return Attempt::End;
     pos += length;
     header = h;
     return Attempt::Frame;

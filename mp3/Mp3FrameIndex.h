@@ -10,7 +10,7 @@
 // Frames are indexed only when a time beyond the indexed part is asked for,
 // by reading each 4-byte header and stepping over the body (no decoding).
 // The entry array is sized up front from the frame estimate (n + n/32) and
-// grows in steps of n/4. Layer I frames are never indexed.
+// grows in steps of n/4 (at least 64). Layer I frames are never indexed.
 //
 // Reads go through their own positional window (pread), so the stream
 // position the decoder reads from is never disturbed.

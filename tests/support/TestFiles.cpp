@@ -47,5 +47,10 @@ void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& bytes) {
 
 std::string BuildDir() {
   const char* dir = std::getenv("PADOCUT_BUILD_DIR");
-  return dir ? dir : ".";
+  return dir && *dir ? dir : PADOCUT_BUILD_DIR_DEFAULT;
+}
+
+std::string SourceDir() {
+  const char* dir = std::getenv("PADOCUT_SOURCE_DIR");
+  return dir && *dir ? dir : PADOCUT_SOURCE_DIR_DEFAULT;
 }

@@ -30,3 +30,5 @@ void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& bytes);
 
 // The folder the build wrote to (executables, the plug-in, sample.mp3).
 std::string BuildDir();
+// The source tree (for scripts and resources the tests use).
+std::string SourceDir();

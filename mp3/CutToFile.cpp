@@ -1,0 +1,211 @@
+#include "mp3/CutToFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "mp3/Mp3Reader.h"
+#include "mp3/PathParts.h"
+#include "mp3/TempFileName.h"
+#include "tags/TagTransfer.h"
+
+namespace {
+
+constexpr size_t kCopyBuffer = 8192;
+
+// Removes a file when it goes out of scope, unless released.
+class FileGuard {
+ public:
+  explicit FileGuard(std::string path = {}) : m_path(std::move(path)) {}
+  ~FileGuard() {
+    if (!m_path.empty()) unlink(m_path.c_str());
+  }
+  void Reset(std::string path) { m_path = std::move(path); }
+  void Release() { m_path.clear(); }
+  const std::string& Path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : m_fd(fd) {}
+  ~Fd() { Close(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int Get() const { return m_fd; }
+  bool Close() {
+    if (m_fd < 0) return true;
+    const int r = ::close(m_fd);
+    m_fd = -1;
+    return r == 0;
+  }
+
+ private:
+  int m_fd;
+};
+
+// Frames whose start lies in [start, end): index entries there, except one
+// that shares its time with its successor (the place of skipped garbage).
+int CountFrames(const Mp3FrameIndex& index, int64_t start, int64_t end) {
+  int frames = 0;
+  for (int i = 0; i + 1 < index.Count(); ++i) {
+    const auto& e = index.At(i);
+    if (e.offset >= start && e.offset < end && index.At(i + 1).timeMs > e.timeMs) ++frames;
+  }
+  return frames;
+}
+
+// Copies [from, to) of `in` to the start of `out`; false unless every byte
+// arrived. The kernel copies when it can; otherwise one 8 KiB buffer.
+bool CopyRange(int in, int out, int64_t from, int64_t to, int64_t* copied) {
+  *copied = 0;
+  off64_t inPos = from;
+  while (inPos < to) {
+    const ssize_t n = copy_file_range(in, &inPos, out, nullptr, static_cast<size_t>(to - inPos), 0);
+    if (n > 0) {
+      *copied += n;
+      continue;
+    }
+    if (n == 0) return false;  // the duplicate is shorter than the range
+    if (errno == EINTR) continue;
+    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
+    break;  // no kernel copy between these files: copy through the buffer
+  }
+  char buffer[kCopyBuffer];
+  while (inPos < to) {
+    const size_t want = static_cast<size_t>(std::min<int64_t>(kCopyBuffer, to - inPos));
+    const ssize_t n = pread(in, buffer, want, inPos);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    for (ssize_t done = 0; done < n;) {
+      const ssize_t w = write(out, buffer + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return false;
+      done += w;
+    }
+    inPos += n;
+    *copied += n;
+  }
+  return true;
+}
+
+// Creates a new, empty file beside `target` (mode as a plain create gives
+// it); its path in `path`.
+int CreateStaging(const std::string& target, std::string* path) {
+  const std::string folder = GetFolderPart(target);
+  std::random_device rd;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".padocut-%08x.part", static_cast<unsigned>(rd()));
+    *path = folder + "." + target.substr(folder.size()) + suffix;
+    const int fd = open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return fd;
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+// An existing destination that is read-only is never replaced.
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return false;
+  return (st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
+}
+
+int Fail(CutReport* report, const std::string& why) {
+  report->error = why;
+  return 0;
+}
+
+}  // namespace
+
+int CutToFile(const std::string& source, const std::string& destination, int startMs, int endMs,
+              CutReport* reportOut) {
+  CutReport local;
+  CutReport* report = reportOut ? reportOut : &local;
+  *report = CutReport{};
+
+  // Map the two times to frame offsets with a reader of our own.
+  {
+    CMp3Reader reader;
+    if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
+      return Fail(report, "cannot open the source as MPEG audio");
+    }
+    Mp3FrameIndex* index = reader.GetFrameIndex();
+    if (!index) return Fail(report, "the source has no frame index");
+    // A start that was never set (negative) cuts from the first frame.
+    report->startOffset = index->TimeToOffset(startMs < 0 ? 0.0 : static_cast<double>(startMs));
+    report->endOffset = index->TimeToOffset(static_cast<double>(endMs));
+    if (report->startOffset < 0 || report->endOffset < 0) {
+      return Fail(report, "no frames to cut in the source (unsupported layer or empty stream)");
+    }
+    if (report->endOffset < report->startOffset) report->endOffset = report->startOffset;
+    report->frames = CountFrames(*index, report->startOffset, report->endOffset);
+  }
+
+  // Resolve a symbolic link so that the file it names is replaced, not the link.
+  std::string target = destination;
+  std::error_code ec;
+  if (std::filesystem::is_symlink(destination, ec)) {
+    const auto real = std::filesystem::canonical(destination, ec);
+    if (!ec) target = real.string();
+  }
+  if (IsExistingFolder(target)) return Fail(report, "the destination is a folder");
+  if (IsReadOnlyFile(target)) return Fail(report, "the destination is read-only");
+
+  // Duplicate the source; the range and the tags are taken from the copy.
+  FileGuard temp(MakeTempFileName());
+  std::filesystem::copy_file(source, temp.Path(), std::filesystem::copy_options::overwrite_existing, ec);
+  if (ec) return Fail(report, "cannot make the temporary copy: " + ec.message());
+
+  std::string stagingPath;
+  Fd staging(CreateStaging(target, &stagingPath));
+  if (staging.Get() < 0) return Fail(report, "cannot write in the destination folder: " + std::string(std::strerror(errno)));
+  FileGuard stagingGuard(stagingPath);
+  {
+    Fd dup(open(temp.Path().c_str(), O_RDONLY | O_CLOEXEC));
+    if (dup.Get() < 0) return Fail(report, "cannot read the temporary copy");
+    if (!CopyRange(dup.Get(), staging.Get(), report->startOffset, report->endOffset, &report->bytesCopied)) {
+      return Fail(report, "cannot write the destination: " + std::string(std::strerror(errno ? errno : EIO)));
+    }
+  }
+  if (!staging.Close()) return Fail(report, "cannot write the destination: " + std::string(std::strerror(errno)));
+
+  // The source's tags, read from the duplicate, go into the new content. A
+  // rewrite that fails (a full disk) fails the cut rather than leave a
+  // result that silently lost them.
+  {
+    CTagTransfer transfer;
+    if (transfer.ReadFrom(temp.Path().c_str())) {
+      if (!transfer.WriteTo(stagingPath.c_str(), true, true)) {
+        return Fail(report, "cannot write the tags into the destination");
+      }
+      report->tagsCarried = true;
+    }
+  }
+
+  // Only now does the destination change: one rename.
+  // A replaced file keeps its permissions and is on disk before the rename.
+  struct stat existing;
+  if (stat(target.c_str(), &existing) == 0) {
+    Fd sync(open(stagingPath.c_str(), O_RDONLY | O_CLOEXEC));
+    if (sync.Get() < 0 || fchmod(sync.Get(), existing.st_mode & 07777) != 0 || fsync(sync.Get()) != 0) {
+      return Fail(report, "cannot write the destination");
+    }
+  }
+  if (rename(stagingPath.c_str(), target.c_str()) != 0) {
+    return Fail(report, "cannot replace the destination: " + std::string(std::strerror(errno)));
+  }
+  stagingGuard.Release();
+  struct stat st;
+  if (stat(target.c_str(), &st) == 0) report->outputSize = st.st_size;
+  return 1;
+}

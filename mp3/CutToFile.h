@@ -1,0 +1,35 @@
+// CutToFile: saves the stretch [start, end) of an MP3 file as a new file by
+// copying whole frames byte for byte, then gives it the source's tags.
+//
+// The result is the source's bytes from the first byte of the frame holding
+// the start time up to, not including, the first byte of the frame holding
+// the end time (the end of the audio for a time at or beyond it); a negative
+// start cuts from the first frame. When the source had tags, the result then
+// begins with a fresh ID3v2 tag and ends with an ID3v1 record.
+//
+// Safety: the source is first duplicated into a temporary file and both the
+// range and the tags come from that duplicate, so the destination may be the
+// source itself. The new content is built beside the destination and moved
+// over it only once it is complete: a failed cut leaves an existing
+// destination byte for byte as it was and no partial new file. The temporary
+// duplicate never outlives the call. Every read and write is checked: a
+// short write, a full disk or a tag rewrite that fails is a failed cut. Runs synchronously on the calling
+// thread; the caller stops any playback first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct CutReport {
+  int64_t startOffset = -1;  // first byte copied
+  int64_t endOffset = -1;    // first byte not copied
+  int64_t bytesCopied = 0;   // audio bytes copied
+  int frames = 0;            // frames in the copied range
+  bool tagsCarried = false;  // the result was rewritten with the source's tags
+  int64_t outputSize = 0;    // size of the destination afterwards
+  std::string error;         // why the cut failed (empty on success)
+};
+
+// 1 when the cut completed, 0 otherwise (see `report->error`).
+int CutToFile(const std::string& source, const std::string& destination, int startMs, int endMs,
+              CutReport* report = nullptr);

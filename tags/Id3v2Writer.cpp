@@ -1,0 +1,241 @@
+#include "tags/Id3v2Writer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tags/FrameTable.h"
+#include "tags/Genres.h"
+#include "tags/IFileStream.h"
+#include "tags/SyncSafe.h"
+#include "tags/TagFieldList.h"
+#include "tags/TextConvert.h"
+
+namespace {
+
+constexpr uint8_t kWrittenVersion = 3;
+constexpr uint8_t kUtf8Encoding = 3;
+constexpr size_t kFrameHeaderSize = 10;
+constexpr uint32_t kLargestTagSize = 0x0FFFFFFF;  // what 28 sync-safe bits hold
+constexpr size_t kCopyBlock = 4096;
+constexpr int64_t kAudioSearchPositions = 65536;
+constexpr int kMostLeadingTags = 16;
+
+// MPEG audio frame header, as a 32-bit big-endian value:
+//   AAAAAAAA AAABBCCD EEEEFFGH IIJJKLMM
+//   A sync, B version, C layer, D no CRC, E bitrate index, F sample-rate index
+constexpr uint32_t kSyncMask = 0xFFE00000;
+constexpr int kLayerShift = 17, kBitrateShift = 12, kSampleRateShift = 10;
+constexpr uint32_t kLayerReserved = 0, kBitrateFree = 0, kBitrateBad = 15, kSampleRateReserved = 3;
+
+bool LooksLikeFrameHeader(uint32_t h) {
+  if ((h & kSyncMask) != kSyncMask) return false;
+  if (((h >> kLayerShift) & 3) == kLayerReserved) return false;
+  if (((h >> kSampleRateShift) & 3) == kSampleRateReserved) return false;
+  const uint32_t bitrate = (h >> kBitrateShift) & 15;
+  return bitrate != kBitrateFree && bitrate != kBitrateBad;
+}
+
+// The 2.3/2.4 frame id a tag field is written as.
+const char* FrameIdOf(int32_t key) {
+  Id3FrameKey frameKey;
+  switch (key) {
+    case TAG_TITLE: frameKey = ID3_FRAME_TIT2; break;
+    case TAG_ARTIST: frameKey = ID3_FRAME_TPE1; break;
+    case TAG_ALBUM: frameKey = ID3_FRAME_TALB; break;
+    case TAG_TRACK: frameKey = ID3_FRAME_TRCK; break;
+    case TAG_YEAR: frameKey = ID3_FRAME_TYER; break;
+    case TAG_GENRE: frameKey = ID3_FRAME_TCON; break;
+    case TAG_COMMENT: frameKey = ID3_FRAME_COMM; break;
+    default: return nullptr;
+  }
+  const Id3FrameDef* row = FindFrameDefByKey(frameKey);
+  return row ? row->id23 : nullptr;
+}
+
+void PutBigEndian32(uint32_t value, uint8_t* out) {
+  out[0] = static_cast<uint8_t>(value >> 24);
+  out[1] = static_cast<uint8_t>(value >> 16);
+  out[2] = static_cast<uint8_t>(value >> 8);
+  out[3] = static_cast<uint8_t>(value);
+}
+
+int CreateOutput(const char* path) {
+  int fd;
+  do {
+    fd = ::open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// Reads up to `count` bytes from the stream; the number that arrived.
+size_t ReadUpTo(IFileStream* stream, uint8_t* buffer, size_t count) {
+  size_t total = 0;
+  while (total < count) {
+    uint32_t got = 0;
+    if (!stream->Read(buffer + total, static_cast<uint32_t>(count - total), &got) || got == 0) break;
+    total += got;
+  }
+  return total;
+}
+
+// The size of an ID3v2 tag (header, body, footer) whose header is `h`, or 0
+// when `h` is no tag header.
+int64_t Id3v2TagLength(const uint8_t* h) {
+  if (std::memcmp(h, "ID3", 3) != 0 || h[3] == 0xFF || h[4] == 0xFF) return 0;
+  if (!IsSyncSafe(h + 6)) return 0;
+  return int64_t{DecodeSyncSafe(h + 6)} + 10 + ((h[5] & 0x10) ? 10 : 0);
+}
+
+}  // namespace
+
+std::optional<std::string> FieldUtf8Text(const TagField& field) {
+  if (field.wide) return WideToUtf8(*field.wide);
+  if (field.narrow) return AnsiToUtf8(*field.narrow);
+  return std::nullopt;
+}
+
+bool CId3v2Writer::Open(const char* utf8Name, IFileStream* source) {
+  Close();
+  if (!utf8Name || !source) return false;
+  m_fd = CreateOutput(utf8Name);
+  if (m_fd < 0) return false;
+  source->AddRef();
+  m_source = source;
+  std::memset(m_header, 0, sizeof m_header);
+  std::memcpy(m_header, "ID3", 3);
+  m_header[3] = kWrittenVersion;  // revision, flags and size stay 0
+  m_framesLength = 0;
+  return WriteAt(m_header, kHeaderSize, 0);
+}
+
+bool CId3v2Writer::Open(const char16_t* wideName, IFileStream* source) {
+  std::optional<std::string> name = wideName ? WideToUtf8(wideName) : std::nullopt;
+  if (!name) {
+    Close();
+    return false;
+  }
+  return Open(name->c_str(), source);
+}
+
+void CId3v2Writer::Close() {
+  if (m_fd >= 0) {
+    ::close(m_fd);
+    m_fd = -1;
+  }
+  if (m_source) {
+    m_source->Release();
+    m_source = nullptr;
+  }
+}
+
+bool CId3v2Writer::Flush() { return m_fd >= 0 && ::fsync(m_fd) == 0; }
+
+bool CId3v2Writer::WriteAt(const void* bytes, size_t count, int64_t offset) {
+  const auto* data = static_cast<const uint8_t*>(bytes);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t put = ::pwrite(m_fd, data + done, count - done, static_cast<off_t>(offset + done));
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    done += static_cast<size_t>(put);
+  }
+  return true;
+}
+
+bool CId3v2Writer::WriteFrame(const TagField& field) {
+  const char* id = FrameIdOf(field.key);
+  if (!id) return false;
+  std::optional<std::string> text = FieldUtf8Text(field);
+  if (!text) return false;
+  std::string prefix;
+  if (field.key == TAG_COMMENT) {
+    prefix.assign("eng\0", 4);  // language, empty description
+  } else if (field.key == TAG_GENRE) {
+    char reference[16];
+    std::snprintf(reference, sizeof reference, "(%d)", GenreIndexOf(*text));
+    prefix = reference;
+  }
+  const uint64_t size = 1 + prefix.size() + text->size();
+  if (m_framesLength + kFrameHeaderSize + size > kLargestTagSize) return false;
+
+  std::vector<uint8_t> frame(kFrameHeaderSize);
+  std::memcpy(frame.data(), id, 4);
+  PutBigEndian32(static_cast<uint32_t>(size), frame.data() + 4);
+  // Bytes 8 and 9: no frame flags.
+  frame.push_back(kUtf8Encoding);
+  frame.insert(frame.end(), prefix.begin(), prefix.end());
+  frame.insert(frame.end(), text->begin(), text->end());
+  if (!WriteAt(frame.data(), frame.size(), int64_t{kHeaderSize} + m_framesLength)) return false;
+  m_framesLength += static_cast<uint32_t>(frame.size());
+  return true;
+}
+
+bool CId3v2Writer::WriteTagAndAudio(const CTagFieldList& fields) {
+  if (m_fd < 0 || !m_source) return false;
+  for (const TagField* field = fields.Head(); field; field = field->next) {
+    if (!WriteFrame(*field)) break;
+  }
+  if (m_framesLength < kMinimumFramesLength) {
+    const std::vector<uint8_t> padding(kMinimumFramesLength - m_framesLength, 0);
+    if (!WriteAt(padding.data(), padding.size(), int64_t{kHeaderSize} + m_framesLength)) {
+      return false;
+    }
+    m_framesLength = kMinimumFramesLength;
+  }
+  EncodeSyncSafe(m_framesLength, m_header + 6);
+  if (!WriteAt(m_header, kHeaderSize, 0)) return false;
+  return CopyAudio();
+}
+
+bool CId3v2Writer::CopyAudio() {
+  if (!m_source->HasByteData()) return false;
+  const int64_t start = FindAudioStart(m_source);
+  const int64_t size = m_source->Size();
+  if (start < 0 || size < start || m_source->Seek(start, FILE_BEGIN) != start) return false;
+  uint8_t block[kCopyBlock];
+  int64_t total = 0;
+  int64_t offset = int64_t{kHeaderSize} + m_framesLength;
+  for (;;) {
+    uint32_t got = 0;
+    if (!m_source->Read(block, sizeof block, &got) || got == 0) break;
+    if (!WriteAt(block, got, offset)) return false;
+    offset += got;
+    total += got;
+  }
+  return total == size - start;
+}
+
+int64_t FindAudioStart(IFileStream* source) {
+  if (!source || !source->HasByteData()) return -1;
+  const int64_t size = source->Size();
+  if (size < 0) return -1;
+  // Past the ID3v2 tags at the start: the old tag is replaced, not copied.
+  int64_t start = 0;
+  for (int i = 0; i < kMostLeadingTags && start < size; ++i) {
+    uint8_t header[CId3v2Writer::kHeaderSize];
+    if (source->Seek(start, FILE_BEGIN) != start ||
+        ReadUpTo(source, header, sizeof header) != sizeof header) {
+      break;
+    }
+    const int64_t length = Id3v2TagLength(header);
+    if (length == 0) break;
+    start = std::min(size, start + length);
+  }
+  if (source->Seek(start, FILE_BEGIN) != start) return -1;
+  std::vector<uint8_t> window(static_cast<size_t>(std::min<int64_t>(kAudioSearchPositions + 3, size - start)));
+  const size_t got = ReadUpTo(source, window.data(), window.size());
+  for (size_t i = 0; i + 4 <= got; ++i) {
+    const uint32_t h = uint32_t{window[i]} << 24 | uint32_t{window[i + 1]} << 16 |
+                       uint32_t{window[i + 2]} << 8 | window[i + 3];
+    if (LooksLikeFrameHeader(h)) return start + static_cast<int64_t>(i);
+  }
+  return start;
+}

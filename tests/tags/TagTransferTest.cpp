@@ -1,0 +1,194 @@
+#include "tags/TagTransfer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tags/FileStream.h"
+#include "tags/RewriteWithTags.h"
+#include "tests/tags/TagTestBytes.h"
+
+namespace {
+
+const Bytes kAudio = FakeAudio(3000);
+
+Bytes V23Tag(std::string_view title, std::string_view track) {
+  return Tag(3, Cat({Frame23("TIT2", TextData(0, Str(title))),
+                     Frame23("TRCK", TextData(0, Str(track)))}));
+}
+
+size_t TagLength(const Bytes& file) {
+  return 10 + ((file[6] << 21) | (file[7] << 14) | (file[8] << 7) | file[9]);
+}
+
+struct Files {
+  TempDir dir;
+  std::string source = dir.File("source.mp3");
+  std::string target = dir.File("target.mp3");
+  std::string temp = target + ".vuxtemp";
+};
+
+}  // namespace
+
+TEST(TagTransfer, ReadsOneSourceOnly) {
+  Files f;
+  WriteTestFile(f.source, Cat({V23Tag("one", "1"), kAudio}));
+  WriteTestFile(f.target, Cat({V23Tag("two", "2"), kAudio}));
+  CTagTransfer transfer;
+  EXPECT_FALSE(transfer.WriteTo(f.target.c_str(), true, true));  // before ReadFrom
+  ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
+  EXPECT_FALSE(transfer.ReadFrom(f.target.c_str()));
+  EXPECT_EQ(*transfer.Fields().Find(TAG_TITLE)->narrow, "one");
+
+  CTagTransfer missing;
+  EXPECT_FALSE(missing.ReadFrom(f.dir.File("none.mp3").c_str()));
+  EXPECT_FALSE(missing.SourceOpened());
+
+  WriteTestFile(f.dir.File("bare.mp3"), kAudio);
+  CTagTransfer bare;
+  EXPECT_FALSE(bare.ReadFrom(f.dir.File("bare.mp3").c_str()));
+  EXPECT_TRUE(bare.SourceOpened());
+}
+
+TEST(TagTransfer, OrdersFieldsByFirstStoringWhenBothTagsArePresent) {
+  const Bytes v1 = V1Record("v1 title", "", "", "1999", "v1 comment", 0, 255);
+  const Bytes v2 = Tag(3, Cat({Frame23("TRCK", TextData(0, Str("5"))),
+                               Frame23("TPE1", TextData(0, Str("v2 artist"))),
+                               Frame23("TIT2", TextData(0, Str("v2 title")))}));
+  const FieldTexts fields = ReadFieldTexts(Cat({v2, kAudio, v1}));
+  const FieldTexts expected = {{TAG_TITLE, "v2 title"},
+                               {TAG_YEAR, "1999"},
+                               {TAG_COMMENT, "v1 comment"},
+                               {TAG_ARTIST, "v2 artist"},
+                               {TAG_TRACK, "5"}};
+  EXPECT_EQ(fields, expected);
+}
+
+TEST(TagTransfer, RewritesWithANewTagAndRecord) {
+  Files f;
+  WriteTestFile(f.source, Cat({Tag(3, Frame23("TIT2", TextData(0, Str("v2")))), kAudio,
+                                V1Record("v1", "art", "", "", "", 3, 17)}));
+  // The target's content has no ID3v1 record: it grows by 128 bytes.
+  WriteTestFile(f.target, kAudio);
+  CTagTransfer transfer;
+  ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
+  ASSERT_TRUE(transfer.WriteTo(f.target.c_str(), true, true));
+  const Bytes out = ReadFileBytes(f.target);
+  const size_t tag = TagLength(out);
+  ASSERT_EQ(out.size(), tag + kAudio.size() + 128);
+  const Bytes frames = Cat({Frame23("TIT2", TextData(3, Str("v2"))), Frame23("TPE1", TextData(3, Str("art"))),
+                            Frame23("TCON", TextData(3, Str("(17)Rock"))), Frame23("TRCK", TextData(3, Str("3")))});
+  EXPECT_EQ(Bytes(out.begin() + 10, out.begin() + 10 + frames.size()), frames);
+  EXPECT_EQ(Bytes(out.begin() + tag, out.end() - 128), kAudio);
+  EXPECT_EQ(Bytes(out.end() - 128, out.end()), V1Record("v2", "art", "", "", "", 3, 17));
+  EXPECT_FALSE(FileExists(f.temp));
+
+  // A content that ends with a record keeps its length apart from the new tag.
+  WriteTestFile(f.target, Cat({kAudio, V1Record("x", "", "", "", "", 0, 0)}));
+  ASSERT_TRUE(transfer.WriteTo(f.target.c_str(), true, true));
+  const Bytes again = ReadFileBytes(f.target);
+  EXPECT_EQ(again.size(), TagLength(again) + kAudio.size() + 128);
+  EXPECT_EQ(Bytes(again.end() - 128, again.end()), V1Record("v2", "art", "", "", "", 3, 17));
+}
+
+TEST(TagTransfer, FlagsLeaveEmptyTagsOfTheirKind) {
+  Files f;
+  WriteTestFile(f.target, kAudio);
+  CFileStream stream;
+  CTagFieldList fields;
+  fields.SetText(TAG_TITLE, "t");
+  ASSERT_EQ(stream.OpenA(f.target.c_str(), false), S_OK);
+  EXPECT_EQ(RewriteWithTags(&stream, fields, false, false), E_FAIL);
+  ASSERT_EQ(RewriteWithTags(&stream, fields, true, false), S_OK);
+  Bytes out = ReadFileBytes(f.target);
+  EXPECT_EQ(TagLength(out), 38u);
+  EXPECT_EQ(out[out.size() - 125], 't');
+  EXPECT_EQ(stream.IsOpen(), 1);  // reopened on the new file
+  EXPECT_STREQ(stream.GetNameA(), f.target.c_str());
+  ASSERT_EQ(RewriteWithTags(&stream, fields, false, true), S_OK);
+  out = ReadFileBytes(f.target);
+  EXPECT_EQ(Bytes(out.end() - 128, out.end()), V1Record("", "", "", "", "", 0, 255));
+  EXPECT_EQ(Bytes(out.begin() + 10, out.begin() + 14), Str("TIT2"));
+}
+
+TEST(TagTransfer, ReplacesALeftoverTemporaryFileAndKeepsPermissions) {
+  Files f;
+  WriteTestFile(f.source, Cat({V23Tag("t", "1"), kAudio}));
+  WriteTestFile(f.target, kAudio);
+  WriteTestFile(f.temp, Str("leftover"));
+  ::chmod(f.target.c_str(), 0640);
+  CTagTransfer transfer;
+  ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
+  ASSERT_TRUE(transfer.WriteTo(f.target.c_str(), true, true));
+  EXPECT_FALSE(FileExists(f.temp));
+  struct stat info;
+  ASSERT_EQ(::stat(f.target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(TagTransfer, EveryFailureLeavesTheTargetAsItWas) {
+  Files f;
+  WriteTestFile(f.source, Cat({V23Tag("t", "1"), kAudio}));
+  CTagTransfer transfer;
+  ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
+  auto expectUnchanged = [&](const Bytes& before, const char* why) {
+    SCOPED_TRACE(why);
+    EXPECT_FALSE(transfer.WriteTo(f.target.c_str(), true, true));
+    EXPECT_EQ(ReadFileBytes(f.target), before);
+    EXPECT_FALSE(FileExists(f.temp) && !std::filesystem::is_directory(f.temp));
+  };
+
+  // Target without write permission.
+  WriteTestFile(f.target, kAudio);
+  ::chmod(f.target.c_str(), 0444);
+  expectUnchanged(kAudio, "read-only target");
+  ::chmod(f.target.c_str(), 0644);
+
+  // The temporary name is taken by a folder: the temporary file cannot be made.
+  std::filesystem::create_directory(f.temp);
+  expectUnchanged(kAudio, "temporary file not creatable");
+  std::filesystem::remove(f.temp);
+
+  // New tag and content together shorter than 128 bytes: no room for a record.
+  const Bytes tiny = FakeAudio(40);
+  WriteTestFile(f.target, tiny);
+  expectUnchanged(tiny, "short content");
+  EXPECT_FALSE(FileExists(f.temp));
+
+  // A folder where the target should be.
+  std::filesystem::remove(f.target);
+  std::filesystem::create_directory(f.target);
+  EXPECT_FALSE(transfer.WriteTo(f.target.c_str(), true, true));
+  EXPECT_TRUE(std::filesystem::is_directory(f.target));
+}
+
+TEST(TagTransfer, FailureRestoresTheStreamPosition) {
+  Files f;
+  const Bytes tiny = FakeAudio(40);
+  WriteTestFile(f.target, tiny);
+  CFileStream stream;
+  ASSERT_EQ(stream.OpenA(f.target.c_str(), false), S_OK);
+  stream.Seek(7, FILE_BEGIN);
+  EXPECT_EQ(RewriteWithTags(&stream, CTagFieldList(), true, true), E_FAIL);
+  EXPECT_EQ(stream.IsOpen(), 1);
+  EXPECT_EQ(stream.Tell(), 7);
+  EXPECT_EQ(ReadFileBytes(f.target), tiny);
+  EXPECT_FALSE(FileExists(f.temp));
+}
+
+TEST(TagTransfer, UnwritableFolderFailsCleanly) {
+  if (::geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind the superuser";
+  Files f;
+  WriteTestFile(f.source, Cat({V23Tag("t", "1"), kAudio}));
+  WriteTestFile(f.target, kAudio);
+  ::chmod(f.dir.Path().c_str(), 0555);
+  CTagTransfer transfer;
+  ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
+  EXPECT_FALSE(transfer.WriteTo(f.target.c_str(), true, true));
+  ::chmod(f.dir.Path().c_str(), 0755);
+  EXPECT_EQ(ReadFileBytes(f.target), kAudio);
+  EXPECT_FALSE(FileExists(f.temp));
+}

@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""An independent view of ID3 tags through mutagen, for the tag tests.
+
+  mutagen_tags.py read FILE
+      One line per field found: "v2 KEY HEX" (UTF-8 of the first text of the
+      frame; for the year TYER, else TDRC; for the comment the first COMM) and
+      "v1 KEY HEX" (the raw bytes of the ID3v1 field). KEY is one of title,
+      artist, album, track, year, genre, comment. "v2version N" when there is
+      an ID3v2 tag.
+  mutagen_tags.py write FILE VERSION
+      Gives FILE a tag written by mutagen itself (VERSION 3 or 4) with UTF-16
+      Korean text, a cover picture and a comment with a description.
+"""
+import sys
+
+from mutagen.id3 import (APIC, COMM, ID3, ID3NoHeaderError, TALB, TCON, TDRC, TIT2, TPE1,
+                         TRCK, TYER, ParseID3v1)
+
+V2_KEYS = [("title", "TIT2"), ("artist", "TPE1"), ("album", "TALB"), ("track", "TRCK"),
+           ("genre", "TCON")]
+
+
+def out(section, key, data):
+    print(section, key, data.hex())
+
+
+def read(path):
+    try:
+        tag = ID3(path, translate=False, load_v1=False)
+    except ID3NoHeaderError:
+        tag = None
+    if tag is not None:
+        print("v2version", tag.version[1])
+        for key, frame_id in V2_KEYS:
+            frames = tag.getall(frame_id)
+            if frames and frames[0].text:
+                out("v2", key, str(frames[0].text[0]).encode("utf-8"))
+        year = tag.getall("TYER") or tag.getall("TDRC")
+        if year and year[0].text:
+            out("v2", "year", str(year[0].text[0]).encode("utf-8"))
+        comments = tag.getall("COMM")
+        if comments and comments[0].text:
+            out("v2", "comment", comments[0].text[0].encode("utf-8"))
+    with open(path, "rb") as f:
+        f.seek(0, 2)
+        if f.tell() >= 128:
+            f.seek(-128, 2)
+            frames = ParseID3v1(f.read(128), v2_version=3) or {}
+            names = {"TIT2": "title", "TPE1": "artist", "TALB": "album", "TYER": "year",
+                     "COMM": "comment", "TRCK": "track", "TCON": "genre"}
+            for frame_id, key in names.items():
+                if frame_id in frames:
+                    out("v1", key, str(frames[frame_id].text[0]).encode("latin1"))
+
+
+def write(path, version):
+    tag = ID3()
+    tag.add(APIC(encoding=3, mime="image/jpeg", type=3, desc="cover",
+                 data=b"\xff\xd8\xff\xe0" + bytes(range(256)) * 200))
+    tag.add(TIT2(encoding=1, text="\ud55c\uad6d\uc5b4 \uc81c\ubaa9"))
+    tag.add(TPE1(encoding=1, text="\uac00\uc218"))
+    tag.add(TALB(encoding=1 if version == 3 else 3, text="\uc568\ubc94 Album"))
+    tag.add(TRCK(encoding=0, text="3/12"))
+    tag.add(TCON(encoding=0, text="Rock"))
+    tag.add(COMM(encoding=1, lang="kor", desc="\uc124\uba85", text="\uc8fc\uc11d \ub0b4\uc6a9"))
+    if version == 3:
+        tag.add(TYER(encoding=0, text="2004"))
+    else:
+        tag.add(TDRC(encoding=0, text="2004-05-12"))
+    tag.save(path, v2_version=version, v1=0)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) == 3 and sys.argv[1] == "read":
+        read(sys.argv[2])
+    elif len(sys.argv) == 4 and sys.argv[1] == "write":
+        write(sys.argv[2], int(sys.argv[3]))
+    else:
+        sys.exit(__doc__)

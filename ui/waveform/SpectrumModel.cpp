@@ -1,0 +1,282 @@
+#include "ui/waveform/SpectrumModel.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "platform/MulDiv.h"
+
+namespace {
+
+constexpr int kSampleOffset = 32767;  // maps [-32767, 32767] onto [0, 65534]
+constexpr int kSampleSpan = 65535;
+constexpr int kUnsigned8Bias = 128;   // 8-bit PCM is unsigned, silence at 128
+
+int16_t SaturateToInt16(int value) {
+  return static_cast<int16_t>(std::clamp(value, INT16_MIN, INT16_MAX));
+}
+
+}  // namespace
+
+SpectrumModel::SpectrumModel() : m_columnBytes(kMaxPieceBytes) {}
+
+void SpectrumModel::Attach(int width, int height) {
+  SetClientSize(width, height);
+  m_pColumnBottom.reset();
+  m_pColumnTop.reset();
+  m_nColumnCount = 0;
+  if (width <= 0) return;
+  m_pColumnBottom.reset(new (std::nothrow) int16_t[width]());
+  m_pColumnTop.reset(new (std::nothrow) int16_t[width]());
+  if (!m_pColumnBottom || !m_pColumnTop) {
+    m_pColumnBottom.reset();
+    m_pColumnTop.reset();
+    return;
+  }
+  m_nColumnCount = width;
+}
+
+void SpectrumModel::SetClientSize(int width, int height) {
+  m_nClientWidth = width;
+  m_nClientHeight = height;
+  m_rcWave = {0, kWaveTopMargin, width, height - kWaveBottomMargin};
+  m_rcTrack = {0, 0, width, height - kRulerHeight};
+  m_rcRuler = {0, height - kRulerHeight, width, height};
+  m_nWaveHeight.store(m_rcWave.Height(), std::memory_order_relaxed);
+}
+
+void SpectrumModel::Reset() {
+  m_nDuration = -1;
+  m_nSampleRate = 0;
+  m_nBitsPerSample = 0;
+  m_nChannels = 0;
+  m_nSamplesPerColumn = 0;
+  m_nMouseX = -1;
+  m_nAnchorX = -1;
+  m_bDragging = false;
+  m_nSelStart = 0;
+  m_nSelEnd = 0;
+  m_nPlayPosition = -1;
+  m_nFilledColumns = 0;
+  if (m_nColumnCount > 0) {
+    std::fill_n(m_pColumnBottom.get(), m_nColumnCount, int16_t{0});
+    std::fill_n(m_pColumnTop.get(), m_nColumnCount, int16_t{0});
+  }
+  m_pending.Reset();
+  m_nColumnBytesDone = 0;
+  m_nColumnPeak = 0;
+  m_nColumnTrough = 0;
+  m_state = SpectrumState::Empty;
+  if (m_pHost) m_pHost->Redraw();
+}
+
+bool SpectrumModel::BeginAnalysis(int durationMs, int sampleRate, int bitsPerSample, int channels) {
+  if (durationMs <= 0 || sampleRate <= 0 || bitsPerSample < 1 || bitsPerSample > 16 || channels <= 0) {
+    return false;
+  }
+  m_nDuration = durationMs;
+  m_nSampleRate = sampleRate;
+  m_nBitsPerSample = bitsPerSample;
+  m_nChannels = channels;
+  m_state = SpectrumState::Analysing;
+  m_nSelStart = -1;
+  m_nSelEnd = -1;
+  // Samples of all channels per column; the layers are never narrower than
+  // one pixel.
+  const int width = std::max(1, m_nClientWidth);
+  const double samples = static_cast<double>(durationMs) * sampleRate * channels * 0.001 / width;
+  m_nSamplesPerColumn = samples >= INT_MAX ? INT_MAX : static_cast<int>(std::trunc(samples));
+  m_nBytesPerColumn = static_cast<int64_t>(m_nSamplesPerColumn) * (bitsPerSample / 8);
+  return true;
+}
+
+bool SpectrumModel::CanReduce() const {
+  return m_nFilledColumns < m_nColumnCount && (m_nBitsPerSample == 8 || m_nBitsPerSample == 16);
+}
+
+void SpectrumModel::AddPcm(const void* bytes, int length) {
+  // Nothing more can be drawn (all columns filled, or a sample width with no
+  // reduction): the bytes would only pile up, so they are dropped.
+  if (!CanReduce()) return;
+  m_pending.Write(bytes, length);  // a failed write drops these bytes
+  while (m_nFilledColumns < m_nColumnCount) {
+    const int64_t remaining = std::max<int64_t>(0, m_nBytesPerColumn - m_nColumnBytesDone);
+    if (remaining > 0) {
+      const int piece = static_cast<int>(std::min<int64_t>(remaining, static_cast<int64_t>(m_columnBytes.size())));
+      if (m_pending.Count() < piece) break;
+      m_pending.Read(m_columnBytes.data(), piece, 1);
+      FoldSamples(m_columnBytes.data(), piece);
+      m_nColumnBytesDone += piece;
+      if (m_nColumnBytesDone < m_nBytesPerColumn) continue;
+    }
+    ReduceColumn();
+    ++m_nFilledColumns;
+    m_nColumnBytesDone = 0;
+    m_nColumnPeak = 0;
+    m_nColumnTrough = 0;
+  }
+}
+
+void SpectrumModel::FoldSamples(const uint8_t* bytes, int length) {
+  int peak = m_nColumnPeak;
+  int trough = m_nColumnTrough;
+  if (m_nBitsPerSample == 16) {
+    for (int i = 0; i + 1 < length; i += 2) {
+      const int sample = static_cast<int16_t>(static_cast<uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+      peak = std::max(peak, sample);
+      trough = std::min(trough, sample);
+    }
+  } else {
+    for (int i = 0; i < length; ++i) {
+      const int sample = (bytes[i] - kUnsigned8Bias) * 256;
+      peak = std::max(peak, sample);
+      trough = std::min(trough, sample);
+    }
+  }
+  m_nColumnPeak = peak;
+  m_nColumnTrough = trough;
+}
+
+// Turns the column's extremes into the two ends of its line, as offsets from
+// the top of the waveform area: the positive peak above the middle, the
+// negative one below, silence on the middle row.
+void SpectrumModel::ReduceColumn() {
+  const int height = m_nWaveHeight.load(std::memory_order_relaxed);
+  const int half = height / 2;
+  int top = height - MulDiv(m_nColumnPeak + kSampleOffset, height, kSampleSpan);
+  if (top >= half) top = half;
+  int bottom = height - MulDiv(m_nColumnTrough + kSampleOffset, height, kSampleSpan);
+  if (bottom <= half) bottom = half;
+  m_pColumnTop[m_nFilledColumns] = SaturateToInt16(top);
+  m_pColumnBottom[m_nFilledColumns] = SaturateToInt16(bottom);
+}
+
+void SpectrumModel::EndAnalysis() { m_state = SpectrumState::Ready; }
+
+bool SpectrumModel::SetSelStart(int timeMs) {
+  if (timeMs < 0 || timeMs > m_nDuration || timeMs > m_nSelEnd) return false;
+  m_nSelStart = timeMs;
+  m_nPlayPosition = -1;
+  PostChangeTime();
+  Compose();
+  return true;
+}
+
+bool SpectrumModel::SetSelEnd(int timeMs) {
+  if (timeMs < 0 || timeMs > m_nDuration || timeMs < m_nSelStart) return false;
+  m_nSelEnd = timeMs;
+  m_nPlayPosition = -1;
+  PostChangeTime();
+  Compose();
+  return true;
+}
+
+bool SpectrumModel::SetPlayPosition(int timeMs) {
+  if (timeMs != m_nPlayPosition) {
+    m_nPlayPosition = timeMs;
+    Compose();
+  }
+  return true;
+}
+
+int SpectrumModel::TimeToX(int timeMs) const {
+  const int left = m_rcTrack.left;
+  const int span = m_rcTrack.Width();
+  if (span <= 0) return 0;
+  int t = timeMs;
+  if (t > m_nDuration) t = m_nDuration;
+  if (t < 0) t = 0;
+  const int x = left + MulDiv(t, span, m_nDuration);
+  return std::clamp(x, left, left + span - 1);
+}
+
+// The last column maps to just below the duration: the very end of the file
+// cannot be picked with the mouse.
+int SpectrumModel::XToTime(int x) const {
+  if (m_nDuration <= 0) return 0;
+  const int left = m_rcTrack.left;
+  const int span = m_rcTrack.Width();
+  if (span <= 0) return 0;
+  const int column = std::clamp(x, left, left + span - 1) - left;
+  return std::clamp(MulDiv(column, m_nDuration, span), 0, m_nDuration);
+}
+
+void SpectrumModel::SetSelection(int first, int second) {
+  m_nSelStart = std::min(first, second);
+  m_nSelEnd = std::max(first, second);
+}
+
+void SpectrumModel::OnMouseMove(int x, bool leftButtonDown) {
+  if (m_state != SpectrumState::Ready) return;
+  if (leftButtonDown && m_bDragging) {
+    if (x != m_nMouseX) {
+      const int t = XToTime(x);
+      const int anchor = XToTime(m_nAnchorX);
+      // Moving left the start decides, moving right the end: the pointer
+      // crossing that end swaps which side the anchor holds.
+      const int pivot = x < m_nMouseX ? m_nSelStart : m_nSelEnd;
+      if (t > pivot) {
+        SetSelection(anchor, t);
+      } else if (t < pivot) {
+        SetSelection(t, anchor);
+      }
+      PostChangeTime();
+    }
+    m_nMouseX = x;
+    m_nPlayPosition = -1;
+  } else if (x != m_nMouseX) {
+    m_nMouseX = x;
+    if (m_pHost) m_pHost->PostMouseTime(XToTime(x));
+  }
+  Compose();
+}
+
+void SpectrumModel::OnLeftDown(int x) {
+  if (m_state != SpectrumState::Ready) return;
+  const int t = XToTime(x);
+  if (t > m_nSelEnd) {
+    SetSelEnd(t);
+    SetSelStart(t);
+  } else {
+    SetSelStart(t);
+  }
+  if (m_pHost && m_pHost->HoldsMouseCapture()) return;
+  const int previousAnchor = m_nAnchorX;
+  m_nAnchorX = x;
+  // The first click of a file takes the selection hint away.
+  if (previousAnchor < 0 && m_pHost) m_pHost->Redraw();
+  m_bDragging = true;
+  if (m_pHost) m_pHost->BeginMouseCapture();
+}
+
+void SpectrumModel::OnLeftUp() {
+  m_bDragging = false;
+  if (m_pHost) m_pHost->EndMouseCapture();
+}
+
+void SpectrumModel::OnRightDown(int x) {
+  if (m_state != SpectrumState::Ready) return;
+  const int t = XToTime(x);
+  if (t < m_nSelStart) {
+    SetSelStart(t);
+    SetSelEnd(t);
+  } else {
+    SetSelEnd(t);
+  }
+}
+
+bool SpectrumModel::TakeSelectionHint() {
+  if (m_state != SpectrumState::Ready || m_nAnchorX >= 0 || m_bHintShown) return false;
+  m_bHintShown = true;
+  return true;
+}
+
+void SpectrumModel::PostChangeTime() {
+  if (m_pHost) m_pHost->PostChangeTime(m_nSelStart, m_nSelEnd);
+}
+
+void SpectrumModel::Compose() {
+  if (m_pHost) m_pHost->Compose();
+}

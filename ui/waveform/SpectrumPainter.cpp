@@ -1,0 +1,343 @@
+#include "ui/waveform/SpectrumPainter.h"
+
+#include <wx/dc.h>
+#include <wx/dcclient.h>
+#include <wx/dcscreen.h>
+#include <wx/fontenum.h>
+#include <wx/graphics.h>
+
+#include <algorithm>
+
+#include "ui/waveform/SpectrumRuler.h"
+
+const wxColour SpectrumPainter::kBaseBackground(72, 78, 86);
+const wxColour SpectrumPainter::kBaseGrid(115, 121, 130);
+const wxColour SpectrumPainter::kBaseWave(255, 216, 142);
+const wxColour SpectrumPainter::kRulerBackground(236, 233, 216);
+const wxColour SpectrumPainter::kRulerInk(0, 0, 0);
+const wxColour SpectrumPainter::kSelectionBackground(255, 194, 175);
+const wxColour SpectrumPainter::kSelectionGrid(230, 169, 150);
+const wxColour SpectrumPainter::kSelectionWave(255, 60, 0);
+const wxColour SpectrumPainter::kMarker(255, 255, 255);
+const wxColour SpectrumPainter::kPlayCursor(128, 255, 255);
+const wxColour SpectrumPainter::kMouseLine(141, 255, 235);
+const wxColour SpectrumPainter::kTextInk(255, 255, 255);
+const wxColour SpectrumPainter::kTextShadow(0, 0, 0);
+
+namespace {
+
+// Texts of the picture (UTF-8 in this file).
+const char* const kTextEmpty = "작업할 파일을 열어 주세요.";
+const char* const kTextAnalysing = "분석중입니다. 잠시만 기다리세요.";
+const char* const kTextSelectionHint = "잘라낼 영역을 마우스로 선택하세요.";
+
+// The dotted play cursor: 3 pixels on, 3 off.
+wxDash kPlayCursorDashes[] = {3, 3};
+
+wxPen MakePen(const wxColour& colour, wxPenStyle style = wxPENSTYLE_SOLID) {
+  wxPen pen(colour, 1, style);
+  // Square ends that stop exactly at the end point (no half-pixel caps).
+  pen.SetCap(wxCAP_BUTT);
+  return pen;
+}
+
+// A horizontal line covering x0 and stopping before x1, either direction.
+void HorizontalLine(wxDC& dc, int x0, int x1, int y) {
+  if (x0 == x1) return;
+  const int low = x0 < x1 ? x0 : x1 + 1;
+  const int high = x0 < x1 ? x1 : x0 + 1;
+  dc.DrawLine(low, y, high, y);
+}
+
+// A vertical line covering y0 and stopping before y1, either direction.
+void VerticalLine(wxDC& dc, int x, int y0, int y1) {
+  if (y0 == y1) return;
+  const int low = y0 < y1 ? y0 : y1 + 1;
+  const int high = y0 < y1 ? y1 : y0 + 1;
+  dc.DrawLine(x, low, x, high);
+}
+
+void FillRect(wxDC& dc, const wxColour& colour, int x, int y, int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  dc.SetBrush(wxBrush(colour));
+  dc.DrawRectangle(x, y, width, height);
+  dc.SetBrush(wxNullBrush);
+}
+
+// Text drawn left- and top-aligned inside a rectangle and clipped to it.
+void DrawClippedText(wxDC& dc, const wxString& text, const wxRect& rect) {
+  if (rect.width <= 0 || rect.height <= 0) return;
+  wxDCClipper clip(dc, rect);
+  dc.DrawText(text, rect.x, rect.y);
+}
+
+bool IsInstalledFace(const wxString& face) { return wxFontEnumerator::IsValidFacename(face); }
+
+// Pixel height of the font's em square, the magnitude of a negative font
+// height field.
+int EmPixels(const wxFont& font) {
+  int ppi = wxScreenDC().GetPPI().y;
+  if (ppi <= 0) ppi = 96;
+  return std::max(1, static_cast<int>(font.GetFractionalPointSize() * ppi / 72.0 + 0.5));
+}
+
+// The state-text font: the control font's height field (negative: an em
+// height) plus 50, extra bold, in the message face. A positive height is the
+// cell height (ascent plus descent), found by measuring once and scaling.
+wxFont MakeMessageFont(const wxFont& controlFont, wxDC& dc) {
+  wxFont font(controlFont);
+  font.SetNumericWeight(SpectrumPainter::kMessageWeight);
+  const wxString face = SpectrumPainter::MessageFaceName();
+  if (!face.empty()) font.SetFaceName(face);
+  const int height = -EmPixels(controlFont) + SpectrumPainter::kMessageHeightIncrease;
+  if (height < 0) {
+    font.SetPixelSize(wxSize(0, -height));
+  } else if (height > 0) {
+    font.SetPixelSize(wxSize(0, height));
+    const wxFont previous = dc.GetFont();
+    dc.SetFont(font);
+    const int cell = dc.GetCharHeight();
+    dc.SetFont(previous);
+    if (cell > height) font.SetPixelSize(wxSize(0, std::max(1, height * height / cell)));
+  }
+  return font;
+}
+
+}  // namespace
+
+SpectrumPainter::SpectrumPainter()
+    : m_basePen(MakePen(kBaseGrid)),
+      m_baseWavePen(MakePen(kBaseWave)),
+      m_rulerPen(MakePen(kRulerInk)),
+      m_selectionPen(MakePen(kSelectionGrid)),
+      m_selectionWavePen(MakePen(kSelectionWave)),
+      m_markerPen(MakePen(kMarker)),
+      m_playCursorPen(MakePen(kPlayCursor, wxPENSTYLE_USER_DASH)),
+      m_mousePen(MakePen(kMouseLine)) {
+  m_playCursorPen.SetDashes(2, kPlayCursorDashes);
+}
+
+wxString SpectrumPainter::MessageFaceName() {
+  static const wxString face = [] {
+    const wxString preferred = wxString::FromUTF8("돋움");
+    if (IsInstalledFace(preferred)) return preferred;
+    if (IsInstalledFace("NanumGothic")) return wxString("NanumGothic");
+    return wxString();
+  }();
+  return face;
+}
+
+bool SpectrumPainter::CreateLayers(int width, int height, const wxFont& rulerFont) {
+  std::lock_guard<std::recursive_mutex> hold(m_lock);
+  m_nWidth = std::max(1, width);
+  m_nHeight = std::max(1, height);
+  for (Surface& layer : m_layers) {
+    layer.dc.reset();
+    layer.bitmap = wxBitmap();
+  }
+  for (int i = 0; i < 3; ++i) {
+    Surface& layer = m_layers[i];
+    if (!layer.bitmap.Create(m_nWidth, m_nHeight, wxBITMAP_SCREEN_DEPTH)) return false;
+    auto dc = std::make_unique<wxMemoryDC>(layer.bitmap);
+    if (!dc->IsOk()) {
+      layer.bitmap = wxBitmap();
+      return false;
+    }
+    if (wxGraphicsContext* context = dc->GetGraphicsContext()) {
+      context->SetAntialiasMode(wxANTIALIAS_NONE);
+    }
+    if (i != Index(Layer::Composite) && rulerFont.IsOk()) dc->SetFont(rulerFont);
+    layer.dc = std::move(dc);
+  }
+  return true;
+}
+
+void SpectrumPainter::RenderLayers(SpectrumModel& model, const wxFont& controlFont) {
+  std::lock_guard<std::recursive_mutex> hold(m_lock);
+  if (!HasLayer(Layer::Base)) return;
+  RenderBase(model, controlFont);
+  if (HasLayer(Layer::Selection)) RenderSelection(model);
+  Compose(model);
+}
+
+void SpectrumPainter::RenderBase(SpectrumModel& model, const wxFont& controlFont) {
+  wxMemoryDC& dc = *m_layers[Index(Layer::Base)].dc;
+  const SpectrumRect& wave = model.WaveArea();
+  const SpectrumRect& ruler = model.RulerArea();
+  FillRect(dc, kBaseBackground, 0, 0, m_nWidth, m_nHeight);
+  dc.SetPen(m_basePen);
+  DrawGrid(dc, wave);
+  FillRect(dc, kRulerBackground, ruler.left, ruler.top, ruler.Width(), ruler.Height());
+  if (model.GetState() == SpectrumState::Ready) {
+    DrawRuler(dc, model, true, m_basePen);
+    dc.SetPen(m_baseWavePen);
+    DrawColumns(dc, model);
+    if (model.TakeSelectionHint()) {
+      DrawStateText(dc, wxString::FromUTF8(kTextSelectionHint), wave, controlFont);
+    }
+  } else {
+    const char* text = model.GetState() == SpectrumState::Analysing ? kTextAnalysing : kTextEmpty;
+    DrawStateText(dc, wxString::FromUTF8(text), wave, controlFont);
+  }
+  dc.SetPen(wxNullPen);
+}
+
+void SpectrumPainter::RenderSelection(const SpectrumModel& model) {
+  wxMemoryDC& dc = *m_layers[Index(Layer::Selection)].dc;
+  FillRect(dc, kSelectionBackground, 0, 0, m_nWidth, m_nHeight);
+  dc.SetPen(m_selectionPen);
+  DrawGrid(dc, model.WaveArea());
+  if (model.GetState() == SpectrumState::Ready) {
+    DrawRuler(dc, model, false, m_selectionPen);
+    dc.SetPen(m_selectionWavePen);
+    DrawColumns(dc, model);
+  }
+  dc.SetPen(wxNullPen);
+}
+
+// Eleven horizontal lines: the middle, five steps above and below it, and the
+// two edges of the waveform area. The current pen draws them.
+void SpectrumPainter::DrawGrid(wxDC& dc, const SpectrumRect& wave) const {
+  const int height = wave.Height();
+  const int middle = wave.top + height / 2;
+  const int step = (height / 2) / 5;
+  const int right = wave.Width();
+  for (int k = 1; k <= 5; ++k) {
+    HorizontalLine(dc, 0, right, middle - k * step);
+    HorizontalLine(dc, 0, right, middle + k * step);
+  }
+  HorizontalLine(dc, 0, right, middle);
+  HorizontalLine(dc, 0, right, wave.top);
+  HorizontalLine(dc, 0, right, wave.bottom);
+}
+
+// Tick marks and labels in the ruler strip (base layer only) and one vertical
+// grid line per tick across the waveform area.
+void SpectrumPainter::DrawRuler(wxDC& dc, const SpectrumModel& model, bool marksAndLabels,
+                                const wxPen& gridPen) const {
+  const SpectrumRect& wave = model.WaveArea();
+  const SpectrumRect& ruler = model.RulerArea();
+  const SpectrumRuler layout(model.GetDuration(), ruler.Width());
+  if (marksAndLabels) {
+    dc.SetTextForeground(kRulerInk);
+    dc.SetTextBackground(kRulerBackground);
+    dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
+  }
+  for (const SpectrumTick& tick : layout.Ticks()) {
+    const int x = ruler.left + tick.x;
+    if (marksAndLabels) {
+      dc.SetPen(m_rulerPen);
+      VerticalLine(dc, x, ruler.top, ruler.top + tick.markLength);
+      if (tick.major) {
+        const wxString label = SpectrumRuler::Label(tick);
+        const wxSize extent = dc.GetTextExtent(label);
+        const int left = x == 0 ? 0 : x - extent.x / 2;
+        const int right = x == 0 ? extent.x : x + extent.x / 2;
+        const int bottom = ruler.bottom - 1;
+        DrawClippedText(dc, label, wxRect(left, bottom - extent.y, right - left, extent.y));
+      }
+    }
+    dc.SetPen(gridPen);
+    VerticalLine(dc, x, wave.top, wave.bottom);
+  }
+  if (marksAndLabels) dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+}
+
+// One line per column from its lower end up to (not including) its upper
+// end; a column whose ends are equal draws nothing.
+void SpectrumPainter::DrawColumns(wxDC& dc, const SpectrumModel& model) const {
+  const int top = model.WaveArea().top;
+  const int count = model.GetColumnCount();
+  for (int i = 0; i < count; ++i) {
+    VerticalLine(dc, i, top + model.GetColumnBottom(i), top + model.GetColumnTop(i));
+  }
+}
+
+// The text centred in the waveform area, white over a black shadow one pixel
+// down and right.
+void SpectrumPainter::DrawStateText(wxDC& dc, const wxString& text, const SpectrumRect& wave,
+                                    const wxFont& controlFont) const {
+  if (!controlFont.IsOk()) return;
+  const wxFont previousFont = dc.GetFont();
+  const wxColour previousInk = dc.GetTextForeground();
+  const int previousMode = dc.GetBackgroundMode();
+  dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+  dc.SetFont(MakeMessageFont(controlFont, dc));
+  const wxSize extent = dc.GetTextExtent(text);
+  const int x = wave.left + wave.Width() / 2 - extent.x / 2;
+  const int y = wave.top + wave.Height() / 2 - extent.y / 2;
+  const wxRect rect(x, y, wave.right - x, wave.bottom - y);
+  dc.SetTextForeground(kTextShadow);
+  DrawClippedText(dc, text, wxRect(rect.x + 1, rect.y + 1, rect.width, rect.height));
+  dc.SetTextForeground(kTextInk);
+  DrawClippedText(dc, text, rect);
+  dc.SetFont(previousFont);
+  dc.SetTextForeground(previousInk);
+  dc.SetBackgroundMode(previousMode);
+}
+
+void SpectrumPainter::Compose(const SpectrumModel& model) {
+  if (!HasLayer(Layer::Base) || !HasLayer(Layer::Composite)) return;
+  wxMemoryDC& dc = *m_layers[Index(Layer::Composite)].dc;
+  dc.Blit(0, 0, m_nWidth, m_nHeight, m_layers[Index(Layer::Base)].dc.get(), 0, 0);
+  if (model.GetDuration() <= 0) return;
+  const SpectrumRect& wave = model.WaveArea();
+  const SpectrumRect& track = model.TrackArea();
+  // A selection (0, 0) is no selection.
+  if (model.GetSelStart() > 0 || model.GetSelEnd() > 0) {
+    const int startX = model.TimeToX(model.GetSelStart());
+    const int endX = model.TimeToX(model.GetSelEnd());
+    const int height = wave.Height() + 1;
+    if (HasLayer(Layer::Selection) && endX >= startX && height > 0) {
+      dc.Blit(startX, wave.top, endX - startX + 1, height, m_layers[Index(Layer::Selection)].dc.get(), startX,
+              wave.top);
+    }
+    DrawMarkers(dc, startX, endX, wave);
+  }
+  if (model.GetPlayPosition() >= 0) {
+    dc.SetPen(m_playCursorPen);
+    VerticalLine(dc, model.TimeToX(model.GetPlayPosition()), wave.top, wave.bottom);
+  }
+  if (!model.IsDragging() && model.GetMouseX() >= 0) {
+    dc.SetPen(m_mousePen);
+    VerticalLine(dc, model.GetMouseX(), track.top, track.bottom);
+  }
+  dc.SetPen(wxNullPen);
+}
+
+// Each end gets a line across the waveform area and two triangular flags of
+// 8 rows, above and below it, wide edge against the area: the start's flags
+// point right, the end's point left.
+void SpectrumPainter::DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const {
+  dc.SetPen(m_markerPen);
+  VerticalLine(dc, startX, wave.top, wave.bottom);
+  for (int j = 0; j < kMarkerFlagRows; ++j) {
+    HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.top - j);
+    HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.bottom + j);
+  }
+  VerticalLine(dc, endX, wave.top, wave.bottom);
+  for (int j = 0; j < kMarkerFlagRows; ++j) {
+    HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.top - j);
+    HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.bottom + j);
+  }
+}
+
+void SpectrumPainter::Paint(wxDC& dc) {
+  std::lock_guard<std::recursive_mutex> hold(m_lock);
+  if (!HasLayer(Layer::Composite)) return;
+  dc.Blit(0, 0, m_nWidth, m_nHeight, m_layers[Index(Layer::Composite)].dc.get(), 0, 0);
+}
+
+wxImage SpectrumPainter::LayerImage(Layer layer) const {
+  const Surface& source = m_layers[Index(layer)];
+  if (!source.dc) return wxImage();
+  // A bitmap selected into a DC may convert from a stale cache: copy the
+  // pixels into a fresh bitmap first.
+  wxBitmap copy(m_nWidth, m_nHeight, wxBITMAP_SCREEN_DEPTH);
+  {
+    wxMemoryDC target(copy);
+    target.Blit(0, 0, m_nWidth, m_nHeight, source.dc.get(), 0, 0);
+  }
+  return copy.ConvertToImage();
+}

@@ -1,0 +1,43 @@
+// SpectrumRuler: where the time ruler under the waveform puts its ticks and
+// labels, as plain numbers (no drawing).
+//
+// The major interval M (seconds) and the subdivision count N follow the
+// whole seconds S of the duration: M = 1 up to 10 s, 10 up to 60 s, 60 up to
+// 600 s, 600 up to 3600 s, 1200 up to 5400 s, 1800 up to 7200 s, 3600 beyond;
+// N = 10 below 60 s, else 12. Tick k stands at k * M * 1000 / N ms and is
+// kept while that is not past the duration; its column is the time's share
+// of the ruler width, truncated. The tick times and columns are evaluated
+// exactly (integer arithmetic), so a tick that falls on the very end of the
+// file is kept and labels never lose a second to rounding.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct SpectrumTick {
+  int index = 0;       // k
+  int x = 0;           // column, not clamped (a tick at the end lies at width)
+  int markLength = 0;  // 8 on a major tick, 4 on an even one, else 2
+  bool major = false;  // k is a multiple of N: the tick carries a label
+  int seconds = 0;     // whole seconds of the tick's time
+};
+
+class SpectrumRuler {
+ public:
+  static constexpr int kMajorMarkLength = 8;
+  static constexpr int kEvenMarkLength = 4;
+  static constexpr int kOddMarkLength = 2;
+
+  // No ticks when durationMs <= 0 or width <= 0.
+  SpectrumRuler(int durationMs, int width);
+
+  static int MajorSeconds(int durationMs);
+  static int Subdivisions(int durationMs);
+  // "0" for the first tick, else "%02d:%02d:%02d" (hours, minutes, seconds).
+  static std::string Label(const SpectrumTick& tick);
+
+  const std::vector<SpectrumTick>& Ticks() const { return m_ticks; }
+
+ private:
+  std::vector<SpectrumTick> m_ticks;
+};
