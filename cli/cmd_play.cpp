@@ -1,7 +1,7 @@
 // padocut-cli play FILE [START END]: plays the file through the worker
 // manager, the MP3 reader and the output plug-in, the way the window plays a
-// selection: start the run, seek to START, stop once the position comes
-// within 50 ms of END (or when the file ends). Prints the position about
+// selection: start the run at START, stop once the position comes within
+// 50 ms of END (or when the file ends). Prints the position about
 // once a second; Ctrl-C stops cleanly. When playback cannot start, the
 // window's text for the worker's error code goes to stderr (exit 1).
 #include <csignal>
@@ -91,10 +91,11 @@ int RunPlay(int argc, char** argv) {
   arw.SetWriter(&writer);
   arw.SetTexts({args[0]});
   writer.SetVolume(volume);
+  // The seek happens before the worker reads: nothing from before START
+  // reaches the output.
+  if (start > 0) arw.SetStartTime(start);
   int code = 0;
   if (!arw.Start(&code)) return ErrorExit(code);
-  // A run starts at the beginning: only a later start needs the seek.
-  if (start > 0) arw.Seek(start);
   // The reader's duration is not asked for here: the worker owns the reader now.
   std::printf("playing %s from %s to %s\n", args[0].c_str(), FormatTime(start).c_str(),
               end >= 0 ? FormatTime(end).c_str() : "the end");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "platform/MulDiv.h"
 
@@ -45,6 +46,7 @@ int CArwMan::FailStart(int code, int* errorCode) {
 
 int CArwMan::Start(int* errorCode) {
   Stop();
+  const int startTime = std::exchange(m_nStartTime, -1);
   m_readerFormat = PcmFormat{};
   m_writerFormat = PcmFormat{};
   m_bRun.store(true);
@@ -77,6 +79,11 @@ int CArwMan::Start(int* errorCode) {
     return FailStart(kArwErrorWriterOpen, errorCode);
   }
   if (!readerUsable) m_converter.Release();  // the worker ends at its first block
+
+  if (startTime >= 0 && m_pReader->IsUnseekable() == 0 && m_pWriter->CanSeek() != 0) {
+    m_pReader->Seek(startTime);
+    m_pWriter->Flush(startTime);
+  }
 
   m_bThreadAlive.store(true);
   try {

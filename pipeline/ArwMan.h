@@ -58,6 +58,13 @@ class CArwMan {
   // Stores all nine texts unless text 0 is empty.
   void SetTexts(const ArwTexts& texts);
 
+  // Where the next Start begins: once both ends are open and before the
+  // worker reads anything, the reader is moved there and the writer flushed
+  // to it, as Seek does. A seek issued after Start races the worker's first
+  // reads, and audio the reader decoded before it can still follow it; this
+  // one cannot. -1 (the default) starts at the beginning. Each Start uses it
+  // up.
+  void SetStartTime(int milliseconds) { m_nStartTime = milliseconds; }
   // Stops any run, opens both ends and starts the worker: 1 on success. On
   // failure 0, with *errorCode 2 or 3 (posted as ERROR too), or 0 when the
   // thread could not be created (nothing posted).
@@ -90,6 +97,7 @@ class CArwMan {
 
   PcmFormatConverter m_converter;
   int m_nBlockBytes = 0;
+  int m_nStartTime = -1;
   PcmFormat m_readerFormat;
   PcmFormat m_writerFormat;
   ArwTexts m_texts;

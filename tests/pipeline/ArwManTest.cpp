@@ -307,6 +307,24 @@ TEST(ArwMan, SeekDeliversTheNewPositionFromTheSeekOn) {
   EXPECT_EQ(received, std::vector<uint8_t>(data.begin() + 4000, data.end()));
 }
 
+TEST(ArwMan, StartTimeSeeksBeforeTheFirstReadAndIsUsedOnce) {
+  const auto data = CountingBytes(16000);
+  Rig rig(data, {8000, 16, 1});
+  rig.writer.canSeek = 1;
+  rig.arw.SetStartTime(250);
+  ASSERT_EQ(rig.arw.Start(), 1);
+  EXPECT_EQ(rig.reader.Seeks(), (std::vector<int>{250}));
+  EXPECT_EQ(rig.writer.Flushes(), (std::vector<int>{250}));
+  ASSERT_TRUE(NextMessage(rig.queue));
+  rig.arw.Stop();
+  EXPECT_EQ(rig.writer.Received(), std::vector<uint8_t>(data.begin() + 4000, data.end()));
+  // The next run starts at the beginning again.
+  ASSERT_EQ(rig.arw.Start(), 1);
+  ASSERT_TRUE(NextMessage(rig.queue));
+  rig.arw.Stop();
+  EXPECT_EQ(rig.reader.Seeks().size(), 1u);
+}
+
 TEST(ArwMan, NoBlockReadBeforeASeekReachesTheWriterAfterIt) {
   Rig rig;
   rig.reader.epochBytes = true;

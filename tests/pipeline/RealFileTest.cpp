@@ -151,22 +151,14 @@ TEST(CliPlay, DeviceFileHoldsTheDecodedPcmFromTheStartFrameOn) {
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("from 00:00:02.000 to 00:00:03.000"), std::string::npos) << r.out;
 
-  // What a reader started at 2000 ms decodes; the device must carry it from
-  // its first frames on (the decoder's warm-up frames aside) without a gap.
+  // Exactly what a reader started at 2000 ms decodes: nothing from before
+  // the start frame, no gap, for the second played (less the end margin).
   const auto reference = NonZeroSamples(DecodeAll(path, 2000));
   const auto heard = NonZeroSamples(ReadFilePrefix(device));
-  ASSERT_GT(reference.size(), 3u * 2304 + 1000);
-  const size_t from = 3 * 2304;  // skip three frames of stereo samples
-  const std::vector<int16_t> probe(reference.begin() + from, reference.begin() + from + 1000);
-  auto at = std::search(heard.begin(), heard.end(), probe.begin(), probe.end());
-  ASSERT_NE(at, heard.end()) << "the PCM from the start frame never reached the device";
-  const size_t position = static_cast<size_t>(at - heard.begin());
-  EXPECT_LE(position, from + 2304u);  // nothing from before the start frame came first
-  // 1 s played, at least until END less the margin.
-  const size_t atLeast = 44100 * 2 * 900 / 1000;
-  ASSERT_GE(heard.size() - position, atLeast - from);
-  EXPECT_TRUE(std::equal(heard.begin() + static_cast<long>(position),
-                         heard.begin() + static_cast<long>(position + atLeast - from), reference.begin() + from));
+  const size_t played = 44100 * 2 * 900 / 1000;
+  ASSERT_GE(reference.size(), played);
+  ASSERT_GE(heard.size(), played);
+  EXPECT_TRUE(std::equal(reference.begin(), reference.begin() + played, heard.begin()));
 }
 
 TEST(CliPlay, FailuresGiveTheWindowsTexts) {
