@@ -206,7 +206,9 @@ TEST(TagTransfer, RewritingAFileWithItsOwnTagsIsStable) {
     const Bytes now = ReadFileBytes(f.target);
     // The old tag, cover included, is replaced rather than copied after the new one.
     EXPECT_EQ(now.size(), TagLength(now) + kAudio.size() + 128);
-    if (round > 0) EXPECT_EQ(now, previous);
+    if (round > 0) {
+      EXPECT_EQ(now, previous);
+    }
     previous = now;
   }
 }
