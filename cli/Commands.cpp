@@ -7,6 +7,8 @@ const CliCommand kCommands[] = {
     {"offset", "FILE MS [MS ...]", "byte offset of the frame holding each time (-1 for none)",
      RunOffset},
     {"decode", "FILE", "decoded PCM (s16le, interleaved) to stdout", RunDecode},
+    {"play", "[--volume PERCENT] FILE [START END]",
+     "play through the output plug-in from START until END (or the end)", RunPlay},
     {"cut", "[--json] [--tag-charset NAME] FILE START END OUT",
      "save [START, END) of FILE as OUT, whole frames byte for byte, with FILE's tags", RunCut},
     {"version", "", "print the program's version", RunVersion},
