@@ -3,8 +3,10 @@
 // replaces the field's text in place. Steps, each on the first frame with
 // the key: TIT2, TPE1, TALB, TYER (TDRC when no TYER gives a year), then TCON,
 // COMM and TRCK. Text frames count only with non-empty text. TCON keeps the
-// part after the last ')' (a "(17)Rock" reference gives "Rock", "(17)"
-// alone gives an empty genre); COMM stores its comment even when empty.
+// part after the last ')' ("(17)Rock" gives "Rock"); a text that is only a
+// reference to the genre table, "(17)" or "17", gives the genre's name.
+// COMM is the first comment without a description (else the first comment)
+// and is stored even when empty.
 #pragma once
 
 class CId3v2Reader;

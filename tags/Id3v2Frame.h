@@ -20,4 +20,5 @@ struct Id3v2Frame {
   std::optional<std::string> narrow;
   std::optional<std::u16string> wide;
   uint32_t dataSize = 0;      // bytes of frame data, header excluded
+  bool emptyDescription = false;  // COMM: the content description is empty
 };

@@ -105,6 +105,11 @@ void DecodeCommentFrame(Id3v2Frame& frame, const uint8_t* data, size_t size) {
     StoreEmpty(frame, frame.encoding);
     return;
   }
+  // A UTF-16 description may consist of its byte-order mark alone.
+  const bool onlyMark = frame.encoding == kUtf16WithBom && descriptionLength == 2 &&
+                        ((description[0] == 0xFF && description[1] == 0xFE) ||
+                         (description[0] == 0xFE && description[1] == 0xFF));
+  frame.emptyDescription = descriptionLength == 0 || onlyMark;
   const uint8_t* comment = description + descriptionLength + terminator;
   const size_t commentSize = rest - descriptionLength - terminator;
   StoreString(frame, frame.encoding, comment, StringLength(comment, commentSize, frame.encoding));

@@ -54,7 +54,7 @@ std::optional<mode_t> WritableMode(const std::string& path) {
   // A file without any write bit is read-only, also for a privileged user.
   if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return std::nullopt;
   if (::access(path.c_str(), W_OK) != 0) return std::nullopt;
-  return info.st_mode & 07777;
+  return info.st_mode & 0777;
 }
 
 }  // namespace

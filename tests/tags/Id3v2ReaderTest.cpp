@@ -141,10 +141,14 @@ TEST(Id3v2Reader, TakesTheCommentAfterLanguageAndDescription) {
     const FieldTexts fields = ReadFieldTexts(Cat({Tag(3, Frame23("COMM", c.data)), kAudio}));
     EXPECT_EQ(TextOf(fields, TAG_COMMENT), c.expected);
   }
-  // The first COMM frame is the one taken.
-  const Bytes two = Cat({Frame23("COMM", Cat({{0}, Str("eng"), Str("iTunNORM"), {0}, Str("1 2")})),
-                         Frame23("COMM", Cat({{0}, Str("eng"), {0}, Str("second")}))});
-  EXPECT_EQ(TextOf(ReadFieldTexts(Cat({Tag(3, two), kAudio})), TAG_COMMENT), "1 2");
+  // The comment proper is the first without a description ...
+  const Bytes described = Frame23("COMM", Cat({{0}, Str("eng"), Str("iTunNORM"), {0}, Str("1 2")}));
+  const Bytes two = Cat({described, Frame23("COMM", Cat({{1}, Str("eng"), {0xFF, 0xFE, 0, 0},
+                                                         {0xFF, 0xFE}, Utf16Le(u"second")}))});
+  EXPECT_EQ(TextOf(ReadFieldTexts(Cat({Tag(3, two), kAudio})), TAG_COMMENT), "second");
+  // ... else the first one.
+  const Bytes both = Cat({described, Frame23("COMM", Cat({{0}, Str("eng"), Str("x"), {0}, Str("2")}))});
+  EXPECT_EQ(TextOf(ReadFieldTexts(Cat({Tag(3, both), kAudio})), TAG_COMMENT), "1 2");
 }
 
 TEST(Id3v2Reader, GenreIsTheTextAfterTheLastParenthesis) {
@@ -153,7 +157,15 @@ TEST(Id3v2Reader, GenreIsTheTextAfterTheLastParenthesis) {
                   TAG_GENRE);
   };
   EXPECT_EQ(genreOf("(17)Rock"), "Rock");
-  EXPECT_EQ(genreOf("(17)"), "");
+  EXPECT_EQ(genreOf("(17)Hard Rock"), "Hard Rock");
+  // A bare reference names its genre instead of giving nothing.
+  EXPECT_EQ(genreOf("(17)"), "Rock");
+  EXPECT_EQ(genreOf("(4)(147)"), "Synthpop");
+  EXPECT_EQ(genreOf("17"), "Rock");
+  EXPECT_EQ(genreOf("(255)"), "");
+  EXPECT_EQ(genreOf("(148)"), "");
+  EXPECT_EQ(genreOf("(RX)"), "");
+  EXPECT_EQ(genreOf("2000"), "2000");
   EXPECT_EQ(genreOf("Rock"), "Rock");
   EXPECT_EQ(genreOf("(4)(17)Disco Rock"), "Disco Rock");
   EXPECT_EQ(genreOf(""), "<absent>");

@@ -192,3 +192,23 @@ TEST(TagTransfer, UnwritableFolderFailsCleanly) {
   EXPECT_EQ(ReadFileBytes(f.target), kAudio);
   EXPECT_FALSE(FileExists(f.temp));
 }
+
+TEST(TagTransfer, RewritingAFileWithItsOwnTagsIsStable) {
+  Files f;
+  const Bytes cover = Cat({{0}, Str("image/png"), {0, 3, 0}, Bytes(5000, 0xFF)});
+  WriteTestFile(f.target, Cat({Tag(3, Cat({Frame23("APIC", cover), Frame23("TIT2", TextData(0, Str("t")))})),
+                               kAudio, V1Record("t", "", "", "", "", 2, 17)}));
+  Bytes previous;
+  for (int round = 0; round < 3; ++round) {
+    CTagTransfer transfer;
+    ASSERT_TRUE(transfer.ReadFrom(f.target.c_str()));
+    ASSERT_TRUE(transfer.WriteTo(f.target.c_str(), true, true));
+    const Bytes now = ReadFileBytes(f.target);
+    // The old tag, cover included, is replaced rather than copied after the new one.
+    EXPECT_EQ(now.size(), TagLength(now) + kAudio.size() + 128);
+    if (round > 0) {
+      EXPECT_EQ(now, previous);
+    }
+    previous = now;
+  }
+}

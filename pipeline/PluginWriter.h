@@ -1,0 +1,57 @@
+// CPluginWriter: the writer used for playback. It loads an output plug-in
+// (a shared library exporting VuGetOutModule) from the program's own
+// directory, or from a directory the caller names, and turns each writer
+// operation into a call through the plug-in's VuOutModule record.
+//
+// Position: the writer counts the milliseconds of audio it handed over since
+// Open or the last Flush (each block rounded on its own); the plug-in's
+// written time minus its output time is the audio still buffered, so
+// written ms - GetWrittenTime + GetOutputTime is the time heard.
+//
+// A plug-in that cannot be loaded leaves a writer without a module whose
+// Open fails: the worker reports that as its code 3.
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "pipeline/AudioWriter.h"
+#include "pipeline/OutModule.h"
+
+class CPluginWriter : public CAudioWriter {
+ public:
+  // Loads `dllFileName` from the directory of the running executable.
+  CPluginWriter(std::string dllFileName, void* mainWindow);
+  // Loads `dllFileName` from `directory` (with or without a trailing '/').
+  CPluginWriter(std::string dllFileName, void* mainWindow, const std::string& directory);
+  ~CPluginWriter() override;
+
+  int Open(const char* text1, int* sampleRate, int* bitsPerSample, int* channels,
+           const WriterInfoTexts& texts) override;
+  void Close() override;
+  int Write(const void* buffer, int length) override;
+  int CanWrite() override;
+  int IsPlaying() override;
+  int CanSeek() override { return 1; }
+  int GetPosition() override;
+  int Pause(int flag) override;
+  void Flush(int milliseconds) override;
+
+  // Percent 0..100 (clamped) as module volume 0..255.
+  void SetVolume(int percent);
+
+  bool HasModule() const { return m_pModule != nullptr; }
+  // The directory of the running executable, ending in '/'; computed once.
+  static const std::string& ProgramDirectory();
+
+ private:
+  void LoadModule(const std::string& directory);
+  void UnloadModule();
+
+  void* m_hLibrary = nullptr;
+  VuOutModule* m_pModule = nullptr;
+  void* m_hMainWindow = nullptr;
+  // Added to by the worker's Write, set by the controlling thread's Flush.
+  std::atomic<int> m_nWrittenMs{0};
+  std::string m_strDllFileName;
+};
