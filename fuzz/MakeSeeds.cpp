@@ -222,6 +222,25 @@ void RoundTripSeeds() {
   Seed(t, "long-title", InputFromFields({{TAG_TITLE, false, std::string(300, 'x')}}));
 }
 
+// Byte 0: option bits (1 VBR header, 2 clean start, 4 exact, 8 no start);
+// bytes 1-4: start and end in 10 ms steps; then the source.
+void CutSeeds(const Bytes& cbr, const Bytes& vbr) {
+  const std::string t = "cut";
+  auto cut = [](uint8_t options, int startMs, int endMs, const Bytes& file) {
+    const int a = startMs / 10, b = endMs / 10;
+    return Cat({Bytes{options, static_cast<uint8_t>(a >> 8), static_cast<uint8_t>(a), static_cast<uint8_t>(b >> 8),
+                      static_cast<uint8_t>(b)},
+                file});
+  };
+  Seed(t, "plain", cut(0, 50, 200, cbr));
+  Seed(t, "vbr-header", cut(1, 50, 200, vbr));
+  Seed(t, "clean-start", cut(2, 100, 250, vbr));
+  Seed(t, "exact", cut(4, 30, 170, vbr));
+  Seed(t, "no-start", cut(8 | 4, 0, 100, cbr));
+  Seed(t, "tagged", cut(0, 0, 150, Cat({Tag(3, SevenFields(3, 0)), cbr, Id3v1("Title", 1, 17)})));
+  Seed(t, "mpeg2-exact", cut(7, 50, 300, Encode(22050, 1, EncodeSpec::Mode::Vbr, true, false, 0.5)));
+}
+
 void CommandLineSeeds() {
   const std::string t = "command_line";
   Seed(t, "plain", Str("padocut /music/song.mp3"));
@@ -254,6 +273,7 @@ int main(int argc, char** argv) {
   Id3v2Seeds(cbr);
   Id3v1Seeds();
   RoundTripSeeds();
+  CutSeeds(cbr, vbr);
   CommandLineSeeds();
   std::printf("make_fuzz_seeds: %d seeds in %s\n", g_count, g_out.c_str());
   return 0;

@@ -17,6 +17,7 @@ extern "C" int FuzzId3v2(const uint8_t* data, size_t size);
 extern "C" int FuzzId3v1(const uint8_t* data, size_t size);
 extern "C" int FuzzTagRoundTrip(const uint8_t* data, size_t size);
 extern "C" int FuzzCommandLine(const uint8_t* data, size_t size);
+extern "C" int FuzzCut(const uint8_t* data, size_t size);
 
 namespace {
 
@@ -50,3 +51,4 @@ TEST(FuzzReplay, Id3v2) { Replay("id3v2", FuzzId3v2, {{}, {'I', 'D', '3', 4, 0, 
 TEST(FuzzReplay, Id3v1) { Replay("id3v1", FuzzId3v1, {{}, {'T', 'A', 'G'}}); }
 TEST(FuzzReplay, TagRoundTrip) { Replay("tag_roundtrip", FuzzTagRoundTrip, {{}, {0x7F, 0x00, ')', 0, '(', 0}}); }
 TEST(FuzzReplay, CommandLine) { Replay("command_line", FuzzCommandLine, {{}, {'"'}, {'"', '\\', '"'}}); }
+TEST(FuzzReplay, Cut) { Replay("cut", FuzzCut, {{}, {0x0F, 0, 0, 0xFF, 0xFF, 0xFF, 0xFB, 0x90, 0x64}}); }
