@@ -24,7 +24,7 @@ bool SameFields(const CTagFieldList& a, const CTagFieldList& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Id3v1Record record = Id3v1Record::Blank();
-  std::memcpy(record.bytes, data, size < Id3v1Record::kSize ? size : Id3v1Record::kSize);
+  if (size) std::memcpy(record.bytes, data, size < Id3v1Record::kSize ? size : Id3v1Record::kSize);
   const char* genre = GenreName(record);
   if (genre) FUZZ_CHECK(record.HasTag());
 

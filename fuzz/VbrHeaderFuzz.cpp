@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint8_t frame[kVbrProbeSize] = {};
-  std::memcpy(frame, data, size < sizeof frame ? size : sizeof frame);
+  if (size) std::memcpy(frame, data, size < sizeof frame ? size : sizeof frame);
   VbrHeaderInfo vbr;
   const int parsed = ParseVbrHeader(frame, &vbr);
   FUZZ_CHECK(parsed == 0 || parsed == 1);
