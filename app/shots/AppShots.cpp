@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <system_error>
 #include <thread>
 
 #include "app/AboutDlg.h"
@@ -130,7 +131,9 @@ class ShotsApp : public wxApp {
  private:
   void Run() {
     std::filesystem::create_directories(m_strFolder);
-    const std::string file = m_strFolder + "/sample-song.mp3";
+    const std::filesystem::path work = std::filesystem::temp_directory_path() / "padocut-shots";
+    std::filesystem::create_directories(work);
+    const std::string file = (work / "파도소리.mp3").string();
     EncodeSpec spec;
     spec.seconds = 40;
     if (!WriteFileBytes(file, EncodeMp3(spec))) { Fail("cannot write the sample"); return; }
@@ -172,6 +175,8 @@ class ShotsApp : public wxApp {
     if (!Shoot(about, m_strFolder, "app-about.png")) Fail("about");
     about->Destroy();
     dialog->Close(true);
+    std::error_code error;
+    std::filesystem::remove_all(work, error);
   }
 
   bool Fail(const char* what) {

@@ -2,7 +2,11 @@
 // deadlocks against the PCM hand-off.
 #include <wx/gauge.h>
 
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
+#include <thread>
 
 #include "pipeline/ArwMan.h"
 #include "tests/app/AppTestSupport.h"
@@ -76,6 +80,17 @@ TEST_F(CutterDlgTest, StoppingDuringTheHandOffNeverDeadlocks) {
   // A long file analysed at full speed; the analysis is stopped again and
   // again at random moments, through every path that stops it.
   const std::string file = MakeMp3("stress.mp3", 60);
+  // A deadlock cannot be recovered from: end the process with a message.
+  std::atomic<bool> finished{false};
+  std::thread watchdog([&finished] {
+    for (int tenths = 0; tenths < 900 && !finished.load(); ++tenths) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (!finished.load()) {
+      std::fprintf(stderr, "a stop deadlocked against the PCM hand-off\n");
+      std::_Exit(4);
+    }
+  });
   Open();
   dialog->SetSourcePath(file);
   std::mt19937 random(12345);
@@ -96,6 +111,8 @@ TEST_F(CutterDlgTest, StoppingDuringTheHandOffNeverDeadlocks) {
     EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
   }
   PumpMs(50);
+  finished.store(true);
+  watchdog.join();
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 60.0);
   // The window still analyses a file to the end afterwards.
   dialog->SetSourcePath(file);
