@@ -67,18 +67,6 @@ TEST_F(CutterDlgTest, AboutBoxOpensFromMenuAndButtonAndOpensTheHelpPage) {
   EXPECT_NE(std::string(page.begin(), page.end()).find("파도오디오 자르개"), std::string::npos);
 }
 
-TEST_F(CutterDlgTest, AboutBoxFollowsItsTemplate) {
-  CAboutDlg about(nullptr);
-  const DialogTemplate& layout = AboutDialogTemplate();
-  EXPECT_EQ(about.GetClientSize(), DialogSizeToPixels(&about, layout));
-  wxWindow* help = about.FindWindow(IDC_HELP_PAGE);
-  ASSERT_NE(help, nullptr);
-  EXPECT_EQ(help->GetLabel().utf8_string(), "도움말 페이지");
-  EXPECT_EQ(about.FindWindow(wxID_OK)->GetLabel().utf8_string(), "닫기");
-  EXPECT_EQ(help->GetRect(), DialogRectToPixels(&about, layout, IDC_HELP_PAGE));
-  EXPECT_NE(about.FindWindow(IDC_ABOUT_PICTURE), nullptr);
-}
-
 TEST_F(CutterDlgTest, SelectionLabelsFollowTheMouse) {
   OpenReady(MakeMp3("mouse.mp3", 4));
   dialog->Raise();

@@ -131,13 +131,6 @@ TEST_F(CutterDlgTest, ControlsSitAtTheirTemplatePlacesInAFixedSizeWindow) {
   for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_CUT, IDC_CANCEL, IDC_ABOUT}) {
     EXPECT_TRUE(dialog->GetButton(id)->HasGlyphs()) << id;
   }
-  // Menu 128.
-  wxMenuBar* bar = dialog->GetMenuBar();
-  ASSERT_EQ(bar->GetMenuCount(), 2u);
-  EXPECT_EQ(bar->GetMenuLabel(0).utf8_string(), "파일(&F)");
-  EXPECT_EQ(bar->GetLabel(ID_FILE_OPEN).utf8_string(), "파일 열기(&O)");
-  EXPECT_EQ(bar->GetLabel(ID_APP_EXIT).utf8_string(), "종료(&X)");
-  EXPECT_EQ(bar->GetLabel(ID_APP_ABOUT).utf8_string(), "파도오디오 자르개 정보(&A)");
 }
 
 TEST_F(CutterDlgTest, CloseMenuItemIsGreyedExactlyWithoutAFile) {
