@@ -27,7 +27,7 @@ TEST_F(CutterDlgTest, PlaybackMovesTheCursorAndStopsAtTheSelectionEnd) {
   ASSERT_TRUE(WaitFor([&] { return !dialog->IsPlaybackTimerRunning(); }, 8000));
   const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
   EXPECT_GT(seconds, 0.8) << "one second of audio was played";
-  EXPECT_LT(seconds, 3.0);
+  EXPECT_LT(seconds, 4.0);
   EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
   EXPECT_EQ(Cursor(dialog), 2000) << "the cursor rests at the end";
   EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
@@ -38,14 +38,14 @@ TEST_F(CutterDlgTest, PauseHoldsThePositionAndPlayResumesThere) {
   ASSERT_EQ(dialog->GetSpectrum()->GetSelEnd(), -1);
   ASSERT_TRUE(dialog->OnPlay());
   ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) >= 0; }, 3000));
-  EXPECT_LT(Cursor(dialog), 500) << "nothing selected plays from the start";
+  EXPECT_LT(Cursor(dialog), 800) << "nothing selected plays from the start";
   ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > 700; }, 5000));
   ASSERT_TRUE(dialog->OnPause());
   EXPECT_TRUE(dialog->GetArwMan()->IsPaused());
   PumpMs(120);
   const int paused = Cursor(dialog);
   PumpMs(400);
-  EXPECT_NEAR(Cursor(dialog), paused, 60) << "paused";
+  EXPECT_NEAR(Cursor(dialog), paused, 100) << "paused";
   // Play resumes rather than restarting.
   ASSERT_TRUE(dialog->OnPlay());
   EXPECT_FALSE(dialog->GetArwMan()->IsPaused());
@@ -82,8 +82,7 @@ TEST_F(CutterDlgTest, PlayWhilePlayingRestartsFromTheSelectionStart) {
   ASSERT_TRUE(dialog->OnPlay());
   ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > 1300; }, 5000));
   ASSERT_TRUE(dialog->OnPlay());
-  PumpMs(100);
-  EXPECT_LT(Cursor(dialog), 1000);
+  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) < 1000; }, 3000)) << "back near the start";
   EXPECT_GE(Cursor(dialog), 450) << "the frame holding the start";
   dialog->OnStop();
 }
@@ -96,7 +95,7 @@ TEST_F(CutterDlgTest, MovingTheEndWhilePlayingMovesTheStop) {
   dialog->GetSpectrum()->SetSelEnd(1000);
   const auto moved = Clock::now();
   ASSERT_TRUE(WaitFor([&] { return !dialog->IsPlaybackTimerRunning(); }, 5000));
-  EXPECT_LT(std::chrono::duration<double>(Clock::now() - moved).count(), 1.5);
+  EXPECT_LT(std::chrono::duration<double>(Clock::now() - moved).count(), 2.5);
   EXPECT_EQ(Cursor(dialog), 1000);
 }
 
