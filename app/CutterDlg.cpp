@@ -62,6 +62,8 @@ const MenuEntry kFileMenu[] = {
     {ID_FILE_OPEN, "파일 열기(&O)", wxITEM_NORMAL},
     {ID_FILE_CLOSE, "파일 닫기(&C)", wxITEM_NORMAL},
     {0, nullptr, wxITEM_SEPARATOR},
+    {ID_FILE_EXACT_CUT, "샘플 단위 정밀 자르기(&P)", wxITEM_CHECK},
+    {0, nullptr, wxITEM_SEPARATOR},
     {ID_APP_EXIT, "종료(&X)", wxITEM_NORMAL},
 };
 const MenuEntry kHelpMenu[] = {
@@ -399,6 +401,7 @@ void CCutterDlg::OnCommand(wxCommandEvent& event) {
     case IDC_CUT: OnCut(); break;
     case IDC_ABOUT: PostCommand(wxEVT_MENU, ID_APP_ABOUT); break;
     case ID_APP_ABOUT: OnAbout(); break;
+    case ID_FILE_EXACT_CUT: break;  // the menu keeps the check; the cut reads it
     case ID_APP_EXIT: CallAfter([this] { Close(); }); break;
     default: event.Skip(); break;
   }

@@ -145,6 +145,8 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   int GetWorkState() const { return m_nWorkState; }
   const std::string& GetSourcePath() const { return m_strSourcePath; }
   const std::string& GetDestPath() const { return m_strDestPath; }
+  // The file menu's "sample-exact cut" item is checked.
+  bool IsExactCutChecked() const;
   const std::string& GetLastFolder() const { return m_strLastFolder; }
   const std::string& GetDefaultFolder() const { return m_strDefaultFolder; }
   CSpectrumCtrl* GetSpectrum() const { return m_pSpectrum; }

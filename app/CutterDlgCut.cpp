@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <wx/menu.h>
+
 #include "app/CutterDlg.h"
 #include "app/DialogLayout.h"
 #include "app/FileDialogs.h"
@@ -50,7 +52,10 @@ void CCutterDlg::OnCut() {
   StopPlayback();
   start = m_pSpectrum->GetSelStart();
   end = m_pSpectrum->GetSelEnd();
-  if (!CutToFile(m_strSourcePath, m_strDestPath, start, end)) {
+  // The sample-exact switch of the file menu (off at every start).
+  CutOptions options;
+  options.exact = IsExactCutChecked();
+  if (!CutToFile(m_strSourcePath, m_strDestPath, start, end, nullptr, options)) {
     Tell(this, Utf8(kCutFailedText));
     return;
   }
@@ -87,4 +92,9 @@ bool CCutterDlg::IsSameFile(const std::string& a, const std::string& b) const {
   // Two spellings of one file (a link, "..", a relative name) are one file.
   std::error_code error;
   return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+bool CCutterDlg::IsExactCutChecked() const {
+  const wxMenuBar* bar = GetMenuBar();
+  return bar && bar->FindItem(ID_FILE_EXACT_CUT) && bar->IsChecked(ID_FILE_EXACT_CUT);
 }

@@ -48,6 +48,8 @@ enum CutterControlId {
   ID_FILE_CLOSE = 22772,
   ID_APP_EXIT = 22773,
   ID_APP_ABOUT = 22774,
+  // The sample-exact cut switch of the file menu.
+  ID_FILE_EXACT_CUT = 22775,
 };
 
 // Control ids of the About box (template 107).

@@ -2,9 +2,11 @@
 // save dialog, the result compared with padocut-cli's cut of the same
 // times, the extension rule, and what is open afterwards.
 #include <sys/stat.h>
+#include <wx/menu.h>
 
 #include <cstdlib>
 
+#include "app/DialogLayout.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/waveform/SpectrumCtrl.h"
@@ -12,8 +14,9 @@
 namespace {
 
 // padocut-cli's cut of the same stretch: the reference bytes.
-std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, const std::string& out) {
-  const std::string command = "'" + BuildDir() + "/padocut-cli' cut '" + source + "' " + std::to_string(startMs) +
+std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, const std::string& out,
+                            const std::string& options = "") {
+  const std::string command = "'" + BuildDir() + "/padocut-cli' cut " + options + " '" + source + "' " + std::to_string(startMs) +
                               " " + std::to_string(endMs) + " '" + out + "' >/dev/null";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   return ReadFileBytes(out);
@@ -44,6 +47,26 @@ TEST_F(CutterDlgTest, CutSavesWhatTheCommandLineCutMakes) {
   EXPECT_EQ(dialog->GetSourcePath(), source);
   EXPECT_EQ(dialog->GetSpectrum()->GetSelStart(), 1000);
   EXPECT_EQ(dialog->GetSpectrum()->GetSelEnd(), 3500);
+}
+
+TEST_F(CutterDlgTest, ExactCutMenuItemMakesTheExactCut) {
+  const std::string source = MakeMp3("exact.mp3", 6);
+  OpenReady(source);
+  wxMenuBar* bar = dialog->GetMenuBar();
+  ASSERT_NE(bar, nullptr);
+  wxMenuItem* item = bar->FindItem(ID_FILE_EXACT_CUT);
+  ASSERT_NE(item, nullptr);
+  EXPECT_TRUE(item->IsCheckable());
+  EXPECT_EQ(item->GetItemLabel().ToStdString(wxConvUTF8), "샘플 단위 정밀 자르기(&P)");
+  EXPECT_FALSE(dialog->IsExactCutChecked()) << "off at every start";
+
+  Select(1000, 3500);
+  bar->Check(ID_FILE_EXACT_CUT, true);
+  dialogs.saveAnswers.push_back(folder.File("exact-part.mp3"));
+  BoxRecorder boxes;
+  dialog->OnCut();
+  EXPECT_EQ(ReadFileBytes(folder.File("exact-part.mp3")),
+            CliCut(source, 1000, 3500, folder.File("exact-reference.mp3"), "--exact"));
 }
 
 TEST_F(CutterDlgTest, AnsweringYesOpensTheCutFile) {
