@@ -29,7 +29,7 @@ bool FileWindow::Load(int64_t offset) {
   return got > 0;
 }
 
-int FileWindow::ReadAt(int64_t offset, uint8_t* out, int length) {
+int FileWindow::ReadThroughBlocks(int64_t offset, uint8_t* out, int length) {
   int copied = 0;
   while (copied < length) {
     const int64_t pos = offset + copied;
