@@ -97,6 +97,35 @@ bool CopyRange(int in, int out, int64_t from, int64_t to, int64_t* copied) {
   return true;
 }
 
+// Duplicates `source` into the temporary file `path` (made empty by
+// MakeTempFileName, or not made at all). The file is not opened with O_TRUNC
+// and truncated only when it holds something: ext4 writes a file that was
+// truncated and rewritten out to disk when it is closed (its guard for
+// programs that replace files that way), which would cost the whole
+// duplicate's disk write on every cut.
+bool DuplicateInto(const std::string& source, const std::string& path, std::string* why) {
+  Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st;
+  if (in.Get() < 0 || fstat(in.Get(), &st) != 0) {
+    *why = std::strerror(errno);
+    return false;
+  }
+  Fd out(open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+  struct stat existing;
+  if (out.Get() < 0 || fstat(out.Get(), &existing) != 0 ||
+      (existing.st_size > 0 && ftruncate(out.Get(), 0) != 0)) {
+    *why = std::strerror(errno);
+    return false;
+  }
+  int64_t copied = 0;
+  errno = 0;
+  if (!CopyRange(in.Get(), out.Get(), 0, st.st_size, &copied) || !out.Close()) {
+    *why = std::strerror(errno ? errno : EIO);
+    return false;
+  }
+  return true;
+}
+
 // Creates a new, empty file beside `target` (mode as a plain create gives
 // it); its path in `path`.
 int CreateStaging(const std::string& target, std::string* path) {
@@ -163,8 +192,8 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
 
   // Duplicate the source; the range and the tags are taken from the copy.
   FileGuard temp(MakeTempFileName());
-  std::filesystem::copy_file(source, temp.Path(), std::filesystem::copy_options::overwrite_existing, ec);
-  if (ec) return Fail(report, "cannot make the temporary copy: " + ec.message());
+  std::string why;
+  if (!DuplicateInto(source, temp.Path(), &why)) return Fail(report, "cannot make the temporary copy: " + why);
 
   std::string stagingPath;
   Fd staging(CreateStaging(target, &stagingPath));
