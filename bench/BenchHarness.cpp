@@ -148,8 +148,13 @@ void ReportInfo(const std::string& name, double seconds, double referenceSeconds
 void ReportValue(const std::string& name, const std::string& value, bool pass,
                  const std::string& target) {
   g_failed = g_failed || !pass;
-  std::printf("%-34s %-60s (target %s)  %s\n", name.c_str(), value.c_str(), target.c_str(),
+  std::printf("%-38s %-62s (target %s)  %s\n", name.c_str(), value.c_str(), target.c_str(),
               pass ? "PASS" : "FAIL");
+  std::fflush(stdout);
+}
+
+void ReportNote(const std::string& name, const std::string& value) {
+  std::printf("%-38s %s\n", name.c_str(), value.c_str());
   std::fflush(stdout);
 }
 

@@ -49,6 +49,8 @@ void ReportInfo(const std::string& name, double seconds, double referenceSeconds
                 const std::string& referenceName, double ratio = -1, double stretch = 0);
 void ReportValue(const std::string& name, const std::string& value, bool pass,
                  const std::string& target);
+// A line that is neither judged nor a ratio.
+void ReportNote(const std::string& name, const std::string& value);
 
 // 0 when every reported benchmark passed, else 1.
 int BenchExitStatus();

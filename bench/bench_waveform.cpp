@@ -170,7 +170,7 @@ void BenchControl(CSpectrumCtrl* view) {
   char text[120];
   std::snprintf(text, sizeof text, "median %.3f ms, %d of %d moves painted at once", Median(moves) * 1e3,
                 kPointerMoves - missed, kPointerMoves);
-  ReportValue("  control: motion event to paint", text, true, "info");
+  ReportNote("  control: motion event to paint", text);
 }
 
 void IgnoreAssert(const wxString&, int, const wxString&, const wxString& cond, const wxString& msg) {
