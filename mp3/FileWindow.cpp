@@ -45,6 +45,17 @@ int FileWindow::ReadThroughBlocks(int64_t offset, uint8_t* out, int length) {
   return copied;
 }
 
+const uint8_t* FileWindow::Span(int64_t offset, int minimum, int* available) {
+  const auto cachedFrom = [&](int64_t at) {
+    return m_blockStart >= 0 && at >= m_blockStart && at - m_blockStart <= m_blockLength - minimum;
+  };
+  if (minimum < 0 || minimum > static_cast<int>(m_block.size())) return nullptr;
+  if (!cachedFrom(offset) && (!Load(offset) || !cachedFrom(offset))) return nullptr;
+  const int skip = static_cast<int>(offset - m_blockStart);
+  *available = m_blockLength - skip;
+  return m_block.data() + skip;
+}
+
 int FileWindow::ByteAt(int64_t offset) {
   if (m_blockStart < 0 || offset < m_blockStart || offset >= m_blockStart + m_blockLength) {
     if (!Load(offset)) return -1;

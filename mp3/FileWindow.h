@@ -31,6 +31,13 @@ class FileWindow {
     return ReadThroughBlocks(offset, out, length);
   }
 
+  // The bytes from `offset` on as they stand in the cached block, loading
+  // the block that starts at `offset` unless the cached one holds at least
+  // `minimum` bytes there. *available is how many may be read (at least
+  // `minimum`); null at the end of the file or on a read error. The
+  // pointer stays valid until the next call on this window.
+  const uint8_t* Span(int64_t offset, int minimum, int* available);
+
   // One byte at `offset`, or -1 past the end / on error.
   int ByteAt(int64_t offset);
 

@@ -160,25 +160,42 @@ bool Mp3FrameIndex::ExtendByOneFrame() {
   return Append(pos, m_lastTime + ShapeOf(header)->durationMs);
 }
 
-// The common case inline: a frame of a kind seen before starts right where
-// the last one ended, lies within the file and fits in the array. It gets
-// exactly what TryFrame and Append would give it; anything else (garbage,
-// a new kind of frame, the end, growth) goes the long way.
+// The common case in a tight loop: frames of kinds seen before, back to
+// back inside the window's block, within the file, with room in the array.
+// Each gets exactly what TryFrame and Append would give it; anything else
+// (garbage, a new kind of frame, the end, growth) goes the long way, one
+// frame at a time.
 void Mp3FrameIndex::ExtendTo(double ms) {
   while (m_entries.back().timeMs < ms) {
-    uint8_t b[4];
-    if (m_entries.size() < m_entries.capacity() && m_window.ReadAt(m_scanPos, b, 4) == 4) {
-      const uint32_t h = mpeg::HeaderFromBytes(b);
-      const FrameShape& shape = m_shapes[static_cast<size_t>(ShapeSlot(h))];
-      if (shape.key == (h & kShapeBits) && m_scanPos + shape.length <= m_fileSize) {
-        m_scanPos += shape.length;
-        m_lastTime += shape.durationMs;
-        m_entries.push_back(Entry{m_scanPos, m_lastTime});
-        continue;
-      }
-    }
+    int available = 0;
+    const uint8_t* bytes =
+        m_entries.size() < m_entries.capacity() ? m_window.Span(m_scanPos, 4, &available) : nullptr;
+    if (bytes && IndexRun(bytes, available, ms) > 0) continue;
     if (!ExtendByOneFrame()) break;
   }
+}
+
+// Frames whose headers lie in bytes[0, available), the first at m_scanPos;
+// returns how many were indexed.
+int Mp3FrameIndex::IndexRun(const uint8_t* bytes, int available, double ms) {
+  const int64_t start = m_scanPos;
+  int64_t pos = start;
+  double time = m_entries.back().timeMs;
+  size_t room = m_entries.capacity() - m_entries.size();
+  int indexed = 0;
+  while (time < ms && room > 0 && pos - start <= available - 4) {
+    const uint32_t h = mpeg::HeaderFromBytes(bytes + (pos - start));
+    const FrameShape& shape = m_shapes[static_cast<size_t>(ShapeSlot(h))];
+    if (shape.key != (h & kShapeBits) || pos + shape.length > m_fileSize) break;
+    pos += shape.length;
+    time += shape.durationMs;
+    m_entries.push_back(Entry{pos, time});
+    --room;
+    ++indexed;
+  }
+  m_scanPos = pos;
+  m_lastTime = time;
+  return indexed;
 }
 
 int64_t Mp3FrameIndex::TimeToOffset(double ms) {

@@ -71,6 +71,7 @@ class Mp3FrameIndex {
   bool SyncFrame(int64_t& pos, uint32_t& header, bool keepGarbageEntry);
   bool ExtendByOneFrame();
   void ExtendTo(double ms);
+  int IndexRun(const uint8_t* bytes, int available, double ms);
   bool Append(int64_t offset, double timeMs);
 
   int m_fd = -1;
