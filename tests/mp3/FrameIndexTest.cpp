@@ -90,6 +90,43 @@ TEST(Mp3FrameIndex, ZeroRunBetweenFramesIsSkippedAsGarbage) {
   EXPECT_DOUBLE_EQ(f.index.LastTime(), 20 * FrameDurationMs(h));
 }
 
+// Another program shortens or lengthens the file while it is indexed: the
+// scan ends at what is really there (never past the size seen at the start),
+// and nothing breaks.
+TEST(Mp3FrameIndex, FileChangingSizeDuringTheScanEndsItCleanly) {
+  const uint32_t h = MakeHeader(1, 3, 9, 0);  // 417 bytes
+  const std::vector<uint8_t> frames = Frames(h, 2000);  // over six read blocks
+  TempDir dir;
+  const std::string path = dir.File("c.mp3");
+  ASSERT_TRUE(WriteFileBytes(path, frames));
+  const double d = FrameDurationMs(h);
+  {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    Mp3FrameIndex index;
+    index.Init(fd, 0, -1);
+    EXPECT_EQ(index.TimeToOffset(100.5 * d), 100 * 417);
+    ASSERT_EQ(truncate(path.c_str(), 700 * 417 + 100), 0);
+    // Frames are judged against the size seen at the start, so the frame
+    // the new end cuts through may still be counted; none after it is.
+    const int64_t end = index.TimeToOffset(1e9);
+    EXPECT_GE(end, 700 * 417);
+    EXPECT_LE(end, 701 * 417);
+    close(fd);
+  }
+  {
+    ASSERT_TRUE(WriteFileBytes(path, frames));
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    Mp3FrameIndex index;
+    index.Init(fd, 0, -1);
+    EXPECT_EQ(index.TimeToOffset(10.5 * d), 10 * 417);
+    const int wfd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_EQ(write(wfd, frames.data(), frames.size()), static_cast<ssize_t>(frames.size()));
+    close(wfd);
+    EXPECT_EQ(index.TimeToOffset(1e9), static_cast<int64_t>(frames.size()));
+    close(fd);
+  }
+}
+
 TEST(FileWindow, ReadsAcrossBlocksAndStopsAtTheEnd) {
   TempDir dir;
   std::vector<uint8_t> bytes(1000);
@@ -112,6 +149,24 @@ TEST(FileWindow, ReadsAcrossBlocksAndStopsAtTheEnd) {
   EXPECT_EQ(window.ReadAt(1000, out, 4), 0);
   EXPECT_EQ(window.ByteAt(999), bytes[999]);
   EXPECT_EQ(window.ByteAt(1000), -1);
+  // Spans: what the block holds from an offset, a fresh block when fewer
+  // than the minimum are left, nothing past the end.
+  int available = 0;
+  const uint8_t* span = window.Span(100, 4, &available);
+  ASSERT_NE(span, nullptr);
+  EXPECT_GE(available, 4);
+  EXPECT_LE(available, 64);
+  EXPECT_TRUE(std::equal(span, span + available, bytes.begin() + 100));
+  const int64_t nearEnd = 100 + available - 2;
+  span = window.Span(nearEnd, 4, &available);
+  ASSERT_NE(span, nullptr);
+  EXPECT_EQ(available, 64);
+  EXPECT_EQ(span[0], bytes[static_cast<size_t>(nearEnd)]);
+  span = window.Span(997, 3, &available);
+  ASSERT_NE(span, nullptr);
+  EXPECT_EQ(available, 3);
+  EXPECT_EQ(window.Span(998, 4, &available), nullptr);
+  EXPECT_EQ(window.Span(0, 65, &available), nullptr);
   // The file grows: a forgotten block shows the new bytes.
   const uint8_t more[4] = {1, 2, 3, 4};
   const int wfd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
