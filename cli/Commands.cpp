@@ -9,7 +9,7 @@ const CliCommand kCommands[] = {
     {"decode", "FILE", "decoded PCM (s16le, interleaved) to stdout", RunDecode},
     {"play", "[--volume PERCENT] FILE [START END]",
      "play through the output plug-in from START until END (or the end)", RunPlay},
-    {"cut", "[--json] [--tag-charset NAME] FILE START END OUT",
+    {"cut", "[--json] [--vbr-header] [--clean-start] [--exact] [--tag-charset NAME] FILE START END OUT",
      "save [START, END) of FILE as OUT, whole frames byte for byte, with FILE's tags", RunCut},
     {"version", "", "print the program's version", RunVersion},
     {"tags", "[--tag-charset NAME] FILE", "the tags a cut carries over from FILE (JSON)", RunTags},

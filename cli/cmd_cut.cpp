@@ -15,14 +15,17 @@ namespace {
 void PrintSummary(const CutReport& r, const std::string& out, bool json) {
   if (json) {
     std::printf("{\"start_offset\": %" PRId64 ", \"end_offset\": %" PRId64 ", \"bytes\": %" PRId64
-                ", \"frames\": %d, \"tags\": %s, \"output\": %s, \"output_size\": %" PRId64 "}\n",
+                ", \"frames\": %d, \"tags\": %s, \"output\": %s, \"output_size\": %" PRId64
+                ", \"delay\": %d, \"padding\": %d}\n",
                 r.startOffset, r.endOffset, r.bytesCopied, r.frames, r.tagsCarried ? "true" : "false",
-                JsonString(out).c_str(), r.outputSize);
+                JsonString(out).c_str(), r.outputSize, r.delay, r.padding);
     return;
   }
-  std::printf("cut bytes %" PRId64 "..%" PRId64 ": %" PRId64 " bytes, %d frames written to %s, tags %s\n",
+  std::printf("cut bytes %" PRId64 "..%" PRId64 ": %" PRId64 " bytes, %d frames written to %s, tags %s",
               r.startOffset, r.endOffset, r.bytesCopied, r.frames, out.c_str(),
               r.tagsCarried ? "carried" : "not carried");
+  if (r.delay >= 0) std::printf(", delay %d, padding %d", r.delay, r.padding);
+  std::printf("\n");
 }
 
 }  // namespace
@@ -33,17 +36,29 @@ int RunCut(int argc, char** argv) {
     std::printf(
         "  START and END: integer milliseconds or [[hh:]mm:]ss[.mmm]; a negative START cuts\n"
         "  from the first frame, an END past the audio cuts to its end.\n"
-        "  --json              print the summary as JSON\n%s",
+        "  --json              print the summary as JSON\n"
+        "  --vbr-header        start the output with a new Xing/Info + LAME header\n"
+        "  --clean-start       carry the bit reservoir the first frames need (Layer III)\n"
+        "  --exact             sample-exact range for gapless decoders (implies both)\n%s",
         kTagCharsetHelp);
     return kCliOk;
   }
   std::vector<std::string> args(argv + 1, argv + argc);
   if (auto problem = ApplyTagCharsetOption(args)) return UsageError(self, *problem);
   bool json = false;
+  CutOptions options;
   std::vector<std::string> positional;
   for (const auto& a : args) {
     if (a == "--json") {
       json = true;
+    } else if (a == "--vbr-header") {
+      options.vbrHeader = true;
+    } else if (a == "--clean-start") {
+      options.cleanStart = true;
+    } else if (a == "--exact") {
+      options.exact = true;
+    } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+      return UsageError(self, "unknown option " + a);
     } else {
       positional.push_back(a);
     }
@@ -59,9 +74,11 @@ int RunCut(int argc, char** argv) {
   if (*end <= *start) return UsageError(self, "END must come after START");
 
   CutReport report;
-  if (!CutToFile(positional[0], positional[3], static_cast<int>(*start), static_cast<int>(*end), &report)) {
+  if (!CutToFile(positional[0], positional[3], static_cast<int>(*start), static_cast<int>(*end), &report,
+                 options)) {
     return Failure("cut failed: " + report.error);
   }
+  if (!report.note.empty()) std::fprintf(stderr, "note: %s\n", report.note.c_str());
   PrintSummary(report, positional[3], json);
   return kCliOk;
 }

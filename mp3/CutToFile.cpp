@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <random>
 
+#include "mp3/ExactCut.h"
 #include "mp3/Mp3Reader.h"
 #include "mp3/PathParts.h"
 #include "mp3/TempFileName.h"
@@ -205,12 +206,13 @@ int Fail(CutReport* report, const std::string& why) {
 }  // namespace
 
 int CutToFile(const std::string& source, const std::string& destination, int startMs, int endMs,
-              CutReport* reportOut) {
+              CutReport* reportOut, const CutOptions& options) {
   CutReport local;
   CutReport* report = reportOut ? reportOut : &local;
   *report = CutReport{};
 
   // Map the two times to frame offsets with a reader of our own.
+  Mp3StreamInfo streamInfo;
   {
     CMp3Reader reader;
     if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
@@ -226,6 +228,7 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
     }
     if (report->endOffset < report->startOffset) report->endOffset = report->startOffset;
     report->frames = CountFrames(*index, report->startOffset, report->endOffset);
+    streamInfo = reader.GetStreamInfo();
   }
 
   // Resolve a symbolic link so that the file it names is replaced, not the link.
@@ -250,7 +253,21 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
   {
     Fd dup(open(temp.Path().c_str(), O_RDONLY | O_CLOEXEC));
     if (dup.Get() < 0) return Fail(report, "cannot read the temporary copy");
-    if (!CopyRange(dup.Get(), staging.Get(), report->startOffset, report->endOffset, &report->bytesCopied)) {
+    bool plain = true;
+    if (options.Any()) {
+      switch (WriteEnhancedCut(dup.Get(), staging.Get(), streamInfo, startMs, endMs, report->startOffset,
+                               report->endOffset, options, report)) {
+        case EnhancedCutResult::Written:
+          plain = false;
+          break;
+        case EnhancedCutResult::NotApplicable:
+          break;
+        case EnhancedCutResult::IoError:
+          return Fail(report, "cannot write the destination: " + std::string(std::strerror(errno ? errno : EIO)));
+      }
+    }
+    if (plain &&
+        !CopyRange(dup.Get(), staging.Get(), report->startOffset, report->endOffset, &report->bytesCopied)) {
       return Fail(report, "cannot write the destination: " + std::string(std::strerror(errno ? errno : EIO)));
     }
   }

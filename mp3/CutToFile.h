@@ -17,19 +17,13 @@
 // thread; the caller stops any playback first.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-struct CutReport {
-  int64_t startOffset = -1;  // first byte copied
-  int64_t endOffset = -1;    // first byte not copied
-  int64_t bytesCopied = 0;   // audio bytes copied
-  int frames = 0;            // frames in the copied range
-  bool tagsCarried = false;  // the result was rewritten with the source's tags
-  int64_t outputSize = 0;    // size of the destination afterwards
-  std::string error;         // why the cut failed (empty on success)
-};
+#include "mp3/CutTypes.h"
 
-// 1 when the cut completed, 0 otherwise (see `report->error`).
+// 1 when the cut completed, 0 otherwise (see `report->error`). Without
+// options the result is exactly the byte range described above; the options
+// (Layer III sources only; others get the plain cut and a note) add a fresh
+// VBR header, a reservoir-safe start and a sample-exact range.
 int CutToFile(const std::string& source, const std::string& destination, int startMs, int endMs,
-              CutReport* report = nullptr);
+              CutReport* report = nullptr, const CutOptions& options = CutOptions());

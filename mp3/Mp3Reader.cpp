@@ -272,6 +272,9 @@ int CMp3Reader::GetDuration() {
 }
 
 void CMp3Reader::Close() {
+  // The worker closes the reader at the end of its run while the user
+  // interface may still ask for the duration: both go through the lock.
+  std::lock_guard<std::mutex> guard(m_lock);
   m_index.Reset();
   if (m_file) {
     std::fclose(m_file);

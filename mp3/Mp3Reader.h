@@ -8,8 +8,10 @@
 //
 // Threads: Read and Seek hold the reader's lock for their whole duration, so
 // a worker's reads and the user-interface thread's seeks never interleave.
-// Open, Close and TimeToOffset take no lock: the owner calls them only while
-// no worker is running this reader.
+// GetDuration and Close take the lock too (the worker closes the reader at
+// the end of its run while the user-interface thread may ask for the
+// duration). Open and TimeToOffset take none: the owner calls them only
+// while no worker is running this reader.
 #pragma once
 
 #include <cstdio>

@@ -385,16 +385,6 @@ TEST(ArwMan, PositionDurationAndFormatComeFromTheEnds) {
   EXPECT_NEAR(static_cast<double>(rig.writer.Received().size()), 3 * 44100.0, 200.0);
 }
 
-TEST(ArwMan, NonPositiveReaderFormatEndsTheRunQuietly) {
-  Rig rig(CountingBytes(1000), {44100, 16, 0});
-  ASSERT_EQ(rig.arw.Start(), 1);
-  auto end = NextMessage(rig.queue);
-  ASSERT_TRUE(end);
-  EXPECT_EQ(end->message, WM_ARWMAN_END);
-  rig.arw.Stop();
-  EXPECT_TRUE(rig.writer.Received().empty());
-}
-
 TEST(ArwMan, PausingAndSeekingFromAnotherThreadWhileRunning) {
   Rig rig;
   rig.reader.endless = true;

@@ -158,18 +158,6 @@ TEST(PluginWriter, ARefusedModuleWriteFailsAtOnceButCounts) {
   EXPECT_EQ(w.writer.GetPosition(), 1000);
 }
 
-TEST(PluginWriter, VolumeIsClampedPercentInMulDivSteps) {
-  OpenWriter w;
-  w.writer.SetVolume(150);
-  EXPECT_EQ(w.state.volume, 255);
-  w.writer.SetVolume(-5);
-  EXPECT_EQ(w.state.volume, 0);
-  w.writer.SetVolume(50);
-  EXPECT_EQ(w.state.volume, 128);  // 127.5 rounds up
-  w.writer.SetVolume(1);
-  EXPECT_EQ(w.state.volume, 3);    // 2.55
-}
-
 TEST(PluginWriter, PassesTheRestThrough) {
   OpenWriter w;
   w.state.canWrite = 777;

@@ -1,0 +1,37 @@
+// The options and the outcome of a cut.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct CutOptions {
+  // The output starts with a new Xing/Info frame with LAME's extension:
+  // frame and byte counts, seek table, encoder delay and padding of the cut.
+  bool vbrHeader = false;
+  // Layer III: the bytes the first frames need from the bit reservoir
+  // before the cut are carried in one extra silent frame in front of them;
+  // frames whose back-references still cannot be met are silenced.
+  bool cleanStart = false;
+  // Sample-exact: a gapless decoder plays exactly the samples of
+  // [start, end) that it plays for the source. Implies both of the above.
+  bool exact = false;
+
+  bool Any() const { return vbrHeader || cleanStart || exact; }
+};
+
+struct CutReport {
+  int64_t startOffset = -1;  // first source byte copied
+  int64_t endOffset = -1;    // first source byte not copied
+  int64_t bytesCopied = 0;   // audio bytes written
+  int frames = 0;            // audio frames written
+  bool tagsCarried = false;  // the result was rewritten with the source's tags
+  int64_t outputSize = 0;    // size of the destination afterwards
+  int delay = -1;            // encoder delay written into a new LAME header, or -1
+  int padding = -1;          // encoder padding written into a new LAME header, or -1
+  // An exact cut whose frames also sit at the source's synthesis phase, so
+  // LAME's own decoder (not only phase-independent ones such as mpg123)
+  // plays the range bit for bit.
+  bool phaseAligned = false;
+  std::string note;          // why the options were not applied (plain cut made)
+  std::string error;         // why the cut failed (empty on success)
+};

@@ -1,0 +1,37 @@
+// Layer III frame anatomy needed to cut at any frame without damage:
+//
+//   header (4) | CRC (2, when protected) | side info | main data slots
+//
+// Side info is 32 bytes (MPEG-1 stereo), 17 (MPEG-1 mono, MPEG-2/2.5
+// stereo) or 9 (MPEG-2/2.5 mono). Its first field, main_data_begin (9 bits
+// for MPEG-1, 8 for MPEG-2/2.5), points that many bytes back into the main
+// data slots of earlier frames (the bit reservoir): the frame's audio data
+// begins there. Side info of all zeros describes a granule with no bits at
+// all, which decodes to silence.
+#pragma once
+
+#include <cstdint>
+
+// Bytes of side info for a header.
+int SideInfoLength(uint32_t header);
+// Bytes before the main data slots: header, CRC, side info.
+int MainDataOffset(uint32_t header);
+// Main data bytes the frame itself holds; negative for a malformed length.
+int MainDataSlots(uint32_t header, int frameLength);
+// main_data_begin from the side info (which starts at `sideInfo`).
+int MainDataBegin(uint32_t header, const uint8_t* sideInfo);
+// The largest main_data_begin the format allows (511 or 255).
+int MaxMainDataBegin(uint32_t header);
+
+// The 16-bit CRC of a protected Layer III frame: polynomial 0x8005, initial
+// value 0xFFFF, over header bytes 2 and 3 and the side info.
+uint16_t Layer3Crc(const uint8_t* frame);
+// Recomputes and stores the CRC of `frame` when its header says protected.
+void UpdateLayer3Crc(uint8_t* frame);
+
+// Makes a frame silent in place: all side info zero (main_data_begin 0, no
+// bits in any granule), CRC updated.
+void SilenceLayer3Frame(uint8_t* frame);
+
+// The header with another bitrate index and no padding.
+uint32_t WithBitrateIndex(uint32_t header, int index);

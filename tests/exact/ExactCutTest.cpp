@@ -1,0 +1,294 @@
+// Cuts with a fresh VBR header, a reservoir-safe start and a sample-exact
+// range, checked by decoding: the output, trimmed by the delay and padding
+// it declares, must equal the source's decode over the range, bit for bit.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "mp3/CutToFile.h"
+#include "mp3/FrameHeader.h"
+#include "mp3/Layer3Frame.h"
+#include "mp3/VbrHeader.h"
+#include "tests/mp3/ReaderFixtures.h"
+#include "tests/support/TestFiles.h"
+
+namespace {
+
+constexpr int kDecoderDelay = 529;
+
+struct Source {
+  const char* name;
+  EncodeSpec spec;
+};
+
+std::vector<Source> Sources() {
+  std::vector<Source> v;
+  EncodeSpec cbr;
+  cbr.seconds = 4;
+  v.push_back({"cbr_lame", cbr});
+  EncodeSpec vbr = cbr;
+  vbr.mode = EncodeSpec::Mode::Vbr;
+  vbr.vbrQuality = 2;
+  vbr.sampleRate = 48000;
+  v.push_back({"vbr_lame_48k", vbr});
+  EncodeSpec plain = cbr;
+  plain.writeVbrTag = false;
+  v.push_back({"cbr_no_header", plain});
+  EncodeSpec mono = cbr;
+  mono.sampleRate = 22050;
+  mono.channels = 1;
+  mono.kbps = 64;
+  v.push_back({"mpeg2_mono_lame", mono});
+  EncodeSpec mono2 = mono;
+  mono2.writeVbrTag = false;
+  mono2.mode = EncodeSpec::Mode::Vbr;
+  v.push_back({"mpeg2_mono_vbr_no_header", mono2});
+  EncodeSpec crc = vbr;
+  crc.crc = true;
+  crc.sampleRate = 44100;
+  v.push_back({"vbr_crc", crc});
+  EncodeSpec low = cbr;  // a low bitrate leans on the reservoir
+  low.kbps = 48;
+  low.sampleRate = 32000;
+  v.push_back({"cbr_48k_reservoir", low});
+  return v;
+}
+
+// What a gapless decoder plays: the raw decode without the declared delay
+// (plus the decoder's own) and padding; everything without a LAME header.
+std::vector<int16_t> Played(const std::vector<uint8_t>& file) {
+  const auto raw = BareDecode(file, 0);
+  std::vector<int16_t> pcm(raw.size() / 2);
+  std::memcpy(pcm.data(), raw.data(), pcm.size() * 2);
+  VbrHeaderInfo v;
+  if (file.size() < kVbrProbeSize || !ParseVbrHeader(file.data(), &v) || v.kind == VbrHeaderKind::Vbri ||
+      v.encoderDelay < 0 || v.frames < 0) {
+    return pcm;
+  }
+  const uint32_t h = mpeg::HeaderFromBytes(file.data());
+  const int channels = mpeg::Channels(h);
+  const int64_t total = int64_t{v.frames} * SamplesPerFrameOf(h) - v.encoderDelay - v.encoderPadding;
+  const size_t from = static_cast<size_t>(v.encoderDelay + kDecoderDelay) * channels;
+  const size_t count = static_cast<size_t>(std::max<int64_t>(total, 0)) * channels;
+  if (from >= pcm.size()) return {};
+  return std::vector<int16_t>(pcm.begin() + static_cast<long>(from),
+                              pcm.begin() + static_cast<long>(std::min(pcm.size(), from + count)));
+}
+
+class ExactCut : public ::testing::TestWithParam<Source> {
+ protected:
+  void SetUp() override {
+    m_bytes = EncodeMp3(GetParam().spec);
+    ASSERT_FALSE(m_bytes.empty());
+    m_path = m_dir.File("src.mp3");
+    ASSERT_TRUE(WriteFileBytes(m_path, m_bytes));
+    m_played = Played(m_bytes);
+    m_channels = GetParam().spec.channels;
+    m_rate = GetParam().spec.sampleRate;
+  }
+  std::vector<uint8_t> Cut(int start, int end, const CutOptions& options, CutReport* report = nullptr) {
+    CutReport local;
+    const std::string out = m_dir.File("out.mp3");
+    EXPECT_EQ(CutToFile(m_path, out, start, end, report ? report : &local, options), 1);
+    return ReadFileBytes(out);
+  }
+  std::vector<int16_t> Range(int start, int end) const {
+    const size_t s = static_cast<size_t>(std::llround(start * m_rate / 1000.0)) * m_channels;
+    size_t e = static_cast<size_t>(std::llround(end * m_rate / 1000.0)) * m_channels;
+    e = std::min(e, m_played.size());
+    return std::vector<int16_t>(m_played.begin() + static_cast<long>(s), m_played.begin() + static_cast<long>(e));
+  }
+  TempDir m_dir;
+  std::string m_path;
+  std::vector<uint8_t> m_bytes;
+  std::vector<int16_t> m_played;
+  int m_channels = 2;
+  int m_rate = 44100;
+};
+
+CutOptions Exact() {
+  CutOptions o;
+  o.exact = true;
+  return o;
+}
+
+}  // namespace
+
+// Bit for bit when the cut keeps LAME's synthesis phase; otherwise LAME's
+// decoder may round a rare sample one step differently (phase-independent
+// decoders such as mpg123 are exact either way, see below).
+void ExpectSamePcm(const std::vector<int16_t>& got, const std::vector<int16_t>& want, bool aligned,
+                   const std::string& what) {
+  ASSERT_EQ(got.size(), want.size()) << what;
+  size_t differing = 0;
+  for (size_t i = 0; i < got.size(); ++i) {
+    if (got[i] == want[i]) continue;
+    ++differing;
+    ASSERT_LE(std::abs(got[i] - want[i]), 1) << what << " sample " << i;
+  }
+  if (aligned) {
+    EXPECT_EQ(differing, 0u) << what;
+  } else {
+    EXPECT_LE(differing, got.size() / 500) << what;
+  }
+}
+
+TEST_P(ExactCut, PlaysExactlyTheRange) {
+  for (auto [start, end] : {std::pair{1000, 2500}, std::pair{0, 700}, std::pair{13, 1013}, std::pair{1026, 2000},
+                            std::pair{1060, 2000}, std::pair{2999, 3999}, std::pair{3000, 9000}}) {
+    CutReport r;
+    const auto out = Cut(start, end, Exact(), &r);
+    ExpectSamePcm(Played(out), Range(start, end), r.phaseAligned,
+                  std::to_string(start) + ".." + std::to_string(end));
+  }
+}
+
+// Over many start points, the layouts that keep LAME's synthesis phase are
+// found where the delay allows them, and those play bit for bit.
+TEST_P(ExactCut, KeepsTheDecoderPhaseWhereTheDelayAllows) {
+  int aligned = 0;
+  for (int start = 400; start < 1400; start += 25) {
+    CutReport r;
+    const auto out = Cut(start, start + 300, Exact(), &r);
+    if (!r.phaseAligned) continue;
+    ++aligned;
+    ExpectSamePcm(Played(out), Range(start, start + 300), true, std::to_string(start));
+  }
+  EXPECT_GE(aligned, 8) << "of 40";
+}
+
+TEST_P(ExactCut, ConsecutiveCutsJoinWithoutAGap) {
+  std::vector<int16_t> joined;
+  bool aligned = true;
+  for (auto [start, end] : {std::pair{500, 1700}, std::pair{1700, 1701 + 999}, std::pair{2700, 3300}}) {
+    CutReport r;
+    const auto part = Played(Cut(start, end, Exact(), &r));
+    aligned = aligned && r.phaseAligned;
+    joined.insert(joined.end(), part.begin(), part.end());
+  }
+  ExpectSamePcm(joined, Range(500, 3300), aligned, "joined");
+}
+
+TEST_P(ExactCut, NewHeaderDescribesTheCut) {
+  CutOptions o;
+  o.vbrHeader = true;
+  CutReport r;
+  const auto out = Cut(1000, 3000, o, &r);
+  VbrHeaderInfo v;
+  ASSERT_EQ(ParseVbrHeader(out.data(), &v), 1);
+  EXPECT_EQ(v.hasLameExtension, 1);  // the tag CRC matched
+  const uint32_t h = mpeg::HeaderFromBytes(out.data());
+  const int tagLength = FrameLength(h);
+  EXPECT_EQ(v.bytes, static_cast<int32_t>(out.size()));
+  EXPECT_EQ(v.frames, r.frames);
+  EXPECT_EQ(v.encoderDelay, r.delay);
+  EXPECT_EQ(v.encoderPadding, r.padding);
+  // Frames and music CRC cover exactly what follows the tag frame.
+  int frames = 0;
+  for (size_t pos = static_cast<size_t>(tagLength); pos + 4 <= out.size(); ++frames) {
+    const int len = FrameLength(mpeg::HeaderFromBytes(&out[pos]));
+    ASSERT_GT(len, 0);
+    pos += static_cast<size_t>(len);
+  }
+  EXPECT_EQ(frames, v.frames);
+  const size_t lame = static_cast<size_t>(XingOffsetOf(h) + 120);
+  const uint16_t musicCrc = static_cast<uint16_t>((out[lame + 32] << 8) | out[lame + 33]);
+  EXPECT_EQ(musicCrc, Crc16Arc(out.data() + tagLength, out.size() - static_cast<size_t>(tagLength)));
+  // The smallest bitrate that holds the header, the source's mode and rate.
+  EXPECT_FALSE(FrameLength(WithBitrateIndex(h, mpeg::BitrateIndex(h) - 1)) >= static_cast<int>(lame + 36));
+  EXPECT_EQ(SampleRateOf(h), m_rate);
+  EXPECT_EQ(mpeg::Channels(h), m_channels);
+  EXPECT_EQ(v.kind, GetParam().spec.mode == EncodeSpec::Mode::Vbr ? VbrHeaderKind::Xing : VbrHeaderKind::Info);
+  // The seek table rises with the position.
+  for (int i = 1; i < 100; ++i) EXPECT_GE(v.toc[i], v.toc[i - 1]);
+}
+
+TEST_P(ExactCut, CleanStartLeavesNoReferenceBeforeTheCut) {
+  CutOptions o;
+  o.cleanStart = true;
+  for (int start : {700, 1300, 2100}) {
+    CutReport r;
+    const auto out = Cut(start, start + 1000, o, &r);
+    // Walk the frames: every frame's reservoir reference must lie within
+    // the main data slots of the frames before it in the file.
+    int64_t slots = 0;
+    for (size_t pos = 0; pos + 4 <= out.size();) {
+      const uint32_t h = mpeg::HeaderFromBytes(&out[pos]);
+      const int len = FrameLength(h);
+      ASSERT_GT(len, 0);
+      const int mdb = MainDataBegin(h, &out[pos + static_cast<size_t>(MainDataOffset(h) - SideInfoLength(h))]);
+      EXPECT_LE(mdb, slots) << "frame at " << pos << " (start " << start << ")";
+      if (mpeg::HasCrc(h)) {
+        EXPECT_EQ(Layer3Crc(&out[pos]), static_cast<uint16_t>((out[pos + 4] << 8) | out[pos + 5]));
+      }
+      slots += MainDataSlots(h, len);
+      pos += static_cast<size_t>(len);
+    }
+  }
+}
+
+TEST_P(ExactCut, WithoutOptionsTheCutIsTheByteRange) {
+  CutReport r;
+  const auto out = Cut(1000, 2000, CutOptions(), &r);
+  EXPECT_EQ(out, std::vector<uint8_t>(m_bytes.begin() + r.startOffset, m_bytes.begin() + r.endOffset));
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, ExactCut, ::testing::ValuesIn(Sources()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ExactCutFallback, LayerTwoGetsThePlainCutWithANote) {
+  // Byte-built Layer II frames (silent bodies).
+  const uint32_t h = 0xFFFD9000u | (1u << 16);  // MPEG-1 Layer II 128k 44.1k
+  std::vector<uint8_t> file;
+  for (int i = 0; i < 200; ++i) {
+    for (int b = 0; b < 4; ++b) file.push_back(static_cast<uint8_t>(h >> (24 - 8 * b)));
+    file.resize(file.size() + static_cast<size_t>(FrameLength(h) - 4), 0);
+  }
+  TempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("l2.mp2"), file));
+  CutOptions o;
+  o.exact = true;
+  CutReport r;
+  ASSERT_EQ(CutToFile(dir.File("l2.mp2"), dir.File("o.mp2"), 1000, 2000, &r, o), 1);
+  EXPECT_FALSE(r.note.empty());
+  EXPECT_EQ(ReadFileBytes(dir.File("o.mp2")),
+            std::vector<uint8_t>(file.begin() + r.startOffset, file.begin() + r.endOffset));
+}
+
+// The same property through an independent gapless decoder, when present.
+TEST(ExactCutMpg123, Mpg123PlaysTheExactRange) {
+  if (std::system("mpg123 --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "mpg123 is not installed";
+  TempDir dir;
+  EncodeSpec spec;
+  spec.mode = EncodeSpec::Mode::Vbr;
+  spec.seconds = 4;
+  ASSERT_TRUE(WriteFileBytes(dir.File("src.mp3"), EncodeMp3(spec)));
+  auto decode = [](const std::string& path) {
+    const std::string cmd = "mpg123 -q -s '" + path + "'";
+    FILE* p = popen(cmd.c_str(), "r");
+    std::vector<uint8_t> out;
+    uint8_t buf[65536];
+    size_t n;
+    while (p && (n = fread(buf, 1, sizeof buf, p)) > 0) out.insert(out.end(), buf, buf + n);
+    if (p) pclose(p);
+    return out;
+  };
+  const auto source = decode(dir.File("src.mp3"));
+  std::vector<uint8_t> joined;
+  CutOptions o;
+  o.exact = true;
+  for (auto [start, end] : {std::pair{300, 1500}, std::pair{1500, 3210}}) {
+    CutReport r;
+    ASSERT_EQ(CutToFile(dir.File("src.mp3"), dir.File("c.mp3"), start, end, &r, o), 1);
+    const auto part = decode(dir.File("c.mp3"));
+    const size_t s = static_cast<size_t>(std::llround(start * 44.1)) * 4;
+    const size_t e = static_cast<size_t>(std::llround(end * 44.1)) * 4;
+    EXPECT_TRUE(part == std::vector<uint8_t>(source.begin() + static_cast<long>(s), source.begin() + static_cast<long>(e)))
+        << start << ".." << end;
+    joined.insert(joined.end(), part.begin(), part.end());
+  }
+  EXPECT_EQ(joined.size(), static_cast<size_t>(std::llround(3210 * 44.1) - std::llround(300 * 44.1)) * 4);
+}
