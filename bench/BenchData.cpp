@@ -66,9 +66,11 @@ bool EncodeLong(const EncodeSpec& spec, const std::string& path) {
   const int n = lame_encode_flush(gf, buf.data(), static_cast<int>(buf.size()));
   ok = ok && n >= 0 && std::fwrite(buf.data(), 1, static_cast<size_t>(n), out) == static_cast<size_t>(n);
   if (ok && spec.writeVbrTag) {
+    // LAME leaves the tag out (0 here) when it does not fit in one frame of
+    // the stream's bitrate, as at 32 kbit/s mono.
     std::vector<uint8_t> tag(2880);
     const size_t t = lame_get_lametag_frame(gf, tag.data(), tag.size());
-    ok = t > 0 && fseek(out, 0, SEEK_SET) == 0 && std::fwrite(tag.data(), 1, t, out) == t;
+    ok = t == 0 || (fseek(out, 0, SEEK_SET) == 0 && std::fwrite(tag.data(), 1, t, out) == t);
   }
   ok = std::fclose(out) == 0 && ok;
   lame_close(gf);

@@ -12,14 +12,21 @@
 double MedianSeconds(const std::function<void()>& fn, int runs, bool warmup = true);
 
 // Medians of `runs` alternating calls of `a` and `b` (after one warm-up
-// call of each), in CPU seconds of the calling thread: alternating and
-// counting CPU time keep other load on the machine from favouring either.
+// call of each); which of the two goes first alternates too, so a change in
+// the machine's other load favours neither. Each call is timed twice: wall
+// time, and CPU time of the whole process (all its threads). `between`, when
+// given, runs after every call, untimed (to delete outputs, for instance).
 struct PairedMedians {
-  double a;
-  double b;
+  double a = 0;
+  double b = 0;
+  double ratio = 0;  // median of the per-pair ratios a/b
 };
-PairedMedians MedianCpuSecondsPaired(const std::function<void()>& a, const std::function<void()>& b,
-                                     int runs);
+struct PairedTimes {
+  PairedMedians wall;
+  PairedMedians cpu;
+};
+PairedTimes MeasurePaired(const std::function<void()>& a, const std::function<void()>& b, int runs,
+                          const std::function<void()>& between = nullptr);
 
 struct ChildResult {
   int status = -1;
@@ -32,11 +39,18 @@ struct ChildResult {
 // large benchmark process would inherit the parent's high-water mark.
 ChildResult RunChild(const std::vector<std::string>& argv, bool measurePeak = false);
 
-// Prints one result line and remembers whether it passed.
+// Prints one result line and remembers whether it passed. The ratio judged
+// is seconds / referenceSeconds unless `ratio` (>= 0) is given.
 void Report(const std::string& name, double seconds, double referenceSeconds,
-            const std::string& referenceName, double targetRatio, long peakRssKb = 0);
+            const std::string& referenceName, double targetRatio, long peakRssKb = 0, double ratio = -1);
+// The same line for a figure that is shown but not judged; with a
+// `stretch` ratio (> 0) it says whether that wish was met.
+void ReportInfo(const std::string& name, double seconds, double referenceSeconds,
+                const std::string& referenceName, double ratio = -1, double stretch = 0);
 void ReportValue(const std::string& name, const std::string& value, bool pass,
                  const std::string& target);
+// A line that is neither judged nor a ratio.
+void ReportNote(const std::string& name, const std::string& value);
 
 // 0 when every reported benchmark passed, else 1.
 int BenchExitStatus();

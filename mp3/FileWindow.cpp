@@ -29,7 +29,7 @@ bool FileWindow::Load(int64_t offset) {
   return got > 0;
 }
 
-int FileWindow::ReadAt(int64_t offset, uint8_t* out, int length) {
+int FileWindow::ReadThroughBlocks(int64_t offset, uint8_t* out, int length) {
   int copied = 0;
   while (copied < length) {
     const int64_t pos = offset + copied;
@@ -43,6 +43,17 @@ int FileWindow::ReadAt(int64_t offset, uint8_t* out, int length) {
     if (m_blockLength < static_cast<int>(m_block.size()) && inBlock + n >= m_blockLength) break;
   }
   return copied;
+}
+
+const uint8_t* FileWindow::Span(int64_t offset, int minimum, int* available) {
+  const auto cachedFrom = [&](int64_t at) {
+    return m_blockStart >= 0 && at >= m_blockStart && at - m_blockStart <= m_blockLength - minimum;
+  };
+  if (minimum < 0 || minimum > static_cast<int>(m_block.size())) return nullptr;
+  if (!cachedFrom(offset) && (!Load(offset) || !cachedFrom(offset))) return nullptr;
+  const int skip = static_cast<int>(offset - m_blockStart);
+  *available = m_blockLength - skip;
+  return m_block.data() + skip;
 }
 
 int FileWindow::ByteAt(int64_t offset) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 class FileWindow {
@@ -18,14 +19,31 @@ class FileWindow {
   void Invalidate() { m_blockStart = -1; m_blockLength = 0; }
 
   // Copies up to `length` bytes at `offset`; returns the number copied
-  // (fewer at the end of the file or on a read error).
-  int ReadAt(int64_t offset, uint8_t* out, int length);
+  // (fewer at the end of the file or on a read error). Bytes inside the
+  // cached block are copied inline: the header scans call this once per
+  // frame.
+  int ReadAt(int64_t offset, uint8_t* out, int length) {
+    if (m_blockStart >= 0 && offset >= m_blockStart && length >= 0 &&
+        offset - m_blockStart <= m_blockLength - length) {
+      std::memcpy(out, m_block.data() + (offset - m_blockStart), static_cast<size_t>(length));
+      return length;
+    }
+    return ReadThroughBlocks(offset, out, length);
+  }
+
+  // The bytes from `offset` on as they stand in the cached block, loading
+  // the block that starts at `offset` unless the cached one holds at least
+  // `minimum` bytes there. *available is how many may be read (at least
+  // `minimum`); null at the end of the file or on a read error. The
+  // pointer stays valid until the next call on this window.
+  const uint8_t* Span(int64_t offset, int minimum, int* available);
 
   // One byte at `offset`, or -1 past the end / on error.
   int ByteAt(int64_t offset);
 
  private:
   bool Load(int64_t offset);
+  int ReadThroughBlocks(int64_t offset, uint8_t* out, int length);
 
   int m_fd;
   std::vector<uint8_t> m_block;

@@ -1,6 +1,7 @@
 #include "mp3/Mp3FrameIndex.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "mp3/FrameHeader.h"
 
@@ -14,8 +15,20 @@ constexpr int64_t kShortestFrame = 24;
 // Growth floor, so a tiny estimate (a Xing frame count of 2 on a long file)
 // cannot stop the index from growing.
 constexpr int64_t kMinGrowth = 64;
+// Block size of the scan's window: large enough that the block reads cost
+// about what one sequential read of the file does, small enough to stay in
+// the processor's second-level cache while the headers in it are read.
+constexpr int kScanBlock = 128 * 1024;
+// The header bits that decide whether a header is accepted and the length
+// and duration of its frame: sync, version, layer, bitrate, sample rate and
+// padding. Protection, mode and the flags after them do not.
+constexpr uint32_t kShapeBits = 0xFFFEFE00u;
+
+int ShapeSlot(uint32_t h) { return (mpeg::BitrateIndex(h) << 1) | mpeg::Padding(h); }
 
 }  // namespace
+
+Mp3FrameIndex::Mp3FrameIndex() : m_window(-1, kScanBlock) {}
 
 void Mp3FrameIndex::Reset() {
   m_entries = std::vector<Entry>();
@@ -27,12 +40,24 @@ void Mp3FrameIndex::Reset() {
   m_scanPos = 0;
 }
 
+// Null for a header that is not indexed (invalid or Layer I).
+const Mp3FrameIndex::FrameShape* Mp3FrameIndex::ShapeOf(uint32_t h) {
+  FrameShape& shape = m_shapes[static_cast<size_t>(ShapeSlot(h))];
+  const uint32_t key = h & kShapeBits;
+  if (shape.key == key) return &shape;
+  if (!IsValidFrameHeader(h) || mpeg::Layer(h) == 1) return nullptr;
+  shape.key = key;
+  shape.length = FrameLength(h);
+  shape.durationMs = FrameDurationMs(h);
+  return &shape;
+}
+
 Mp3FrameIndex::Attempt Mp3FrameIndex::TryFrame(int64_t& pos, uint32_t& header) {
   uint8_t b[4];
   if (m_window.ReadAt(pos, b, 4) < 4) return Attempt::End;
   const uint32_t h = mpeg::HeaderFromBytes(b);
-  if (IsValidFrameHeader(h) && mpeg::Layer(h) != 1) {
-    const int length = FrameLength(h);
+  if (const FrameShape* shape = ShapeOf(h)) {
+    const int length = shape->length;
     // The frame must lie within the file; the last frame of a file may end
     // exactly at its end (a cut to the end keeps it).
     if (pos + length > m_fileSize) return Attempt::End;
@@ -132,14 +157,50 @@ bool Mp3FrameIndex::ExtendByOneFrame() {
   uint32_t header = 0;
   if (!SyncFrame(pos, header, true)) return false;
   m_scanPos = pos;
-  return Append(pos, m_lastTime + FrameDurationMs(header));
+  return Append(pos, m_lastTime + ShapeOf(header)->durationMs);
+}
+
+// The common case in a tight loop: frames of kinds seen before, back to
+// back inside the window's block, within the file, with room in the array.
+// Each gets exactly what TryFrame and Append would give it; anything else
+// (garbage, a new kind of frame, the end, growth) goes the long way, one
+// frame at a time.
+void Mp3FrameIndex::ExtendTo(double ms) {
+  while (m_entries.back().timeMs < ms) {
+    int available = 0;
+    const uint8_t* bytes =
+        m_entries.size() < m_entries.capacity() ? m_window.Span(m_scanPos, 4, &available) : nullptr;
+    if (bytes && IndexRun(bytes, available, ms) > 0) continue;
+    if (!ExtendByOneFrame()) break;
+  }
+}
+
+// Frames whose headers lie in bytes[0, available), the first at m_scanPos;
+// returns how many were indexed.
+int Mp3FrameIndex::IndexRun(const uint8_t* bytes, int available, double ms) {
+  const int64_t start = m_scanPos;
+  int64_t pos = start;
+  double time = m_entries.back().timeMs;
+  size_t room = m_entries.capacity() - m_entries.size();
+  int indexed = 0;
+  while (time < ms && room > 0 && pos - start <= available - 4) {
+    const uint32_t h = mpeg::HeaderFromBytes(bytes + (pos - start));
+    const FrameShape& shape = m_shapes[static_cast<size_t>(ShapeSlot(h))];
+    if (shape.key != (h & kShapeBits) || pos + shape.length > m_fileSize) break;
+    pos += shape.length;
+    time += shape.durationMs;
+    m_entries.push_back(Entry{pos, time});
+    --room;
+    ++indexed;
+  }
+  m_scanPos = pos;
+  m_lastTime = time;
+  return indexed;
 }
 
 int64_t Mp3FrameIndex::TimeToOffset(double ms) {
   if (m_fd < 0 || ms < 0 || m_entries.empty()) return -1;
-  while (m_entries.back().timeMs < ms) {
-    if (!ExtendByOneFrame()) break;
-  }
+  ExtendTo(ms);
   if (m_entries.back().timeMs <= ms) return m_entries.back().offset;
   // The last entry with time <= ms: its successor is later, so an entry
   // sharing its time with the next one is never the answer.
@@ -150,6 +211,5 @@ int64_t Mp3FrameIndex::TimeToOffset(double ms) {
 
 void Mp3FrameIndex::ExtendToEnd() {
   if (m_fd < 0 || m_entries.empty()) return;
-  while (ExtendByOneFrame()) {
-  }
+  ExtendTo(std::numeric_limits<double>::infinity());
 }

@@ -12,10 +12,14 @@
 // The entry array is sized up front from the frame estimate (n + n/32) and
 // grows in steps of n/4 (at least 64). Layer I frames are never indexed.
 //
-// Reads go through their own positional window (pread), so the stream
-// position the decoder reads from is never disturbed.
+// Reads go through their own positional window (pread in 128 KiB blocks), so
+// the stream position the decoder reads from is never disturbed. A frame's
+// length and duration depend only on a few header bits; they are worked out
+// once per kind of frame and remembered, so a scan costs little more than
+// the block reads.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -28,6 +32,8 @@ class Mp3FrameIndex {
     int64_t offset;
     double timeMs;
   };
+
+  Mp3FrameIndex();
 
   // Starts the index on `fd` at the first frame found from `start`; `n` is
   // the frame estimate (-1: file size / first frame's length). The index
@@ -52,9 +58,20 @@ class Mp3FrameIndex {
 
  private:
   enum class Attempt { Frame, End, Garbage };
+  // What a header says about its frame, for the header bits that decide it.
+  struct FrameShape {
+    // The header's deciding bits. An unused slot has bits set that no key
+    // has, so no header, not even one of zero bytes, matches it.
+    uint32_t key = ~0u;
+    int length = 0;
+    double durationMs = 0;
+  };
+  const FrameShape* ShapeOf(uint32_t header);
   Attempt TryFrame(int64_t& pos, uint32_t& header);
   bool SyncFrame(int64_t& pos, uint32_t& header, bool keepGarbageEntry);
   bool ExtendByOneFrame();
+  void ExtendTo(double ms);
+  int IndexRun(const uint8_t* bytes, int available, double ms);
   bool Append(int64_t offset, double timeMs);
 
   int m_fd = -1;
@@ -64,4 +81,7 @@ class Mp3FrameIndex {
   int64_t m_growthBase = 0;
   double m_lastTime = 0;
   int64_t m_scanPos = 0;
+  // By bitrate index and padding bit. A pure function of the header, so it
+  // outlives Reset.
+  std::array<FrameShape, 32> m_shapes{};
 };

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cstring>
 
 #include "mp3/FileWindow.h"
@@ -24,6 +25,7 @@ constexpr int kDecodeInputChunk = 1024;
 // bytes); after this much input without one the decoder is restarted at the
 // next header of the stream.
 constexpr int64_t kMostInputWithoutOutput = 16 * 1024;
+constexpr int kInterleaveRun = 8;
 
 // The ID3v2 header/footer size: four bytes, each taken whole.
 int64_t Id3Size(const uint8_t* b) {
@@ -195,21 +197,45 @@ int64_t CMp3Reader::TimeToOffset(double milliseconds) {
 }
 
 void CMp3Reader::AppendSamples(int count) {
-  // Interleave: left sample i, then right sample i for two channels.
-  uint8_t block[1152 * 4];
+  // Interleave: left sample i, then right sample i for two channels, each
+  // little-endian. On a little-endian machine that is the samples' own
+  // memory layout; runs of a fixed length let the compiler interleave with
+  // vector shuffles.
   const bool stereo = m_info.data.stereo == 2;
-  uint8_t* out = block;
-  for (int i = 0; i < count; ++i) {
-    const uint16_t l = static_cast<uint16_t>(m_left[i]);
-    *out++ = static_cast<uint8_t>(l & 0xFF);
-    *out++ = static_cast<uint8_t>(l >> 8);
-    if (stereo) {
-      const uint16_t r = static_cast<uint16_t>(m_right[i]);
-      *out++ = static_cast<uint8_t>(r & 0xFF);
-      *out++ = static_cast<uint8_t>(r >> 8);
+  const int values = stereo ? 2 * count : count;
+  if constexpr (std::endian::native == std::endian::little) {
+    if (!stereo) {
+      m_ring.Write(m_left, 2 * values);
+      return;
     }
+    int16_t block[1152 * 2];
+    int i = 0;
+    for (; i + kInterleaveRun <= count; i += kInterleaveRun) {
+      for (int k = 0; k < kInterleaveRun; ++k) {
+        block[2 * (i + k)] = m_left[i + k];
+        block[2 * (i + k) + 1] = m_right[i + k];
+      }
+    }
+    for (; i < count; ++i) {
+      block[2 * i] = m_left[i];
+      block[2 * i + 1] = m_right[i];
+    }
+    m_ring.Write(block, 2 * values);
+  } else {
+    uint8_t block[1152 * 4];
+    uint8_t* out = block;
+    for (int i = 0; i < count; ++i) {
+      const uint16_t l = static_cast<uint16_t>(m_left[i]);
+      *out++ = static_cast<uint8_t>(l & 0xFF);
+      *out++ = static_cast<uint8_t>(l >> 8);
+      if (stereo) {
+        const uint16_t r = static_cast<uint16_t>(m_right[i]);
+        *out++ = static_cast<uint8_t>(r & 0xFF);
+        *out++ = static_cast<uint8_t>(r >> 8);
+      }
+    }
+    m_ring.Write(block, 2 * values);
   }
-  m_ring.Write(block, static_cast<int>(out - block));
 }
 
 int CMp3Reader::DecodeOnce() {

@@ -164,6 +164,25 @@ TEST_F(SpectrumModelTest, BytesSplitAnywhereReduceLikeOneBlock) {
   EXPECT_NE(model.GetColumnBottom(2), model.GetColumnBottom(0));
 }
 
+// Samples are folded several at a time: an extreme counts wherever it lies
+// in its column.
+TEST_F(SpectrumModelTest, AnExtremeCountsAtEveryPlaceInTheColumn) {
+  Analyse();
+  for (int c = 0; c < 100; ++c) {
+    std::vector<int16_t> samples(100, 0);
+    samples[static_cast<size_t>(c)] = c % 2 ? 32767 : -32768;
+    Feed(model, Pcm16(samples));
+  }
+  ASSERT_EQ(model.GetFilledColumns(), 100);
+  for (int c = 0; c < 100; ++c) {
+    if (c % 2) {
+      ExpectColumn(model, c, 0, 132);
+    } else {
+      ExpectColumn(model, c, 132, 264);
+    }
+  }
+}
+
 TEST_F(SpectrumModelTest, TooFewSamplesPerColumnFillsEveryColumnWithSilenceAtOnce) {
   // 10 ms at 1000 Hz over 100 columns: 0.1 samples per column, truncated to 0.
   ASSERT_TRUE(model.BeginAnalysis(10, 1000, 16, 1));

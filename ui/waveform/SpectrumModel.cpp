@@ -1,6 +1,7 @@
 #include "ui/waveform/SpectrumModel.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -13,6 +14,7 @@ namespace {
 constexpr int kSampleOffset = 32767;  // maps [-32767, 32767] onto [0, 65534]
 constexpr int kSampleSpan = 65535;
 constexpr int kUnsigned8Bias = 128;   // 8-bit PCM is unsigned, silence at 128
+constexpr int kFoldLanes = 8;         // 16-bit samples folded side by side
 
 int16_t SaturateToInt16(int value) {
   return static_cast<int16_t>(std::clamp(value, INT16_MIN, INT16_MAX));
@@ -123,8 +125,29 @@ void SpectrumModel::FoldSamples(const uint8_t* bytes, int length) {
   int peak = m_nColumnPeak;
   int trough = m_nColumnTrough;
   if (m_nBitsPerSample == 16) {
-    for (int i = 0; i + 1 < length; i += 2) {
-      const int sample = static_cast<int16_t>(static_cast<uint16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    const int count = length / 2;
+    int i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+      // Every sample of a file passes here. Eight independent lanes let the
+      // compiler use vector minimum and maximum instructions; the result is
+      // the same as one sample at a time.
+      int16_t high[kFoldLanes] = {};
+      int16_t low[kFoldLanes] = {};
+      for (; i + kFoldLanes <= count; i += kFoldLanes) {
+        int16_t samples[kFoldLanes];
+        std::memcpy(samples, bytes + 2 * i, sizeof samples);
+        for (int k = 0; k < kFoldLanes; ++k) {
+          high[k] = std::max(high[k], samples[k]);
+          low[k] = std::min(low[k], samples[k]);
+        }
+      }
+      for (int k = 0; k < kFoldLanes; ++k) {
+        peak = std::max<int>(peak, high[k]);
+        trough = std::min<int>(trough, low[k]);
+      }
+    }
+    for (; i < count; ++i) {
+      const int sample = static_cast<int16_t>(static_cast<uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)));
       peak = std::max(peak, sample);
       trough = std::min(trough, sample);
     }

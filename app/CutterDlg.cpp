@@ -1,0 +1,441 @@
+// The main window's set-up and teardown: controls at their template places,
+// the menu, the pipeline, the work states, dropped files and closing.
+#include "app/CutterDlg.h"
+
+#include <wx/dnd.h>
+#include <wx/gauge.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/statbox.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <cctype>
+#include <new>
+
+#include "app/AppIcons.h"
+#include "app/DialogLayout.h"
+#include "app/DocumentsFolder.h"
+#include "app/FileDialogs.h"
+#include "mp3/Mp3Reader.h"
+#include "mp3/PathParts.h"
+#include "pipeline/ArwMan.h"
+#include "pipeline/AudioWriter.h"
+#include "pipeline/PluginWriter.h"
+#include "ui/msgbox/ShowMessageDlg.h"
+#include "ui/skin/SkinButton.h"
+#include "ui/waveform/SpectrumCtrl.h"
+
+wxDEFINE_EVENT(EVT_ARWMAN_END, wxThreadEvent);
+wxDEFINE_EVENT(EVT_ARWMAN_ERROR, wxThreadEvent);
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CCutterDlg, wxFrame)
+  EVT_CLOSE(CCutterDlg::OnCloseWindow)
+  EVT_MENU_OPEN(CCutterDlg::OnMenuOpen)
+  EVT_MENU(wxID_ANY, CCutterDlg::OnCommand)
+  EVT_BUTTON(wxID_ANY, CCutterDlg::OnCommand)
+  EVT_TIMER(TIMER_PROGRESS, CCutterDlg::OnTimerEvent)
+  EVT_TIMER(TIMER_PLAYBACK, CCutterDlg::OnTimerEvent)
+wxEND_EVENT_TABLE()
+// clang-format on
+
+namespace {
+
+constexpr char kCaption[] = "파도오디오 자르개";
+constexpr char kInitFailedText[] = "초기화에 실패하였습니다.";
+constexpr char kCloseUnsavedText[] = "저장하지 않고 닫으시겠습니까?";
+constexpr char kPluginFileName[] = "vuout_sdl.so";
+// Where an installed program keeps its plug-in, from the program's folder.
+constexpr char kInstalledPluginFolder[] = "../lib/padocut/";
+
+// Menu 128, one row per item; a row with id 0 is a separator. New items
+// go into the table.
+struct MenuEntry {
+  int id;
+  const char* text;
+  wxItemKind kind;
+};
+
+const MenuEntry kFileMenu[] = {
+    {ID_FILE_OPEN, "파일 열기(&O)", wxITEM_NORMAL},
+    {ID_FILE_CLOSE, "파일 닫기(&C)", wxITEM_NORMAL},
+    {0, nullptr, wxITEM_SEPARATOR},
+    {ID_FILE_EXACT_CUT, "샘플 단위 정밀 자르기(&P)", wxITEM_CHECK},
+    {0, nullptr, wxITEM_SEPARATOR},
+    {ID_APP_EXIT, "종료(&X)", wxITEM_NORMAL},
+};
+const MenuEntry kHelpMenu[] = {
+    {ID_APP_ABOUT, "파도오디오 자르개 정보(&A)", wxITEM_NORMAL},
+};
+
+template <size_t N>
+wxMenu* MakeMenu(const MenuEntry (&entries)[N]) {
+  auto* menu = new wxMenu;
+  for (const MenuEntry& entry : entries) {
+    if (entry.kind == wxITEM_SEPARATOR) {
+      menu->AppendSeparator();
+    } else {
+      menu->Append(entry.id, Utf8(entry.text), wxString(), entry.kind);
+    }
+  }
+  return menu;
+}
+
+// Picture pairs (normal, disabled) of the six picture buttons, in the order
+// they are set.
+struct ButtonPictures {
+  int id;
+  int normal;
+  int disabled;
+};
+constexpr ButtonPictures kButtonPictures[] = {
+    {IDC_CUT, 129, 136},  {IDC_PLAY, 131, 137},   {IDC_PAUSE, 133, 138},
+    {IDC_STOP, 132, 135}, {IDC_CANCEL, 130, -1}, {IDC_ABOUT, 143, 144},
+};
+
+// What each work state shows and enables (SetUiState).
+struct StateLook {
+  bool transportShown;    // buttons 1000, 1001, 1002, 1004 and the six labels
+  bool transportEnabled;
+  bool framesShown;       // frame 1018, lines 1019 and 1023
+  bool progressShown;     // progress bar 1007
+  bool cancelShown;       // cancel button 1025
+  bool fileNameShown;     // file-name box 1003
+};
+constexpr StateLook kStateLooks[] = {
+    /* STATE_NO_FILE   */ {true, false, true, false, false, false},
+    /* STATE_ANALYSING */ {false, false, false, true, true, true},
+    /* STATE_READY     */ {true, true, true, false, false, true},
+};
+
+// Files dropped anywhere on the window. The drop itself only queues the
+// list: questions are asked once the desktop's drag has ended.
+class CutterDropTarget : public wxFileDropTarget {
+ public:
+  explicit CutterDropTarget(CCutterDlg* dialog) : m_pDialog(dialog) {}
+  bool OnDropFiles(wxCoord /*x*/, wxCoord /*y*/, const wxArrayString& files) override {
+    CCutterDlg* dialog = m_pDialog;
+    dialog->CallAfter([dialog, files] { dialog->OnDropFiles(files); });
+    return true;
+  }
+
+ private:
+  CCutterDlg* m_pDialog;
+};
+
+std::string PluginDirectory(const std::string& chosen) {
+  if (!chosen.empty()) return chosen;
+  const std::string& programDir = CPluginWriter::ProgramDirectory();
+  if (IsExistingFile(programDir + kPluginFileName)) return programDir;
+  const std::string installed = programDir + kInstalledPluginFolder;
+  return IsExistingFile(installed + kPluginFileName) ? installed : programDir;
+}
+
+}  // namespace
+
+int DialogPcmCallback(void* user, const void* data, int length) {
+  if (!user) return 0;
+  return static_cast<CCutterDlg*>(user)->OnPcmData(data, length);
+}
+
+CCutterDlg::CCutterDlg(CutterDlgOptions options)
+    : m_options(std::move(options)), m_timerProgress(this, TIMER_PROGRESS), m_timerPlayback(this, TIMER_PLAYBACK) {
+  m_pFileDialogs = m_options.fileDialogs;
+  if (!m_pFileDialogs) {
+    m_pOwnFileDialogs = std::make_unique<CWxFileDialogs>();
+    m_pFileDialogs = m_pOwnFileDialogs.get();
+  }
+}
+
+CCutterDlg::~CCutterDlg() {
+  m_bWindowReady = false;
+  ReleasePipeline();
+}
+
+bool CCutterDlg::CreateDialog() {
+  const DialogTemplate& layout = MainDialogTemplate();
+  if (!Create(nullptr, wxID_ANY, Utf8(layout.caption), wxDefaultPosition, wxDefaultSize,
+              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX | wxCLIP_CHILDREN)) {
+    return false;
+  }
+  SetFont(DialogFont(layout));
+  SetIcons(AppIconBundle());
+  CreateMenu();
+  m_pPanel = new wxPanel(this, wxID_ANY);
+  const wxSize client = DialogSizeToPixels(this, layout);
+  SetClientSize(client);
+  // Not resizable: the frame keeps the template's size.
+  SetSizeHints(GetSize(), GetSize());
+  CreateControls();
+
+  Bind(EVT_ARWMAN_END, &CCutterDlg::OnArwEnd, this);
+  Bind(EVT_ARWMAN_ERROR, &CCutterDlg::OnArwError, this);
+  Bind(WM_SPECTRUM_CHANGE_TIME, &CCutterDlg::OnSelectionTimeEvent, this);
+  Bind(WM_SPECTRUM_MOUSE_TIME, &CCutterDlg::OnMouseTimeEvent, this);
+  m_bWindowReady = true;
+
+  if (!CreatePipeline()) {
+    ShowMessageDlg(this, Utf8(kInitFailedText), Utf8(kCaption), MB_OK);
+    CallAfter([this] { Close(true); });
+    return true;
+  }
+  SetUpBoldLabels();
+  SetUpPictureButtons();
+  m_pPanel->SetDropTarget(new CutterDropTarget(this));
+  SetUiState(STATE_NO_FILE);
+  // A file named on the command line is analysed once the window is up.
+  if (!m_strSourcePath.empty()) PostCommand(wxEVT_BUTTON, IDC_ANALYSE);
+  Centre();
+  return true;
+}
+
+void CCutterDlg::CreateMenu() {
+  auto* bar = new wxMenuBar;
+  bar->Append(MakeMenu(kFileMenu), Utf8("파일(&F)"));
+  bar->Append(MakeMenu(kHelpMenu), Utf8("도움말(&H)"));
+  SetMenuBar(bar);
+}
+
+void CCutterDlg::CreateControls() {
+  const DialogTemplate& layout = MainDialogTemplate();
+  wxWindow* panel = m_pPanel;
+  auto rect = [&](int id) { return DialogRectToPixels(this, layout, id); };
+  auto text = [&](int id) { return Utf8(FindDialogControl(layout, id)->text); };
+  auto staticText = [&](int id, long style) {
+    const wxRect r = rect(id);
+    return new wxStaticText(panel, id, text(id), r.GetPosition(), r.GetSize(), style | wxST_NO_AUTORESIZE);
+  };
+  auto skinButton = [&](int id) {
+    const wxRect r = rect(id);
+    return new CSkinButton(panel, id, text(id), r.GetPosition(), r.GetSize());
+  };
+  auto staticBox = [&](int id) {
+    const wxRect r = rect(id);
+    return new wxStaticBox(panel, id, wxString(), r.GetPosition(), r.GetSize());
+  };
+  auto verticalLine = [&](int id) {
+    const wxRect r = rect(id);
+    return new wxStaticLine(panel, id, r.GetPosition(), wxSize(2, r.GetHeight()), wxLI_VERTICAL);
+  };
+
+  // Frames first, so they lie beneath the controls they surround.
+  staticBox(IDC_FILE_FRAME);
+  m_pLowerFrame = staticBox(IDC_LOWER_FRAME);
+  m_pFileCaption = staticText(IDC_FILE_CAPTION, 0);
+  const wxRect nameRect = rect(IDC_FILE_NAME);
+  m_pFileName = new wxTextCtrl(panel, IDC_FILE_NAME, wxString(), nameRect.GetPosition(), nameRect.GetSize(),
+                               wxTE_READONLY | wxBORDER_NONE);
+  m_pAbout = skinButton(IDC_ABOUT);
+  const wxRect viewRect = rect(IDC_SPECTRUM);
+  m_pSpectrum = new CSpectrumCtrl(panel, IDC_SPECTRUM, viewRect.GetPosition(), viewRect.GetSize());
+  m_pPlay = skinButton(IDC_PLAY);
+  m_pPause = skinButton(IDC_PAUSE);
+  m_pStop = skinButton(IDC_STOP);
+  const wxRect progressRect = rect(IDC_PROGRESS);
+  m_pProgress = new wxGauge(panel, IDC_PROGRESS, 100, progressRect.GetPosition(), progressRect.GetSize(),
+                            wxGA_HORIZONTAL | wxGA_SMOOTH);
+  m_pMouseCaption = staticText(IDC_MOUSE_CAPTION, wxALIGN_CENTRE_HORIZONTAL);
+  m_pMouseTime = staticText(IDC_MOUSE_TIME, 0);
+  m_pLineStart = verticalLine(IDC_LINE_START);
+  m_pStartCaption = staticText(IDC_START_CAPTION, wxALIGN_CENTRE_HORIZONTAL);
+  m_pStartTime = staticText(IDC_START_TIME, 0);
+  m_pLineEnd = verticalLine(IDC_LINE_END);
+  m_pEndCaption = staticText(IDC_END_CAPTION, wxALIGN_CENTRE_HORIZONTAL);
+  m_pEndTime = staticText(IDC_END_TIME, 0);
+  m_pCut = skinButton(IDC_CUT);
+  m_pCancel = skinButton(IDC_CANCEL);
+  m_pProgress->Hide();
+  m_pCancel->Hide();
+}
+
+void CCutterDlg::SetUpBoldLabels() {
+  m_fontBold = m_pPanel->GetFont().Bold();
+  if (!m_fontBold.IsOk()) return;
+  for (wxWindow* label : {static_cast<wxWindow*>(m_pStartCaption), static_cast<wxWindow*>(m_pEndCaption),
+                          static_cast<wxWindow*>(m_pMouseCaption)}) {
+    label->SetFont(m_fontBold);
+    label->Refresh();
+  }
+}
+
+void CCutterDlg::SetUpPictureButtons() {
+  for (const ButtonPictures& pictures : kButtonPictures) {
+    if (CSkinButton* button = GetButton(pictures.id)) button->SetBitmaps(pictures.normal, pictures.disabled);
+  }
+}
+
+CSkinButton* CCutterDlg::GetButton(int id) const {
+  switch (id) {
+    case IDC_ABOUT: return m_pAbout;
+    case IDC_CANCEL: return m_pCancel;
+    case IDC_STOP: return m_pStop;
+    case IDC_CUT: return m_pCut;
+    case IDC_PLAY: return m_pPlay;
+    case IDC_PAUSE: return m_pPause;
+    default: return nullptr;
+  }
+}
+
+bool CCutterDlg::CreatePipeline() {
+  m_pArwMan = new (std::nothrow) CArwMan;
+  if (!m_pArwMan) return false;
+  m_pReader = m_options.makeReader ? m_options.makeReader() : new (std::nothrow) CMp3Reader;
+  if (!m_pReader) return false;
+  m_pNullWriter = new (std::nothrow) CNullWriter;
+  if (!m_pNullWriter) return false;
+  m_pPluginWriter = new (std::nothrow) CPluginWriter(kPluginFileName, this, PluginDirectory(m_options.pluginDirectory));
+  if (!m_pPluginWriter) return false;
+  m_pArwMan->SetNotifyWindow(this);
+  m_pSpectrum->SetNotifyWindow(this);
+  ShowSelectionTimes(0, 0);
+  ShowMouseTime(0);
+  InitDefaultFolder();
+  return true;
+}
+
+void CCutterDlg::ReleasePipeline() {
+  if (m_bWindowReady) CloseFile();
+  if (m_pArwMan) {
+    m_pArwMan->Stop();
+    delete m_pArwMan;
+    m_pArwMan = nullptr;
+  }
+  if (m_pReader) {
+    m_pReader->Close();
+    delete m_pReader;
+    m_pReader = nullptr;
+  }
+  if (m_pNullWriter) {
+    m_pNullWriter->Close();
+    delete m_pNullWriter;
+    m_pNullWriter = nullptr;
+  }
+  if (m_pPluginWriter) {
+    m_pPluginWriter->Close();
+    delete m_pPluginWriter;  // unloads the plug-in
+    m_pPluginWriter = nullptr;
+  }
+}
+
+void CCutterDlg::InitDefaultFolder() { m_strDefaultFolder = FindDocumentsFolder(); }
+
+void CCutterDlg::SetUiState(int state) {
+  if (!m_bWindowReady || state < STATE_NO_FILE || state > STATE_READY) {
+    m_nWorkState = state;
+    return;
+  }
+  const StateLook& look = kStateLooks[state];
+  wxWindow* transport[] = {m_pPlay, m_pPause, m_pStop, m_pCut, m_pEndCaption, m_pStartCaption,
+                           m_pStartTime, m_pEndTime, m_pMouseCaption, m_pMouseTime};
+  for (wxWindow* window : transport) {
+    window->Show(look.transportShown);
+    window->Enable(look.transportEnabled);
+  }
+  for (wxWindow* window : {static_cast<wxWindow*>(m_pLowerFrame), static_cast<wxWindow*>(m_pLineStart),
+                           static_cast<wxWindow*>(m_pLineEnd)}) {
+    window->Show(look.framesShown);
+  }
+  if (look.progressShown) m_pProgress->SetValue(0);
+  m_pProgress->Show(look.progressShown);
+  m_pCancel->Show(look.cancelShown);
+  m_pFileName->Show(look.fileNameShown);
+  m_nWorkState = state;
+  UpdateMenu();
+}
+
+void CCutterDlg::UpdateMenu() {
+  if (wxMenuBar* bar = GetMenuBar()) bar->Enable(ID_FILE_CLOSE, m_nWorkState != STATE_NO_FILE);
+}
+
+void CCutterDlg::OnMenuOpen(wxMenuEvent& event) {
+  UpdateMenu();
+  event.Skip();
+}
+
+void CCutterDlg::OnDropFiles(const wxArrayString& files) {
+  if (files.empty()) return;
+  const std::string path = PathFromWx(files[0]);
+  if (!IsExistingFile(path) && !IsExistingFolder(path)) return;
+  if (path.size() < 3) return;
+  std::string suffix = path.substr(path.size() - 3);
+  for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (suffix != "mp3") return;
+  if (m_nWorkState != STATE_NO_FILE &&
+      ShowMessageDlg(this, Utf8(kCloseUnsavedText), Utf8(kCaption), MB_YESNO) != IDYES) {
+    return;
+  }
+  CloseFile();
+  m_strSourcePath = path;
+  m_strLastFolder = GetFolderPart(path);
+  ShowSourcePath();
+  StopAnalysis();
+  StartAnalysis();
+}
+
+void CCutterDlg::OnCloseWindow(wxCloseEvent& event) {
+  if (!ConfirmStopWork() && event.CanVeto()) {
+    event.Veto();
+    return;
+  }
+  SetUiState(STATE_NO_FILE);
+  // What the window's destruction does: no worker may outlive the window.
+  StopAnalysis();
+  ReleasePipeline();
+  m_bWindowReady = false;
+  Destroy();
+}
+
+void CCutterDlg::OnCommand(wxCommandEvent& event) {
+  switch (event.GetId()) {
+    case ID_FILE_OPEN:
+    case IDC_OPEN_FILE: OnOpenFile(); break;
+    case ID_FILE_CLOSE:
+    case IDC_CANCEL:
+    case IDC_CLOSE_FILE: OnCloseFile(); break;
+    case IDC_ANALYSE: OnAnalyse(); break;
+    case IDC_PLAY: OnPlay(); break;
+    case IDC_PAUSE: OnPause(); break;
+    case IDC_STOP: OnStop(); break;
+    case IDC_CUT: OnCut(); break;
+    case IDC_ABOUT: PostCommand(wxEVT_MENU, ID_APP_ABOUT); break;
+    case ID_APP_ABOUT: OnAbout(); break;
+    case ID_FILE_EXACT_CUT: break;  // the menu keeps the check; the cut reads it
+    case ID_APP_EXIT: CallAfter([this] { Close(); }); break;
+    default: event.Skip(); break;
+  }
+}
+
+void CCutterDlg::PostCommand(wxEventType type, int id) {
+  auto* event = new wxCommandEvent(type, id);
+  event->SetEventObject(this);
+  wxQueueEvent(this, event);
+}
+
+void CCutterDlg::PostArwMessage(ArwMessage message, int code) {
+  auto* event = new wxThreadEvent(message == WM_ARWMAN_END ? EVT_ARWMAN_END : EVT_ARWMAN_ERROR);
+  event->SetInt(code);
+  event->SetExtraLong(m_nRunId.load());
+  wxQueueEvent(this, event);
+}
+
+void CCutterDlg::OnArwEnd(wxThreadEvent& event) {
+  if (event.GetExtraLong() == m_nRunId.load()) OnWorkerEnd();
+}
+
+void CCutterDlg::OnArwError(wxThreadEvent& event) {
+  if (event.GetExtraLong() == m_nRunId.load()) OnWorkerError(event.GetInt());
+}
+
+void CCutterDlg::OnTimerEvent(wxTimerEvent& event) { OnTimer(event.GetId()); }
+
+void CCutterDlg::OnSelectionTimeEvent(SpectrumTimeEvent& event) {
+  OnSelectionTime(event.GetSelStart(), event.GetSelEnd());
+}
+
+void CCutterDlg::OnMouseTimeEvent(SpectrumTimeEvent& event) { OnMouseTime(event.GetTime()); }
+
+void CCutterDlg::ShowSourcePath() {
+  if (m_pFileName) m_pFileName->ChangeValue(PathToWx(m_strSourcePath));
+}

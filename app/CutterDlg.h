@@ -1,0 +1,239 @@
+// CCutterDlg: the program's one window. A fixed-size frame laid out from
+// dialog template 102 (DialogLayout.h) with menu 128: the file name, the
+// waveform view, the transport buttons (play, pause, stop), the time labels,
+// the cut button, and a progress bar with a cancel button while a file is
+// being analysed.
+//
+// The window owns the audio pipeline (worker manager, MP3 reader, discarding
+// writer, plug-in writer), built once in CreatePipeline and reused for every
+// file. Its work state is one of
+//   STATE_NO_FILE    nothing loaded: transport and cut disabled;
+//   STATE_ANALYSING  the worker decodes the file into the waveform view:
+//                    progress bar and cancel button instead of the rest;
+//   STATE_READY      waveform shown: play, select, cut. Playback is a worker
+//                    run inside this state.
+// SetUiState shows, hides, enables and disables the controls for a state.
+//
+// Threads: everything runs on the user-interface thread except OnPcmData,
+// which the worker calls with every decoded block. The worker's outcome
+// comes back as queued events (PostArwMessage), never as a direct call.
+// m_csPcm orders the hand-off against StartAnalysis (no PCM before the view
+// is sized) and StopAnalysis; a stop first closes the hand-off
+// (m_bPcmOpen), so a worker waiting for the lock gives up its block instead
+// of waiting for a thread that is waiting for it.
+//
+// Commands (CutterDlgCommands.cpp), the cut (CutterDlgCut.cpp) and the set-up
+// (CutterDlg.cpp) are split over three files.
+#pragma once
+
+#include <wx/event.h>
+#include <wx/font.h>
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "pipeline/ArwNotify.h"
+
+class CArwMan;
+class CMp3Reader;
+class CNullWriter;
+class CPluginWriter;
+class CSkinButton;
+class CSpectrumCtrl;
+class IFileDialogs;
+class SpectrumTimeEvent;
+class wxDropFilesEvent;
+class wxGauge;
+class wxMenuEvent;
+class wxStaticBox;
+class wxStaticLine;
+class wxStaticText;
+class wxTextCtrl;
+class wxThreadEvent;
+
+// The worker's two messages as queued window events: GetInt() is the error
+// code, GetExtraLong() the number of the run that sent it.
+wxDECLARE_EVENT(EVT_ARWMAN_END, wxThreadEvent);
+wxDECLARE_EVENT(EVT_ARWMAN_ERROR, wxThreadEvent);
+
+enum WorkState {
+  STATE_NO_FILE = 0,
+  STATE_ANALYSING = 1,
+  STATE_READY = 2,
+};
+
+enum CutterTimerId {
+  TIMER_PROGRESS = 1,  // 500 ms while analysing: the progress bar
+  TIMER_PLAYBACK = 2,  // 50 ms while playing: the play cursor and the end of the stretch
+};
+
+// What the window can be given instead of its defaults (tests, tools).
+struct CutterDlgOptions {
+  // Folder of the output plug-in; empty: the program's folder, or the
+  // installed plug-in folder (../lib/padocut) when the program's has none.
+  std::string pluginDirectory;
+  // Makes the reader used for analysis and playback; empty: a CMp3Reader.
+  std::function<CMp3Reader*()> makeReader;
+  // The open and save dialogs; null: the desktop's (the window owns neither).
+  IFileDialogs* fileDialogs = nullptr;
+};
+
+class CCutterDlg : public wxFrame, public IArwNotify {
+ public:
+  static constexpr int kProgressPeriodMs = 500;
+  static constexpr int kPlaybackPeriodMs = 50;
+  static constexpr int kPlayVolumePercent = 50;
+  static constexpr int kShortestCutMs = 1000;
+
+  explicit CCutterDlg(CutterDlgOptions options = CutterDlgOptions());
+  ~CCutterDlg() override;
+
+  // Builds the window and its pipeline, then starts the analysis of a file
+  // named before (SetSourcePath) or shows the empty window. False when the
+  // window could not be made.
+  bool CreateDialog();
+
+  // IArwNotify: any thread; queues the message to the window.
+  void PostArwMessage(ArwMessage message, int code) override;
+
+  // Commands and notifications (CutterDlgCommands.cpp).
+  bool ConfirmStopWork();
+  bool OnOpenFile();
+  void OnCloseFile();
+  void CloseFile();
+  void SetSourcePath(const std::string& path);
+  void OnAnalyse();
+  bool StartAnalysis();
+  void StopAnalysis();
+  bool OnPlay();
+  bool OnPause();
+  void OnStop();
+  void StopPlayback();
+  void UpdatePlayPosition();
+  void OnTimer(int timerId);
+  int OnWorkerEnd();
+  int OnWorkerError(int code);
+  int OnSelectionTime(int start, int end);
+  int OnMouseTime(int time);
+  void ShowSelectionTimes(int start, int end);
+  void ShowMouseTime(int time);
+  void OnAbout();
+  // Worker thread: hands one block of decoded PCM to the waveform view.
+  int OnPcmData(const void* data, int length);
+
+  // The cut (CutterDlgCut.cpp).
+  void OnCut();
+  bool AskSaveName();
+
+  // Set-up, states and window events (CutterDlg.cpp).
+  bool CreatePipeline();
+  void ReleasePipeline();
+  void SetUiState(int state);
+  void InitDefaultFolder();
+  // Files dropped on the window: the first one, when it exists and its name
+  // ends in "mp3" in any letter case.
+  void OnDropFiles(const wxArrayString& files);
+  // Greys "파일 닫기(&C)" exactly while no file is loaded.
+  void UpdateMenu();
+
+  // What the window shows and holds, for tests and tools.
+  int GetWorkState() const { return m_nWorkState; }
+  const std::string& GetSourcePath() const { return m_strSourcePath; }
+  const std::string& GetDestPath() const { return m_strDestPath; }
+  // The file menu's "sample-exact cut" item is checked.
+  bool IsExactCutChecked() const;
+  const std::string& GetLastFolder() const { return m_strLastFolder; }
+  const std::string& GetDefaultFolder() const { return m_strDefaultFolder; }
+  CSpectrumCtrl* GetSpectrum() const { return m_pSpectrum; }
+  wxGauge* GetProgress() const { return m_pProgress; }
+  wxTextCtrl* GetFileNameBox() const { return m_pFileName; }
+  wxStaticText* GetStartTimeLabel() const { return m_pStartTime; }
+  wxStaticText* GetEndTimeLabel() const { return m_pEndTime; }
+  wxStaticText* GetMouseTimeLabel() const { return m_pMouseTime; }
+  CSkinButton* GetButton(int id) const;
+  CArwMan* GetArwMan() const { return m_pArwMan; }
+  CPluginWriter* GetPluginWriter() const { return m_pPluginWriter; }
+  bool IsPlaybackTimerRunning() const { return m_timerPlayback.IsRunning(); }
+  bool IsProgressTimerRunning() const { return m_timerProgress.IsRunning(); }
+
+ private:
+  void CreateControls();
+  void CreateMenu();
+  void SetUpBoldLabels();
+  void SetUpPictureButtons();
+  void PostCommand(wxEventType type, int id);
+  void OnCloseWindow(wxCloseEvent& event);
+  void OnMenuOpen(wxMenuEvent& event);
+  void OnCommand(wxCommandEvent& event);
+  void OnTimerEvent(wxTimerEvent& event);
+  void OnArwEnd(wxThreadEvent& event);
+  void OnArwError(wxThreadEvent& event);
+  void OnSelectionTimeEvent(SpectrumTimeEvent& event);
+  void OnMouseTimeEvent(SpectrumTimeEvent& event);
+  void ShowSourcePath();
+  // A new worker run begins (events of earlier runs are dropped from now on).
+  void BeginRun() { m_nRunId.fetch_add(1); }
+  bool IsSameFile(const std::string& a, const std::string& b) const;
+
+  CutterDlgOptions m_options;
+  std::unique_ptr<IFileDialogs> m_pOwnFileDialogs;
+  IFileDialogs* m_pFileDialogs = nullptr;
+
+  // Controls (owned by the window).
+  CSkinButton* m_pAbout = nullptr;
+  CSkinButton* m_pCancel = nullptr;
+  wxStaticBox* m_pLowerFrame = nullptr;
+  wxStaticLine* m_pLineStart = nullptr;
+  wxStaticLine* m_pLineEnd = nullptr;
+  wxStaticText* m_pMouseTime = nullptr;
+  wxStaticText* m_pMouseCaption = nullptr;
+  wxStaticText* m_pFileCaption = nullptr;
+  wxTextCtrl* m_pFileName = nullptr;
+  wxStaticText* m_pStartTime = nullptr;
+  wxStaticText* m_pEndTime = nullptr;
+  wxStaticText* m_pStartCaption = nullptr;
+  wxStaticText* m_pEndCaption = nullptr;
+  CSkinButton* m_pStop = nullptr;
+  CSkinButton* m_pCut = nullptr;
+  CSkinButton* m_pPlay = nullptr;
+  CSkinButton* m_pPause = nullptr;
+  wxGauge* m_pProgress = nullptr;
+  CSpectrumCtrl* m_pSpectrum = nullptr;
+  wxWindow* m_pPanel = nullptr;
+
+  // The pipeline (owned).
+  CArwMan* m_pArwMan = nullptr;
+  CMp3Reader* m_pReader = nullptr;
+  CNullWriter* m_pNullWriter = nullptr;
+  CPluginWriter* m_pPluginWriter = nullptr;
+
+  std::string m_strSourcePath;
+  std::string m_strDefaultFolder;
+  std::string m_strLastFolder;
+  std::string m_strDestPath;
+  int m_nSampleRate = 0;
+  int m_nBitsPerSample = 0;
+  int m_nChannels = 0;
+  std::timed_mutex m_csPcm;
+  // Cleared by StopAnalysis before it takes m_csPcm: the worker then drops
+  // its block instead of waiting for the lock.
+  std::atomic<bool> m_bPcmOpen{false};
+  // Numbers the worker runs; each queued worker event carries the number of
+  // the run that sent it, and events of an earlier run are dropped.
+  std::atomic<long> m_nRunId{0};
+  int m_nWorkState = STATE_NO_FILE;
+  bool m_bWindowReady = false;
+  wxFont m_fontBold;
+  wxTimer m_timerProgress;
+  wxTimer m_timerPlayback;
+
+  wxDECLARE_EVENT_TABLE();
+};
+
+// The PcmCallback given to the discarding writer; `user` is the window.
+int DialogPcmCallback(void* user, const void* data, int length);

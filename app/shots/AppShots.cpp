@@ -1,0 +1,202 @@
+// padocut-app-shots: shows the real main window on a display (Xvfb in
+// scripts/screenshots) and writes PNG files of it in its states into a
+// folder: no file, analysing, ready with a selection and a play cursor,
+// and the About box. The file it shows is encoded at run time.
+//   padocut-app-shots OUTDIR
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/dcclient.h>
+#include <wx/frame.h>
+#include <wx/menu.h>
+#include <wx/gauge.h>
+#include <wx/image.h>
+#include <wx/log.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <system_error>
+#include <thread>
+
+#include "app/AboutDlg.h"
+#include "app/CutterDlg.h"
+#include "app/FileDialogs.h"
+#include "mp3/Mp3Reader.h"
+#include "pipeline/ArwMan.h"
+#include "tools/SignalEncoder.h"
+#include "ui/msgbox/ShowMessageDlg.h"
+#include "ui/waveform/SpectrumCtrl.h"
+
+namespace {
+
+constexpr int kWatchdogSeconds = 120;
+
+// Decodes slowly enough that the analysis can be caught half-way.
+class SlowReader : public CMp3Reader {
+ public:
+  int Read(void* buffer, int length) override {
+    if (slow) std::this_thread::sleep_for(std::chrono::microseconds(1500));
+    return CMp3Reader::Read(buffer, length);
+  }
+  bool slow = true;
+};
+
+class NoDialogs : public IFileDialogs {
+ public:
+  bool AskOpenPath(wxWindow*, const std::string&, std::string*) override { return false; }
+  bool AskSavePath(wxWindow*, const std::string&, const std::string&, std::string*) override { return false; }
+};
+
+void Pump(int milliseconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < end) {
+    wxTheApp->Yield(true);
+    wxMilliSleep(5);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    wxTheApp->Yield(true);
+    wxMilliSleep(5);
+  }
+  return true;
+}
+
+// The client area's pixels as shown on screen.
+wxBitmap GrabClient(wxWindow* window) {
+  const wxSize size = window->GetClientSize();
+  wxBitmap bitmap(std::max(size.x, 1), std::max(size.y, 1), 24);
+  wxMemoryDC memory(bitmap);
+  wxClientDC client(window);
+  memory.Blit(0, 0, size.x, size.y, &client, 0, 0);
+  memory.SelectObject(wxNullBitmap);
+  return bitmap;
+}
+
+// The window as a person sees it below its title bar: the menu bar (for a
+// frame) above the client area.
+bool Shoot(wxWindow* window, const std::string& folder, const char* name) {
+  Pump(300);
+  const wxBitmap client = GrabClient(window);
+  wxBitmap whole = client;
+  auto* frame = dynamic_cast<wxFrame*>(window);
+  if (frame && frame->GetMenuBar()) {
+    const wxBitmap menu = GrabClient(frame->GetMenuBar());
+    whole = wxBitmap(client.GetWidth(), menu.GetHeight() + client.GetHeight(), 24);
+    wxMemoryDC memory(whole);
+    memory.DrawBitmap(menu, 0, 0);
+    memory.DrawBitmap(client, 0, menu.GetHeight());
+    memory.SelectObject(wxNullBitmap);
+  }
+  const std::string path = folder + "/" + name;
+  const bool saved = whole.ConvertToImage().SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
+  std::printf("%s %s\n", saved ? "wrote" : "FAILED", path.c_str());
+  return saved;
+}
+
+class ShotsApp : public wxApp {
+ public:
+  bool OnInit() override {
+    if (argc < 2) {
+      std::fprintf(stderr, "usage: padocut-app-shots OUTDIR\n");
+      return false;
+    }
+    m_strFolder = argv[1].utf8_string();
+    wxInitAllImageHandlers();
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    SetMessageDlgIcon(128);
+    std::thread([] {
+      std::this_thread::sleep_for(std::chrono::seconds(kWatchdogSeconds));
+      std::fprintf(stderr, "padocut-app-shots: took too long\n");
+      std::_Exit(2);
+    }).detach();
+    CallAfter(&ShotsApp::Run);
+    return true;
+  }
+
+  int OnRun() override {
+    wxApp::OnRun();
+    return m_bFailed ? 1 : 0;
+  }
+
+ private:
+  void Run() {
+    std::filesystem::create_directories(m_strFolder);
+    const std::filesystem::path work = std::filesystem::temp_directory_path() / "padocut-shots";
+    std::filesystem::create_directories(work);
+    const std::string file = (work / "파도소리.mp3").string();
+    EncodeSpec spec;
+    spec.seconds = 40;
+    if (!WriteFileBytes(file, EncodeMp3(spec))) { Fail("cannot write the sample"); return; }
+
+    CutterDlgOptions options;
+    options.fileDialogs = &m_dialogs;
+    options.makeReader = [this] { return m_pReader = new SlowReader; };
+    auto* dialog = new CCutterDlg(options);
+    if (!dialog->CreateDialog()) { Fail("cannot create the window"); return; }
+    dialog->Move(10, 10);
+    dialog->Show();
+    Pump(500);
+    if (!Shoot(dialog, m_strFolder, "app-no-file.png")) Fail("no-file");
+
+    dialog->SetSourcePath(file);
+    dialog->OnAnalyse();
+    PumpUntil([&] { return dialog->GetProgress()->GetValue() > 12000; }, 20000);
+    dialog->GetArwMan()->Pause();
+    if (!Shoot(dialog, m_strFolder, "app-analysing.png")) Fail("analysing");
+    m_pReader->slow = false;
+    dialog->GetArwMan()->Resume();
+    if (!PumpUntil([&] { return dialog->GetWorkState() == STATE_READY; }, 30000)) { Fail("no READY"); return; }
+    if (!Shoot(dialog, m_strFolder, "app-ready.png")) Fail("ready");
+
+    CSpectrumCtrl* view = dialog->GetSpectrum();
+    view->SetSelEnd(23500);
+    view->SetSelStart(8000);
+    const wxPoint pointer = view->ClientToScreen(wxPoint(view->TimeToX(30000), view->GetClientSize().y / 2));
+    wxUIActionSimulator().MouseMove(pointer);
+    Pump(200);
+    dialog->OnPlay();
+    Pump(1200);
+    if (!dialog->IsPlaybackTimerRunning()) view->SetPlayPosition(9200);  // no audio output here
+    if (!Shoot(dialog, m_strFolder, "app-ready-selection-playing.png")) Fail("playing");
+    dialog->OnStop();
+
+    CAboutDlg* about = new CAboutDlg(dialog);
+    about->Show();
+    if (!Shoot(about, m_strFolder, "app-about.png")) Fail("about");
+    about->Destroy();
+    dialog->Close(true);
+    std::error_code error;
+    std::filesystem::remove_all(work, error);
+  }
+
+  bool Fail(const char* what) {
+    std::fprintf(stderr, "padocut-app-shots: %s\n", what);
+    m_bFailed = true;
+    if (wxWindow* top = GetTopWindow()) top->Close(true);
+    return false;
+  }
+
+  std::string m_strFolder;
+  NoDialogs m_dialogs;
+  SlowReader* m_pReader = nullptr;
+  bool m_bFailed = false;
+};
+
+}  // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(ShotsApp);
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  return wxEntry(argc, argv);
+}

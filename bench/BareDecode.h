@@ -1,0 +1,10 @@
+// The reference every decoding benchmark is held against: LAME's decoder in
+// a bare loop over a file's bytes, read 1024 at a time as the reader reads
+// them, with nothing done to the PCM.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Samples per channel decoded from the file (-1 when it cannot be read).
+int64_t DecodeBare(const std::string& path);

@@ -1,0 +1,187 @@
+// The cut command end to end: the checks on the selection, the answered
+// save dialog, the result compared with padocut-cli's cut of the same
+// times, the extension rule, and what is open afterwards.
+#include <sys/stat.h>
+#include <wx/menu.h>
+
+#include <cstdlib>
+
+#include "app/DialogLayout.h"
+#include "tests/app/AppTestSupport.h"
+#include "ui/msgbox/ShowMessageDlg.h"
+#include "ui/waveform/SpectrumCtrl.h"
+
+namespace {
+
+// padocut-cli's cut of the same stretch: the reference bytes.
+std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, const std::string& out,
+                            const std::string& options = "") {
+  const std::string command = "'" + BuildDir() + "/padocut-cli' cut " + options + " '" + source + "' " + std::to_string(startMs) +
+                              " " + std::to_string(endMs) + " '" + out + "' >/dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  return ReadFileBytes(out);
+}
+
+}  // namespace
+
+TEST_F(CutterDlgTest, CutSavesWhatTheCommandLineCutMakes) {
+  const std::string source = MakeMp3("song.mp3", 6);
+  OpenReady(source);
+  Select(1000, 3500);
+  dialogs.saveAnswers.push_back(folder.File("part"));  // no extension: ".mp3" is added
+  BoxRecorder boxes;  // No to opening the result
+  dialog->OnCut();
+  ASSERT_EQ(dialogs.saveCalls.size(), 1u);
+  EXPECT_EQ(dialogs.saveCalls[0].folder, folder.Path() + "/") << "starts in the source's folder";
+  EXPECT_EQ(dialogs.saveCalls[0].defaultName, "잘라낸파일_song");
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenCut});
+  EXPECT_EQ(dialog->GetDestPath(), folder.File("part.mp3"));
+
+  const std::vector<uint8_t> cut = ReadFileBytes(folder.File("part.mp3"));
+  ASSERT_FALSE(cut.empty());
+  EXPECT_EQ(cut, CliCut(source, 1000, 3500, folder.File("reference.mp3")));
+  EXPECT_LT(cut.size(), ReadFileBytes(source).size() / 2);
+
+  // No: the source stays loaded with its selection.
+  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  EXPECT_EQ(dialog->GetSourcePath(), source);
+  EXPECT_EQ(dialog->GetSpectrum()->GetSelStart(), 1000);
+  EXPECT_EQ(dialog->GetSpectrum()->GetSelEnd(), 3500);
+}
+
+TEST_F(CutterDlgTest, ExactCutMenuItemMakesTheExactCut) {
+  const std::string source = MakeMp3("exact.mp3", 6);
+  OpenReady(source);
+  wxMenuBar* bar = dialog->GetMenuBar();
+  ASSERT_NE(bar, nullptr);
+  wxMenuItem* item = bar->FindItem(ID_FILE_EXACT_CUT);
+  ASSERT_NE(item, nullptr);
+  EXPECT_TRUE(item->IsCheckable());
+  EXPECT_EQ(item->GetItemLabel().ToStdString(wxConvUTF8), "샘플 단위 정밀 자르기(&P)");
+  EXPECT_FALSE(dialog->IsExactCutChecked()) << "off at every start";
+
+  Select(1000, 3500);
+  bar->Check(ID_FILE_EXACT_CUT, true);
+  dialogs.saveAnswers.push_back(folder.File("exact-part.mp3"));
+  BoxRecorder boxes;
+  dialog->OnCut();
+  EXPECT_EQ(ReadFileBytes(folder.File("exact-part.mp3")),
+            CliCut(source, 1000, 3500, folder.File("exact-reference.mp3"), "--exact"));
+}
+
+TEST_F(CutterDlgTest, AnsweringYesOpensTheCutFile) {
+  const std::string source = MakeMp3("open.mp3", 5);
+  OpenReady(source);
+  Select(2000, 4000);
+  dialogs.saveAnswers.push_back(folder.File("Kept.MP3"));  // an extension stays as typed
+  BoxRecorder boxes;
+  boxes.answers.push_back(IDYES);
+  dialog->OnCut();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenCut});
+  EXPECT_EQ(dialog->GetSourcePath(), folder.File("Kept.MP3"));
+  ASSERT_TRUE(WaitForState(STATE_READY));
+  EXPECT_NEAR(dialog->GetSpectrum()->GetModel().GetDuration(), 2000, 80);
+  EXPECT_EQ(dialog->GetLastFolder(), folder.Path() + "/");
+}
+
+TEST_F(CutterDlgTest, CutRefusesNoStretchAndLessThanOneSecond) {
+  OpenReady(MakeMp3("short.mp3", 4));
+  BoxRecorder boxes;
+  dialog->OnCut();  // fresh analysis: (-1, -1)
+  Select(1000, 1999);
+  dialog->OnCut();
+  Select(0, 999);
+  dialog->OnCut();
+  EXPECT_EQ(boxes.texts, (std::vector<std::string>{texts::kNoStretch, texts::kTooShort, texts::kTooShort}));
+  EXPECT_TRUE(dialogs.saveCalls.empty());
+
+  // Exactly one second is cut.
+  boxes.texts.clear();
+  Select(1000, 2000);
+  dialogs.saveAnswers.push_back(folder.File("second.mp3"));
+  dialog->OnCut();
+  EXPECT_EQ(dialogs.saveCalls.size(), 1u);
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenCut});
+  EXPECT_FALSE(ReadFileBytes(folder.File("second.mp3")).empty());
+}
+
+TEST_F(CutterDlgTest, CancelledSaveDialogChangesNothing) {
+  const std::string source = MakeMp3("cancel.mp3", 3);
+  OpenReady(source);
+  Select(0, 2000);
+  BoxRecorder boxes;
+  dialog->OnCut();  // nothing queued: cancelled
+  EXPECT_EQ(dialogs.saveCalls.size(), 1u);
+  EXPECT_TRUE(boxes.texts.empty());
+  EXPECT_TRUE(dialog->GetDestPath().empty());
+  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+}
+
+TEST_F(CutterDlgTest, CuttingOverTheSourceReopensIt) {
+  const std::string source = MakeMp3("self.mp3", 5);
+  const std::vector<uint8_t> expected = CliCut(source, 1000, 3000, folder.File("expected.mp3"));
+  OpenReady(source);
+  Select(1000, 3000);
+  dialogs.saveAnswers.push_back(source);
+  BoxRecorder boxes;
+  dialog->OnCut();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kReopen}) << "told, not asked";
+  EXPECT_EQ(ReadFileBytes(source), expected);
+  EXPECT_EQ(dialog->GetSourcePath(), source);
+  ASSERT_TRUE(WaitForState(STATE_READY));
+  EXPECT_NEAR(dialog->GetSpectrum()->GetModel().GetDuration(), 2000, 80) << "the new content is analysed";
+  EXPECT_EQ(dialog->GetSpectrum()->GetSelEnd(), -1);
+}
+
+TEST_F(CutterDlgTest, AnotherSpellingOfTheSourceIsTheSource) {
+  const std::string source = MakeMp3("spelled.mp3", 4);
+  OpenReady(source);
+  Select(1000, 3000);
+  dialogs.saveAnswers.push_back(folder.Path() + "/./spelled.mp3");
+  BoxRecorder boxes;
+  dialog->OnCut();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kReopen});
+  ASSERT_TRUE(WaitForState(STATE_READY));
+  EXPECT_NEAR(dialog->GetSpectrum()->GetModel().GetDuration(), 2000, 80);
+}
+
+TEST_F(CutterDlgTest, FailedCutTellsAndKeepsEverything) {
+  const std::string source = MakeMp3("fail.mp3", 4);
+  OpenReady(source);
+  Select(500, 2500);
+  dialogs.saveAnswers.push_back(folder.File("no-such-folder/out.mp3"));
+  BoxRecorder boxes;
+  dialog->OnCut();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kCutFailed});
+  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  EXPECT_EQ(dialog->GetSourcePath(), source);
+  EXPECT_EQ(dialog->GetSpectrum()->GetSelStart(), 500);
+}
+
+TEST_F(CutterDlgTest, AddedExtensionDoesNotReplaceAFileUnasked) {
+  const std::string source = MakeMp3("ext.mp3", 4);
+  const std::string existing = folder.File("taken.mp3");
+  ASSERT_TRUE(WriteFileBytes(existing, {'k', 'e', 'e', 'p'}));
+  OpenReady(source);
+  Select(0, 2000);
+  dialogs.saveAnswers.push_back(folder.File("taken"));
+  BoxRecorder boxes;  // No
+  dialog->OnCut();
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_NE(boxes.texts[0].find("taken.mp3"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(existing), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
+  EXPECT_TRUE(dialog->GetDestPath().empty());
+}
+
+TEST_F(CutterDlgTest, SaveDialogFallsBackToTheDocumentsFolder) {
+  const std::string sub = folder.File("gone");
+  ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
+  const std::string source = sub + "/a.mp3";
+  ASSERT_TRUE(WriteFileBytes(source, ReadFileBytes(MakeMp3("a.mp3", 3))));
+  OpenReady(source);
+  Select(0, 1500);
+  ASSERT_EQ(std::system(("rm -rf '" + sub + "'").c_str()), 0);
+  dialog->OnCut();
+  ASSERT_EQ(dialogs.saveCalls.size(), 1u);
+  EXPECT_EQ(dialogs.saveCalls[0].folder, dialog->GetDefaultFolder());
+}

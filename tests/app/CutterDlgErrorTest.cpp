@@ -1,0 +1,123 @@
+// What the user is told when the worker fails, and that a stop never
+// deadlocks against the PCM hand-off.
+#include <wx/gauge.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <thread>
+
+#include "pipeline/ArwMan.h"
+#include "tests/app/AppTestSupport.h"
+#include "ui/msgbox/MessageBoxTypes.h"
+#include "ui/waveform/SpectrumCtrl.h"
+
+TEST_F(CutterDlgTest, FileThatCannotBeOpenedIsReported) {
+  const std::string text = folder.File("notes.mp3");
+  ASSERT_TRUE(WriteFileBytes(text, std::vector<uint8_t>(5000, 'x')));
+  Open();
+  BoxRecorder boxes;
+  LoadThroughOpenDialog(text);
+  ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenFailed});
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_FALSE(dialog->IsProgressTimerRunning());
+
+  // The same through the command line.
+  boxes.texts.clear();
+  Open({"padocut", text});
+  ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenFailed});
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+}
+
+TEST_F(CutterDlgTest, MissingPluginShowsTheOutputModuleError) {
+  TempDir empty;
+  CutterDlgOptions options;
+  options.pluginDirectory = empty.Path();
+  OpenReady(MakeMp3("noplugin.mp3", 2), options);
+  BoxRecorder boxes;
+  EXPECT_FALSE(dialog->OnPlay());
+  ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOutputModule});
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_FALSE(dialog->IsPlaybackTimerRunning());
+  EXPECT_EQ(dialog->GetSpectrum()->GetModel().GetPlayPosition(), -1);
+}
+
+TEST_F(CutterDlgTest, ReadFailureDuringAnalysisIsReported) {
+  const std::string file = MakeMp3("broken.mp3", 4);
+  CutterDlgOptions options;
+  options.makeReader = [this] {
+    reader = new TestReader;
+    reader->readsBeforeFailure = 40;
+    return reader;
+  };
+  BoxRecorder boxes;
+  Open({"padocut", file}, options);
+  ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 10000));
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kReadFailed});
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_FALSE(dialog->IsProgressTimerRunning());
+  EXPECT_FALSE(dialog->GetProgress()->IsShown());
+  EXPECT_EQ(dialog->GetSourcePath(), file) << "kept; the user opens a file again";
+}
+
+TEST_F(CutterDlgTest, ErrorTextsDependOnWhatRan) {
+  OpenReady(MakeMp3("codes.mp3", 2));
+  BoxRecorder boxes;
+  dialog->OnWorkerError(5);  // during playback
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{"출력 하는데 실패하였습니다.\n프로그램을 다시 설치하여 주십시오"});
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  boxes.texts.clear();
+  dialog->OnWorkerError(4);  // nothing ran: no message
+  dialog->OnWorkerError(1);
+  EXPECT_TRUE(boxes.texts.empty());
+}
+
+TEST_F(CutterDlgTest, StoppingDuringTheHandOffNeverDeadlocks) {
+  // A long file analysed at full speed; the analysis is stopped again and
+  // again at random moments, through every path that stops it.
+  const std::string file = MakeMp3("stress.mp3", 60);
+  // A deadlock cannot be recovered from: end the process with a message.
+  std::atomic<bool> finished{false};
+  std::thread watchdog([&finished] {
+    for (int tenths = 0; tenths < 900 && !finished.load(); ++tenths) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (!finished.load()) {
+      std::fprintf(stderr, "a stop deadlocked against the PCM hand-off\n");
+      std::_Exit(4);
+    }
+  });
+  Open();
+  dialog->SetSourcePath(file);
+  std::mt19937 random(12345);
+  BoxRecorder boxes;
+  boxes.yesNoDefault = IDYES;
+  const auto started = std::chrono::steady_clock::now();
+  for (int round = 0; round < 60; ++round) {
+    dialog->SetSourcePath(file);
+    dialog->OnAnalyse();
+    ASSERT_EQ(dialog->GetWorkState(), STATE_ANALYSING);
+    const int waitUs = std::uniform_int_distribution<int>(0, 20000)(random);
+    std::this_thread::sleep_for(std::chrono::microseconds(waitUs));
+    switch (round % 3) {
+      case 0: dialog->StopAnalysis(); break;
+      case 1: dialog->CloseFile(); break;
+      case 2: dialog->OnCloseFile(); break;  // asks; answered Yes
+    }
+    EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
+  }
+  PumpMs(50);
+  finished.store(true);
+  watchdog.join();
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 60.0);
+  // The window still analyses a file to the end afterwards.
+  dialog->SetSourcePath(file);
+  dialog->OnAnalyse();
+  ASSERT_TRUE(WaitForState(STATE_READY, 30000));
+  const SpectrumModel& model = dialog->GetSpectrum()->GetModel();
+  EXPECT_GE(model.GetFilledColumns(), model.GetColumnCount() - 1);
+}

@@ -1,0 +1,297 @@
+// The main window from start-up to STATE_READY: the command line, the
+// layout, the work states, the menu, keys, dropped files, opening and
+// closing files, and closing the window.
+#include <wx/gauge.h>
+#include <wx/menu.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include "app/CutterApp.h"
+#include "app/DialogLayout.h"
+#include "app/FormatTime.h"
+#include "pipeline/ArwMan.h"
+#include "tests/app/AppTestSupport.h"
+#include "ui/msgbox/ShowMessageDlg.h"
+#include "ui/skin/SkinButton.h"
+#include "ui/waveform/SpectrumCtrl.h"
+
+namespace {
+
+wxArrayString Files(std::initializer_list<std::string> paths) {
+  wxArrayString files;
+  for (const std::string& path : paths) files.Add(wxString::FromUTF8(path));
+  return files;
+}
+
+bool CloseItemEnabled(CCutterDlg* dialog) { return dialog->GetMenuBar()->IsEnabled(ID_FILE_CLOSE); }
+
+bool TransportEnabled(CCutterDlg* dialog) {
+  bool all = true;
+  for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_CUT}) {
+    all = all && dialog->GetButton(id)->IsShown() && dialog->GetButton(id)->IsEnabled();
+  }
+  return all;
+}
+
+}  // namespace
+
+TEST_F(CutterDlgTest, FileArgumentIsAnalysedThenReady) {
+  const std::string file = MakeMp3("song.mp3", 4);
+  reader = nullptr;
+  CutterDlgOptions options;
+  options.makeReader = [this] {
+    reader = new TestReader;
+    reader->delayMicroseconds = 3000;  // slow enough to see the analysis
+    return reader;
+  };
+  Open({"padocut", file}, options);
+  ASSERT_TRUE(WaitForState(STATE_ANALYSING, 5000));
+  EXPECT_EQ(dialog->GetSourcePath(), file);
+  EXPECT_TRUE(dialog->GetProgress()->IsShown());
+  EXPECT_TRUE(dialog->GetButton(IDC_CANCEL)->IsShown());
+  EXPECT_FALSE(dialog->GetButton(IDC_PLAY)->IsShown());
+  EXPECT_FALSE(dialog->GetStartTimeLabel()->IsShown());
+  EXPECT_TRUE(dialog->GetFileNameBox()->IsShown());
+  EXPECT_EQ(dialog->GetFileNameBox()->GetValue().utf8_string(), file);
+  EXPECT_TRUE(dialog->IsProgressTimerRunning());
+  EXPECT_TRUE(CloseItemEnabled(dialog));
+  EXPECT_TRUE(WaitFor([&] { return dialog->GetProgress()->GetValue() > 0; }, 10000)) << "the bar moves";
+  reader->delayMicroseconds = 0;
+
+  ASSERT_TRUE(WaitForState(STATE_READY));
+  EXPECT_FALSE(dialog->GetProgress()->IsShown());
+  EXPECT_EQ(dialog->GetProgress()->GetValue(), dialog->GetProgress()->GetRange());
+  EXPECT_FALSE(dialog->GetButton(IDC_CANCEL)->IsShown());
+  EXPECT_TRUE(TransportEnabled(dialog));
+  EXPECT_FALSE(dialog->IsProgressTimerRunning());
+  for (wxStaticText* label : {dialog->GetStartTimeLabel(), dialog->GetEndTimeLabel(), dialog->GetMouseTimeLabel()}) {
+    EXPECT_TRUE(label->IsShown() && label->IsEnabled());
+    EXPECT_EQ(LabelOf(label), "00:00:00.000");
+  }
+  const SpectrumModel& model = dialog->GetSpectrum()->GetModel();
+  EXPECT_EQ(model.GetState(), SpectrumState::Ready);
+  EXPECT_NEAR(model.GetDuration(), 4000, 60);
+  EXPECT_GE(model.GetFilledColumns(), model.GetColumnCount() - 1) << "the whole waveform is drawn";
+  int drawn = 0;
+  for (int column = 0; column < model.GetColumnCount(); ++column) {
+    drawn += model.GetColumnTop(column) != model.GetColumnBottom(column);
+  }
+  EXPECT_GT(drawn, model.GetColumnCount() / 2);
+}
+
+TEST_F(CutterDlgTest, MissingOrUnreadableArgumentOpensAnEmptyWindow) {
+  Open({"padocut", folder.File("missing.mp3")});
+  PumpMs(200);
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_TRUE(dialog->GetSourcePath().empty());
+  EXPECT_FALSE(CloseItemEnabled(dialog));
+  EXPECT_FALSE(dialog->GetFileNameBox()->IsShown());
+  for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_CUT}) {
+    EXPECT_TRUE(dialog->GetButton(id)->IsShown());
+    EXPECT_FALSE(dialog->GetButton(id)->IsEnabled());
+  }
+  EXPECT_EQ(LabelOf(dialog->GetStartTimeLabel()), "00:00:00.000");
+
+  Open({"padocut", folder.Path()});  // a folder is not a file
+  PumpMs(100);
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  Open({"padocut"});
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+}
+
+TEST_F(CutterDlgTest, RelativeArgumentBecomesAFullPath) {
+  MakeMp3("rel.mp3", 2);
+  const std::string cwd = wxGetCwd().utf8_string();
+  ASSERT_TRUE(wxSetWorkingDirectory(wxString::FromUTF8(folder.Path())));
+  CCutterDlg probe;
+  EXPECT_TRUE(ParseCommandLinePath({"padocut", "rel.mp3"}, probe));
+  wxSetWorkingDirectory(wxString::FromUTF8(cwd));
+  EXPECT_EQ(probe.GetSourcePath(), folder.File("rel.mp3"));
+  EXPECT_EQ(probe.GetLastFolder(), folder.Path() + "/");
+}
+
+TEST_F(CutterDlgTest, ControlsSitAtTheirTemplatePlacesInAFixedSizeWindow) {
+  Open();
+  const DialogTemplate& layout = MainDialogTemplate();
+  EXPECT_EQ(dialog->GetSpectrum()->GetRect(), DialogRectToPixels(dialog, layout, IDC_SPECTRUM));
+  EXPECT_EQ(dialog->GetButton(IDC_CUT)->GetRect(), DialogRectToPixels(dialog, layout, IDC_CUT));
+  EXPECT_EQ(dialog->GetButton(IDC_CANCEL)->GetRect(), dialog->GetButton(IDC_CUT)->GetRect());
+  EXPECT_EQ(dialog->GetProgress()->GetRect(), DialogRectToPixels(dialog, layout, IDC_PROGRESS));
+  EXPECT_EQ(dialog->GetClientSize(), DialogSizeToPixels(dialog, layout));
+  EXPECT_EQ(dialog->GetMinSize(), dialog->GetMaxSize());
+  EXPECT_FALSE(dialog->HasFlag(wxRESIZE_BORDER));
+  EXPECT_EQ(dialog->GetTitle().utf8_string(), "파도오디오 자르개");
+  // The view's columns are its final width.
+  EXPECT_EQ(dialog->GetSpectrum()->GetModel().GetColumnCount(), dialog->GetSpectrum()->GetClientSize().x);
+  // The three captions are bold, the time labels are not.
+  EXPECT_EQ(dialog->FindWindow(IDC_START_CAPTION)->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
+  EXPECT_EQ(dialog->FindWindow(IDC_MOUSE_CAPTION)->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
+  EXPECT_NE(dialog->GetStartTimeLabel()->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
+  for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_CUT, IDC_CANCEL, IDC_ABOUT}) {
+    EXPECT_TRUE(dialog->GetButton(id)->HasGlyphs()) << id;
+  }
+}
+
+TEST_F(CutterDlgTest, CloseMenuItemIsGreyedExactlyWithoutAFile) {
+  const std::string file = MakeMp3("a.mp3", 2);
+  Open();
+  EXPECT_FALSE(CloseItemEnabled(dialog));
+  LoadThroughOpenDialog(file);
+  EXPECT_TRUE(CloseItemEnabled(dialog));  // analysing
+  ASSERT_TRUE(WaitForState(STATE_READY));
+  EXPECT_TRUE(CloseItemEnabled(dialog));
+  // The menu's close command closes the file without a question when ready.
+  BoxRecorder boxes;
+  wxCommandEvent close(wxEVT_MENU, ID_FILE_CLOSE);
+  dialog->ProcessWindowEvent(close);
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_TRUE(boxes.texts.empty());
+  EXPECT_FALSE(CloseItemEnabled(dialog));
+  EXPECT_TRUE(dialog->GetSourcePath().empty());
+}
+
+TEST_F(CutterDlgTest, EnterAndEscapeLeaveTheWindowOpen) {
+  OpenReady(MakeMp3("keys.mp3", 2));
+  dialog->Raise();
+  dialog->GetFileNameBox()->SetFocus();
+  PumpMs(50);
+  wxUIActionSimulator sim;
+  sim.Char(WXK_ESCAPE);
+  sim.Char(WXK_RETURN);
+  PumpMs(200);
+  ASSERT_TRUE(wxTopLevelWindows.Find(dialog));
+  EXPECT_TRUE(dialog->IsShown());
+  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+}
+
+TEST_F(CutterDlgTest, OpenWhileReadyAsksAndNoKeepsEverything) {
+  const std::string first = MakeMp3("first.mp3", 2);
+  const std::string second = MakeMp3("second.mp3", 3, 7);
+  OpenReady(first);
+  Select(500, 1500);
+  {
+    BoxRecorder boxes;  // answers No
+    dialogs.openAnswers.push_back(second);
+    EXPECT_FALSE(dialog->OnOpenFile());
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kCloseCurrent});
+  }
+  EXPECT_TRUE(dialogs.openCalls.empty());
+  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  EXPECT_EQ(dialog->GetSourcePath(), first);
+  EXPECT_EQ(dialog->GetSpectrum()->GetSelStart(), 500);
+
+  {
+    BoxRecorder boxes;
+    boxes.yesNoDefault = IDYES;
+    EXPECT_TRUE(dialog->OnOpenFile());
+  }
+  ASSERT_EQ(dialogs.openCalls.size(), 1u);
+  EXPECT_EQ(dialogs.openCalls[0].folder, folder.Path() + "/") << "starts in the last file's folder";
+  ASSERT_TRUE(WaitForState(STATE_READY));
+  EXPECT_EQ(dialog->GetSourcePath(), second);
+  EXPECT_NEAR(dialog->GetSpectrum()->GetModel().GetDuration(), 3000, 60);
+
+  // Cancelling the open dialog leaves the file closed.
+  BoxRecorder boxes;
+  boxes.yesNoDefault = IDYES;
+  EXPECT_FALSE(dialog->OnOpenFile());
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_TRUE(dialog->GetSourcePath().empty());
+}
+
+TEST_F(CutterDlgTest, FirstOpenStartsInTheDocumentsFolder) {
+  Open();
+  dialog->OnOpenFile();
+  ASSERT_EQ(dialogs.openCalls.size(), 1u);
+  EXPECT_EQ(dialogs.openCalls[0].folder, dialog->GetDefaultFolder());
+  EXPECT_FALSE(dialog->GetDefaultFolder().empty());
+}
+
+TEST_F(CutterDlgTest, DroppedFilesOpenTheFirstMp3Only) {
+  const std::string wav = folder.File("sound.wav");
+  ASSERT_TRUE(WriteFileBytes(wav, {1, 2, 3}));
+  const std::string upper = MakeMp3("LOUD.MP3", 2);
+  const std::string other = MakeMp3("other.mp3", 3, 5);
+  Open();
+  BoxRecorder boxes;
+  dialog->OnDropFiles(Files({folder.File("gone.mp3")}));
+  dialog->OnDropFiles(Files({wav, other}));
+  PumpMs(100);
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE) << "missing and .wav files are ignored";
+
+  dialog->OnDropFiles(Files({upper, other}));
+  EXPECT_TRUE(boxes.texts.empty()) << "no question without a file";
+  ASSERT_TRUE(WaitForState(STATE_READY));
+  EXPECT_EQ(dialog->GetSourcePath(), upper);
+  EXPECT_EQ(dialog->GetLastFolder(), folder.Path() + "/");
+
+  // With a file loaded: asked; No keeps it, Yes opens the dropped one.
+  dialog->OnDropFiles(Files({other}));
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kCloseUnsaved});
+  EXPECT_EQ(dialog->GetSourcePath(), upper);
+  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  boxes.answers.push_back(IDYES);
+  dialog->OnDropFiles(Files({other}));
+  ASSERT_TRUE(WaitForState(STATE_READY));
+  EXPECT_EQ(dialog->GetSourcePath(), other);
+}
+
+TEST_F(CutterDlgTest, ClosingWhileAnalysingAsksAndNoContinues) {
+  const std::string file = MakeMp3("long.mp3", 6);
+  CutterDlgOptions options;
+  options.makeReader = [this] {
+    reader = new TestReader;
+    reader->delayMicroseconds = 4000;
+    return reader;
+  };
+  Open({"padocut", file}, options);
+  ASSERT_TRUE(WaitForState(STATE_ANALYSING));
+  {
+    BoxRecorder boxes;  // No
+    dialog->Close();
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kStopWork});
+  }
+  PumpMs(50);
+  ASSERT_TRUE(wxTopLevelWindows.Find(dialog)) << "the window stays";
+  EXPECT_EQ(dialog->GetWorkState(), STATE_ANALYSING);
+  EXPECT_FALSE(dialog->GetArwMan()->IsPaused()) << "the analysis goes on";
+  const int readsBefore = reader->reads.load();
+  EXPECT_TRUE(WaitFor([&] { return reader->reads.load() > readsBefore + 5; }, 5000));
+
+  // The cancel button asks the same; No continues, Yes closes the file.
+  {
+    BoxRecorder boxes;
+    wxCommandEvent cancel(wxEVT_BUTTON, IDC_CANCEL);
+    dialog->ProcessWindowEvent(cancel);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kStopWork});
+    EXPECT_EQ(dialog->GetWorkState(), STATE_ANALYSING);
+    boxes.answers.push_back(IDYES);
+    dialog->ProcessWindowEvent(cancel);
+  }
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
+  EXPECT_FALSE(dialog->IsProgressTimerRunning());
+
+  // Yes to the close question ends the window.
+  dialog->OnDropFiles(Files({file}));
+  ASSERT_TRUE(WaitForState(STATE_ANALYSING));
+  BoxRecorder boxes;
+  boxes.yesNoDefault = IDYES;
+  wxWindow* window = dialog;
+  dialog->Close();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kStopWork});
+  EXPECT_TRUE(WaitFor([window] { return !wxTopLevelWindows.Find(window); }, 5000));
+  dialog = nullptr;
+}
+
+TEST_F(CutterDlgTest, ExitMenuClosesAReadyWindowWithoutAQuestion) {
+  OpenReady(MakeMp3("exit.mp3", 2));
+  BoxRecorder boxes;
+  wxWindow* window = dialog;
+  wxCommandEvent exit(wxEVT_MENU, ID_APP_EXIT);
+  dialog->ProcessWindowEvent(exit);
+  EXPECT_TRUE(WaitFor([window] { return !wxTopLevelWindows.Find(window); }, 5000));
+  EXPECT_TRUE(boxes.texts.empty());
+  dialog = nullptr;
+}
