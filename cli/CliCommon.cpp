@@ -66,9 +66,52 @@ std::optional<int64_t> ParseTimeMs(const std::string& text) {
   return negative ? -ms : ms;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `i`, or 0.
+size_t Utf8SequenceAt(const std::string& text, size_t i) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char c = byte(i);
+  if (c < 0x80) return 1;
+  size_t length = 0;
+  unsigned lowest = 0;
+  if (c >= 0xC2 && c <= 0xDF) {
+    length = 2, lowest = 0x80;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    length = 3, lowest = 0x800;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    length = 4, lowest = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  unsigned value = c & (0x7F >> length);
+  for (size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    value = value << 6 | (byte(i + k) & 0x3F);
+  }
+  if (value < lowest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  return length;
+}
+
+}  // namespace
+
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
-  for (unsigned char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x80) {
+      // JSON is UTF-8: a byte that is not part of a well-formed sequence
+      // (a file name in another charset) becomes U+FFFD.
+      const size_t length = Utf8SequenceAt(text, i);
+      if (length == 0) {
+        out += "\\ufffd";
+      } else {
+        out.append(text, i, length);
+        i += length - 1;
+      }
+      continue;
+    }
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;

@@ -21,7 +21,8 @@ enum CliStatus { kCliOk = 0, kCliFailed = 1, kCliUsage = 2 };
 // "01:00:00"). Nothing on malformed text.
 std::optional<int64_t> ParseTimeMs(const std::string& text);
 
-// Text as a JSON string literal (UTF-8 passed through, controls escaped).
+// Text as a JSON string literal (UTF-8 passed through, controls escaped,
+// bytes outside well-formed UTF-8 replaced by \ufffd).
 std::string JsonString(const std::string& text);
 
 // True when argv holds --help or -h; prints the command's usage then.

@@ -176,14 +176,16 @@ bool DuplicateInto(const std::string& source, const std::string& path, std::stri
 }
 
 // Creates a new, empty file beside `target` (mode as a plain create gives
-// it); its path in `path`.
+// it); its path in `path`. The name is short whatever the target's, so a
+// target name of the longest length still has room for the staging file
+// and the tag rewrite's ".vuxtemp" beside it.
 int CreateStaging(const std::string& target, std::string* path) {
   const std::string folder = GetFolderPart(target);
   std::random_device rd;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".padocut-%08x.part", static_cast<unsigned>(rd()));
-    *path = folder + "." + target.substr(folder.size()) + suffix;
+    char name[32];
+    std::snprintf(name, sizeof name, ".padocut-%08x.part", static_cast<unsigned>(rd()));
+    *path = folder + name;
     const int fd = open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) return fd;
     if (errno != EEXIST) return -1;
@@ -226,7 +228,12 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
     if (report->startOffset < 0 || report->endOffset < 0) {
       return Fail(report, "no frames to cut in the source (unsupported layer or empty stream)");
     }
-    if (report->endOffset < report->startOffset) report->endOffset = report->startOffset;
+    // A range with no frame in it (past the end of a source that shrank
+    // since its analysis, or reversed) would make an empty file.
+    if (report->endOffset <= report->startOffset) {
+      report->endOffset = report->startOffset;
+      return Fail(report, "no audio in the range");
+    }
     report->frames = CountFrames(*index, report->startOffset, report->endOffset);
     streamInfo = reader.GetStreamInfo();
   }
@@ -239,6 +246,11 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
     if (!ec) target = real.string();
   }
   if (IsExistingFolder(target)) return Fail(report, "the destination is a folder");
+  // A device or a FIFO is never replaced by a regular file.
+  struct stat targetInfo;
+  if (stat(target.c_str(), &targetInfo) == 0 && !S_ISREG(targetInfo.st_mode)) {
+    return Fail(report, "the destination is not a regular file");
+  }
   if (IsReadOnlyFile(target)) return Fail(report, "the destination is read-only");
 
   // Duplicate the source; the range and the tags are taken from the copy.

@@ -1,6 +1,8 @@
 #include "mp3/Mp3Reader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <bit>
 #include <cstring>
@@ -16,6 +18,13 @@ constexpr int kId3HeaderSize = 10;
 constexpr int kId3FooterFlag = 0x10;
 constexpr int kId3v1Size = 128;
 constexpr int kDecodeInputChunk = 1024;
+// LAME's decoder keeps every byte it cannot find a frame in and scans them
+// all again on the next call, so a long stretch without frames (zeros, 0xFF
+// runs, a large unknown block) costs time growing with its square. A stream
+// yields a frame within a few frame lengths (the longest frame is 1729
+// bytes); after this much input without one the decoder is restarted at the
+// next header of the stream.
+constexpr int64_t kMostInputWithoutOutput = 16 * 1024;
 constexpr int kInterleaveRun = 8;
 
 // The ID3v2 header/footer size: four bytes, each taken whole.
@@ -33,10 +42,20 @@ int CMp3Reader::Open(const char* path, int* sampleRate, int* bitsPerSample, int*
   Close();
   if (!path || !m_ring.IsValid()) return 0;
   // Only regular files: a FIFO would block the open, a device never end.
+  // The check is made on the opened file (O_NONBLOCK keeps a FIFO put in
+  // the file's place meanwhile from blocking the open).
+  const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return 0;
   struct stat st;
-  if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-  m_file = std::fopen(path, "rb");
-  if (!m_file) return 0;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    close(fd);
+    return 0;
+  }
+  m_file = fdopen(fd, "rb");
+  if (!m_file) {
+    close(fd);
+    return 0;
+  }
   // A file that is not MPEG audio is let go at once, so nothing can be
   // decoded from it until the next successful Open.
   if (!FindFirstFrame()) {
@@ -228,7 +247,13 @@ int CMp3Reader::DecodeOnce() {
     return n;
   }
   unsigned char input[kDecodeInputChunk];
+  int64_t fedWithoutOutput = 0;
   for (;;) {
+    if (m_file && fedWithoutOutput >= kMostInputWithoutOutput) {
+      if (!m_decoder.Init()) return -1;
+      ResyncToStream(ftello(m_file));
+      fedWithoutOutput = 0;
+    }
     const size_t got = m_file ? std::fread(input, 1, sizeof input, m_file) : 0;
     if (got == 0) {
       n = m_decoder.Decode1Headers(nullptr, 0, m_left, m_right, &m_info.data);
@@ -236,6 +261,7 @@ int CMp3Reader::DecodeOnce() {
       return n < 0 ? 0 : n;
     }
     n = m_decoder.Decode1Headers(input, got, m_left, m_right, &m_info.data);
+    fedWithoutOutput += static_cast<int64_t>(got);
     if (n < 0) return -1;
     if (n > 0) {
       AppendSamples(n);

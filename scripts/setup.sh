@@ -4,7 +4,7 @@
 # (e.g. scripts/bench-packages.txt). Environment:
 #   PADOCUT_BUILD_DIR   build folder (default: build)
 #   PADOCUT_CMAKE_ARGS  extra arguments for the CMake configure step
-#   PADOCUT_BUILD_TARGETS  build only these targets (default: all)
+#   PADOCUT_BUILD_TARGETS  targets to build (default: all)
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
@@ -35,8 +35,9 @@ build=${PADOCUT_BUILD_DIR:-build}
 jobs=$(nproc 2>/dev/null || echo 2)
 # shellcheck disable=SC2086
 cmake -S . -B "$build" ${PADOCUT_CMAKE_ARGS:-} >"$build.configure.log" 2>&1 || { cat "$build.configure.log" >&2; exit 1; }
-# shellcheck disable=SC2086
-if ! cmake --build "$build" -j "$jobs" ${PADOCUT_BUILD_TARGETS:+--target $PADOCUT_BUILD_TARGETS} >"$build.build.log" 2>&1; then
+targets=()
+for t in ${PADOCUT_BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+if ! cmake --build "$build" -j "$jobs" "${targets[@]}" >"$build.build.log" 2>&1; then
   grep -E 'error|Error' -A3 "$build.build.log" | head -80 >&2 || tail -80 "$build.build.log" >&2
   echo "setup: build failed (full log: $build.build.log)" >&2
   exit 1

@@ -14,14 +14,17 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask
 
-int OpenNoDirectory(const std::string& path, int flags) {
+// Opens regular files only. O_NONBLOCK keeps the open of a FIFO from
+// waiting for a writer; it is cleared again for the file.
+int OpenRegularFile(const std::string& path, int flags) {
   int fd;
   do {
-    fd = ::open(path.c_str(), flags | O_CLOEXEC, kNewFileMode);
+    fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, kNewFileMode);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return -1;
   struct stat info;
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
     ::close(fd);
     return -1;
   }
@@ -60,7 +63,7 @@ uint32_t CFileStream::Release() {
 HRESULT CFileStream::OpenPath(const std::string& path, bool writable) {
   Close();
   const int flags = writable ? (O_RDWR | O_CREAT | O_TRUNC) : O_RDONLY;
-  const int fd = OpenNoDirectory(path, flags);
+  const int fd = OpenRegularFile(path, flags);
   if (fd < 0) return E_FAIL;
   m_fd = fd;
   m_writable = writable;
@@ -139,8 +142,8 @@ bool CFileStream::ReopenForWriting() {
   const std::optional<std::string> path = KeptPath();
   if (position < 0 || !path) return false;
   ::close(m_fd);
-  m_fd = OpenNoDirectory(*path, O_RDWR);
-  if (m_fd < 0) m_fd = OpenNoDirectory(*path, O_RDONLY);
+  m_fd = OpenRegularFile(*path, O_RDWR);
+  if (m_fd < 0) m_fd = OpenRegularFile(*path, O_RDONLY);
   if (m_fd < 0) {
     Close();
     return false;

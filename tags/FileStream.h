@@ -2,7 +2,9 @@
 // Heap objects are reference counted (created with a count of 1, deleted by
 // the Release that reaches 0); a local object may also be used without
 // counting and closes its file when destroyed. Files are opened with
-// O_CLOEXEC; a file held open can be unlinked or replaced by others.
+// O_CLOEXEC; a file held open can be unlinked or replaced by others. Only
+// regular files open: a folder, a device or a FIFO is refused (without
+// waiting on the FIFO).
 #pragma once
 
 #include <atomic>

@@ -1,6 +1,7 @@
 #include "tags/Id3v2Writer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -67,11 +68,20 @@ void PutBigEndian32(uint32_t value, uint8_t* out) {
   out[3] = static_cast<uint8_t>(value);
 }
 
+// A regular file only: a FIFO left under the output's name would take the
+// audio and block the writer for good.
 int CreateOutput(const char* path) {
   int fd;
   do {
-    fd = ::open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd = ::open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
   } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return -1;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
+  }
   return fd;
 }
 
