@@ -153,10 +153,16 @@ bool CopyRange(int in, int out, int64_t from, int64_t to, int64_t* copied) {
 // programs that replace files that way), which would cost the whole
 // duplicate's disk write on every cut.
 bool DuplicateInto(const std::string& source, const std::string& path, std::string* why) {
-  Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  // O_NONBLOCK: a FIFO put in the source's place since its analysis must
+  // not hold the cut; only a regular file is copied.
+  Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat st;
   if (in.Get() < 0 || fstat(in.Get(), &st) != 0) {
     *why = std::strerror(errno);
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    *why = "the source is not a regular file";
     return false;
   }
   Fd out(open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));

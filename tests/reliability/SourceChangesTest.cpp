@@ -41,30 +41,29 @@ std::string PathOfFd(int fd) {
   return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
 }
 
-}  // namespace
-
-namespace {
-
-// Cuts the file behind `in` short just before the first kernel copy out of
-// the shrink folder reads it.
-void ShrinkIfAsked(int in, const __off64_t* inOffset) {
+// Cuts the file behind `in` short (100 bytes past `offset`) when a shrink
+// is pending and the file lies in the watched folder.
+void MaybeShrink(int in, const __off64_t* offset) {
   if (!g_shrinkNextCopy.load()) return;
   const std::string path = PathOfFd(in);
   if (g_shrinkFolder.empty() || path.compare(0, g_shrinkFolder.size(), g_shrinkFolder) != 0) return;
   g_shrinkNextCopy = false;
-  const off_t keep = (inOffset ? *inOffset : 0) + 100;
-  if (truncate(path.c_str(), keep) != 0) std::perror("truncate");
+  if (truncate(path.c_str(), (offset ? *offset : 0) + 100) != 0) std::perror("truncate");
+}
+
+template <typename Function>
+Function Next(const char* name) {
+  return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
 }  // namespace
 
-// Interposes the C library's copy_file_range and splice (the cut's two
-// kernel copies) for this test program.
+// The kernel copies the cut may use, interposed for this test program.
 extern "C" ssize_t copy_file_range(int in, __off64_t* inOffset, int out, __off64_t* outOffset, size_t length,
                                    unsigned int flags) {
   using Real = ssize_t (*)(int, __off64_t*, int, __off64_t*, size_t, unsigned int);
-  static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "copy_file_range"));
-  ShrinkIfAsked(in, inOffset);
+  static const Real real = Next<Real>("copy_file_range");
+  MaybeShrink(in, inOffset);
   if (!real) {
     errno = ENOSYS;
     return -1;
@@ -75,8 +74,8 @@ extern "C" ssize_t copy_file_range(int in, __off64_t* inOffset, int out, __off64
 extern "C" ssize_t splice(int in, __off64_t* inOffset, int out, __off64_t* outOffset, size_t length,
                           unsigned int flags) {
   using Real = ssize_t (*)(int, __off64_t*, int, __off64_t*, size_t, unsigned int);
-  static const Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "splice"));
-  ShrinkIfAsked(in, inOffset);
+  static const Real real = Next<Real>("splice");
+  MaybeShrink(in, inOffset);
   if (!real) {
     errno = ENOSYS;
     return -1;
@@ -186,7 +185,7 @@ TEST_F(SourceChanges, ShrinkingDuringTheCutFails) {
   CutReport report;
   const int result = CutToFile(m_src, m_dest, 0, kWholeFile, &report);
   const bool injected = !g_shrinkNextCopy.exchange(false);
-  if (!injected) GTEST_SKIP() << "the copy went through neither splice nor copy_file_range here";
+  if (!injected) GTEST_SKIP() << "the copy did not go through a kernel copy here";
   EXPECT_EQ(result, 0);
   EXPECT_EQ(ReadBytes(m_dest), kOldDestination);
   EXPECT_EQ(ReadBytes(m_src), source);
