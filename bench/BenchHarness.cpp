@@ -52,7 +52,7 @@ PairedMedians MediansOf(const std::vector<double>& ta, const std::vector<double>
 }  // namespace
 
 PairedTimes MeasurePaired(const std::function<void()>& a, const std::function<void()>& b, int runs,
-                          const std::function<void()>& between) {
+                          const std::function<void()>& between, bool warmup) {
   const auto once = [&](const std::function<void()>& fn, double* wall, double* cpu) {
     const double startWall = Now();
     const double startCpu = ProcessCpu();
@@ -62,8 +62,10 @@ PairedTimes MeasurePaired(const std::function<void()>& a, const std::function<vo
     if (between) between();
   };
   double wall, cpu;
-  once(a, &wall, &cpu);
-  once(b, &wall, &cpu);
+  if (warmup) {
+    once(a, &wall, &cpu);
+    once(b, &wall, &cpu);
+  }
   std::vector<double> wa(runs), wb(runs), ca(runs), cb(runs);
   for (int i = 0; i < runs; ++i) {
     if (i % 2 == 0) {

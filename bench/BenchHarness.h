@@ -12,7 +12,8 @@
 double MedianSeconds(const std::function<void()>& fn, int runs, bool warmup = true);
 
 // Medians of `runs` alternating calls of `a` and `b` (after one warm-up
-// call of each); which of the two goes first alternates too, so a change in
+// call of each unless `warmup` is false: runs of seconds need none); which
+// of the two goes first alternates too, so a change in
 // the machine's other load favours neither. Each call is timed twice: wall
 // time, and CPU time of the whole process (all its threads). `between`, when
 // given, runs after every call, untimed (to delete outputs, for instance).
@@ -26,7 +27,7 @@ struct PairedTimes {
   PairedMedians cpu;
 };
 PairedTimes MeasurePaired(const std::function<void()>& a, const std::function<void()>& b, int runs,
-                          const std::function<void()>& between = nullptr);
+                          const std::function<void()>& between = nullptr, bool warmup = true);
 
 struct ChildResult {
   int status = -1;

@@ -27,7 +27,7 @@ int main() {
         const AnalysisResult r = RunAnalysis(cbr60);
         complete = complete && r.ended && r.filledColumns == kAnalysisViewWidth;
       },
-      [&] { g_sink = DecodeBare(cbr60); }, 5);
+      [&] { g_sink = DecodeBare(cbr60); }, 5, nullptr, false);
   Report("analysis 60 min (wall)", t.wall.a, t.wall.b, "bare hip loop", 1.05, 0, t.wall.ratio);
   ReportInfo("  the same in CPU time (all threads)", t.cpu.a, t.cpu.b, "bare hip loop", t.cpu.ratio);
   ReportValue("analysis fills every column", complete ? "yes" : "no", complete, "all 700 columns, END");

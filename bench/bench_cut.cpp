@@ -25,7 +25,7 @@ int main() {
         ok = ok && CutToFile(source, cutOut, 0, INT_MAX, &report) == 1;
         copied = report.bytesCopied;
       },
-      [&] { ok = ok && RunChild({"/bin/cp", source, cpOut}).status == 0; }, 7,
+      [&] { ok = ok && RunChild({"/bin/cp", source, cpOut}).status == 0; }, 9,
       [&] {
         unlink(cutOut.c_str());
         unlink(cpOut.c_str());

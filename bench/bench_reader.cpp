@@ -61,7 +61,8 @@ int main() {
   const std::string cbr10 = Cbr10Min();
   const std::string cli = ExecutableDir() + "/padocut-cli";
 
-  const PairedTimes decode = MeasurePaired([&] { DecodeWithReader(cbr60); }, [&] { g_sink = DecodeBare(cbr60); }, 3);
+  const PairedTimes decode =
+      MeasurePaired([&] { DecodeWithReader(cbr60); }, [&] { g_sink = DecodeBare(cbr60); }, 3, nullptr, false);
   Report("decode 60 min via CMp3Reader (cpu)", decode.cpu.a, decode.cpu.b, "bare hip loop", 1.05, 0, decode.cpu.ratio);
 
   BenchIndex(cbr60, "60 min CBR");
