@@ -20,26 +20,8 @@ std::string DataDir() {
 // Encodes long signals piecewise so memory stays small: the signal is made
 // and fed in one-minute pieces through one encoder.
 bool EncodeLong(const EncodeSpec& spec, const std::string& path) {
-  lame_global_flags* gf = lame_init();
+  lame_global_flags* gf = OpenEncoder(spec);
   if (!gf) return false;
-  lame_set_num_channels(gf, spec.channels);
-  lame_set_in_samplerate(gf, spec.sampleRate);
-  lame_set_out_samplerate(gf, spec.sampleRate);
-  lame_set_mode(gf, spec.channels == 1 ? MONO : JOINT_STEREO);
-  lame_set_quality(gf, spec.quality);
-  lame_set_bWriteVbrTag(gf, spec.writeVbrTag ? 1 : 0);
-  lame_set_write_id3tag_automatic(gf, 0);
-  if (spec.mode == EncodeSpec::Mode::Vbr) {
-    lame_set_VBR(gf, vbr_default);
-    lame_set_VBR_quality(gf, static_cast<float>(spec.vbrQuality));
-  } else {
-    lame_set_VBR(gf, vbr_off);
-    lame_set_brate(gf, spec.kbps);
-  }
-  if (lame_init_params(gf) < 0) {
-    lame_close(gf);
-    return false;
-  }
   FILE* out = std::fopen(path.c_str(), "wb+");
   if (!out) {
     lame_close(gf);

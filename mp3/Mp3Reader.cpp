@@ -9,6 +9,7 @@
 
 #include "mp3/FileWindow.h"
 #include "mp3/FrameHeader.h"
+#include "platform/RegularFile.h"
 #include "platform/MulDiv.h"
 
 namespace {
@@ -42,15 +43,8 @@ int CMp3Reader::Open(const char* path, int* sampleRate, int* bitsPerSample, int*
   Close();
   if (!path || !m_ring.IsValid()) return 0;
   // Only regular files: a FIFO would block the open, a device never end.
-  // The check is made on the opened file (O_NONBLOCK keeps a FIFO put in
-  // the file's place meanwhile from blocking the open).
-  const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = OpenRegularFile(path, O_RDONLY);
   if (fd < 0) return 0;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-    close(fd);
-    return 0;
-  }
   m_file = fdopen(fd, "rb");
   if (!m_file) {
     close(fd);

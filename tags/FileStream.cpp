@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/RegularFile.h"
 #include "tags/TextConvert.h"
 
 static_assert(sizeof(off_t) == 8, "files of 4 GiB and more need 64-bit offsets");
@@ -14,21 +15,8 @@ namespace {
 
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask
 
-// Opens regular files only. O_NONBLOCK keeps the open of a FIFO from
-// waiting for a writer; it is cleared again for the file.
 int OpenRegularFile(const std::string& path, int flags) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, kNewFileMode);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return -1;
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
+  return ::OpenRegularFile(path.c_str(), flags, kNewFileMode);
 }
 
 int ExistsPath(const char* path) {

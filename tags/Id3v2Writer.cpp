@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/RegularFile.h"
 #include "tags/FrameTable.h"
 #include "tags/Genres.h"
 #include "tags/IFileStream.h"
@@ -70,20 +71,7 @@ void PutBigEndian32(uint32_t value, uint8_t* out) {
 
 // A regular file only: a FIFO left under the output's name would take the
 // audio and block the writer for good.
-int CreateOutput(const char* path) {
-  int fd;
-  do {
-    fd = ::open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return -1;
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
+int CreateOutput(const char* path) { return OpenRegularFile(path, O_RDWR | O_CREAT | O_TRUNC); }
 
 // Reads up to `count` bytes from the stream; the number that arrived.
 size_t ReadUpTo(IFileStream* stream, uint8_t* buffer, size_t count) {

@@ -29,10 +29,9 @@ std::vector<int16_t> MakeSignal(const EncodeSpec& spec) {
   return pcm;
 }
 
-std::vector<uint8_t> EncodePcm(const EncodeSpec& spec, const std::vector<int16_t>& pcm) {
-  std::vector<uint8_t> out;
+lame_global_struct* OpenEncoder(const EncodeSpec& spec) {
   lame_global_flags* gf = lame_init();
-  if (!gf) return out;
+  if (!gf) return nullptr;
   lame_set_num_channels(gf, spec.channels);
   lame_set_in_samplerate(gf, spec.sampleRate);
   lame_set_out_samplerate(gf, spec.sampleRate);
@@ -58,8 +57,15 @@ std::vector<uint8_t> EncodePcm(const EncodeSpec& spec, const std::vector<int16_t
   }
   if (lame_init_params(gf) < 0) {
     lame_close(gf);
-    return out;
+    return nullptr;
   }
+  return gf;
+}
+
+std::vector<uint8_t> EncodePcm(const EncodeSpec& spec, const std::vector<int16_t>& pcm) {
+  std::vector<uint8_t> out;
+  lame_global_flags* gf = OpenEncoder(spec);
+  if (!gf) return out;
   const int frames = static_cast<int>(pcm.size() / static_cast<size_t>(spec.channels));
   const int chunk = 8192;
   std::vector<uint8_t> buf(static_cast<size_t>(1.25 * chunk + 7200));

@@ -26,6 +26,11 @@ struct EncodeSpec {
 // every half second, a slow sweep and a little noise.
 std::vector<int16_t> MakeSignal(const EncodeSpec& spec);
 
+struct lame_global_struct;
+// A LAME encoder configured and initialised per `spec` (free it with
+// lame_close), or null.
+lame_global_struct* OpenEncoder(const EncodeSpec& spec);
+
 // Encodes `pcm` (interleaved) per `spec`. Empty on failure.
 std::vector<uint8_t> EncodePcm(const EncodeSpec& spec, const std::vector<int16_t>& pcm);
 
