@@ -68,6 +68,40 @@ TEST(SpectrumRulerTest, LabelsReadHoursMinutesSeconds) {
   EXPECT_EQ(SpectrumRuler::Label(seconds.Ticks()[30]), "00:00:30");
 }
 
+TEST(SpectrumRulerTest, LabelsLieInsideTheRulerWithoutOverlapping) {
+  struct Place {
+    std::string text;
+    int left;
+  };
+  auto places = [](int durationMs, int width, int textWidth) {
+    std::vector<Place> out;
+    for (const SpectrumLabel& label : SpectrumRuler(durationMs, width).Labels([&](const std::string& text) {
+           return text == "0" ? 7 : textWidth;
+         })) {
+      EXPECT_EQ(label.width, label.text == "0" ? 7 : textWidth);
+      out.push_back({label.text, label.left});
+    }
+    return out;
+  };
+  // 60 s over 600 columns: centred, except the last (its tick is the width).
+  auto wide = places(60000, 600, 40);
+  ASSERT_EQ(wide.size(), 7u);
+  EXPECT_EQ(wide[0].left, 0);
+  EXPECT_EQ(wide[1].left, 80);
+  EXPECT_EQ(wide.back().text, "00:01:00");
+  EXPECT_EQ(wide.back().left, 560);
+  // 10 s over 400 columns with labels wider than their spacing: the end
+  // keeps its label and every other one that fits before it stays.
+  auto narrow = places(10000, 400, 45);
+  ASSERT_GE(narrow.size(), 2u);
+  EXPECT_EQ(narrow.back().text, "00:00:10");
+  EXPECT_EQ(narrow.back().left, 355);
+  EXPECT_EQ(narrow[narrow.size() - 2].text, "00:00:08");
+  for (size_t i = 1; i < narrow.size(); ++i) EXPECT_GE(narrow[i].left, narrow[i - 1].left + 45) << i;
+  // A label wider than the ruler is left out rather than cut.
+  EXPECT_EQ(places(1000, 30, 45).size(), 1u);
+}
+
 TEST(SpectrumRulerTest, NoTicksWithoutADurationOrAWidth) {
   EXPECT_TRUE(SpectrumRuler(0, 700).Ticks().empty());
   EXPECT_TRUE(SpectrumRuler(-1, 700).Ticks().empty());
