@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/waveform/SpectrumRuler.h"
@@ -69,37 +70,26 @@ TEST(SpectrumRulerTest, LabelsReadHoursMinutesSeconds) {
 }
 
 TEST(SpectrumRulerTest, LabelsLieInsideTheRulerWithoutOverlapping) {
-  struct Place {
-    std::string text;
-    int left;
-  };
+  // Every label 40 or 45 pixels wide ("0" 7): text and left edge of each.
   auto places = [](int durationMs, int width, int textWidth) {
-    std::vector<Place> out;
-    for (const SpectrumLabel& label : SpectrumRuler(durationMs, width).Labels([&](const std::string& text) {
-           return text == "0" ? 7 : textWidth;
-         })) {
-      EXPECT_EQ(label.width, label.text == "0" ? 7 : textWidth);
-      out.push_back({label.text, label.left});
+    std::vector<std::pair<std::string, int>> out;
+    auto measure = [&](const std::string& text) { return text == "0" ? 7 : textWidth; };
+    for (const SpectrumLabel& label : SpectrumRuler(durationMs, width).Labels(measure)) {
+      EXPECT_EQ(label.width, measure(label.text));
+      out.emplace_back(label.text, label.left);
     }
     return out;
   };
-  // 60 s over 600 columns: centred, except the last (its tick is the width).
-  auto wide = places(60000, 600, 40);
-  ASSERT_EQ(wide.size(), 7u);
-  EXPECT_EQ(wide[0].left, 0);
-  EXPECT_EQ(wide[1].left, 80);
-  EXPECT_EQ(wide.back().text, "00:01:00");
-  EXPECT_EQ(wide.back().left, 560);
-  // 10 s over 400 columns with labels wider than their spacing: the end
-  // keeps its label and every other one that fits before it stays.
-  auto narrow = places(10000, 400, 45);
-  ASSERT_GE(narrow.size(), 2u);
-  EXPECT_EQ(narrow.back().text, "00:00:10");
-  EXPECT_EQ(narrow.back().left, 355);
-  EXPECT_EQ(narrow[narrow.size() - 2].text, "00:00:08");
-  for (size_t i = 1; i < narrow.size(); ++i) EXPECT_GE(narrow[i].left, narrow[i - 1].left + 45) << i;
+  // 60 s over 600 columns: centred, but the last one ends at the width.
+  using Places = std::vector<std::pair<std::string, int>>;
+  EXPECT_EQ(places(60000, 600, 40), (Places{{"0", 0}, {"00:00:10", 80}, {"00:00:20", 180}, {"00:00:30", 280},
+                                            {"00:00:40", 380}, {"00:00:50", 480}, {"00:01:00", 560}}));
+  // Labels wider than their spacing: the end keeps its label, and one that
+  // would overlap the next is left out.
+  EXPECT_EQ(places(10000, 400, 45), (Places{{"0", 0}, {"00:00:02", 58}, {"00:00:04", 138}, {"00:00:06", 218},
+                                            {"00:00:08", 298}, {"00:00:10", 355}}));
   // A label wider than the ruler is left out rather than cut.
-  EXPECT_EQ(places(1000, 30, 45).size(), 1u);
+  EXPECT_EQ(places(1000, 30, 45), (Places{{"0", 0}}));
 }
 
 TEST(SpectrumRulerTest, NoTicksWithoutADurationOrAWidth) {
