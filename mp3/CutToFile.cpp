@@ -73,6 +73,24 @@ int CountFrames(const Mp3FrameIndex& index, int64_t start, int64_t end) {
   return frames;
 }
 
+// Whether [start, end) holds every frame of the stream: `end` is where the
+// index ends and no frame follows it.
+bool IsWholeStream(Mp3FrameIndex& index, int64_t start, int64_t end) {
+  const int count = index.Count();
+  if (start != index.At(0).offset || end != index.At(count - 1).offset) return false;
+  index.TimeToOffset(index.At(count - 1).timeMs + 1.0);  // indexes the next frame, if there is one
+  return index.Count() == count;
+}
+
+// The source's Xing, Info or VBRI header describes the whole source, so a
+// cut of part of it gets a header of its own instead, unless the literal
+// frames were asked for. Only Layer III carries such a header in a silent
+// frame; in other layers its bytes would decode as sound, so there the cut
+// leaves the source's header frame out and adds none.
+bool ReplacesSourceHeader(const Mp3StreamInfo& info, const CutOptions& options, bool wholeStream) {
+  return info.vbr.kind != VbrHeaderKind::None && !options.framesOnly && !wholeStream;
+}
+
 bool IsUnsupportedCopy(int error) {
   return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
@@ -226,6 +244,8 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
 
   // Map the two times to frame offsets with a reader of our own.
   Mp3StreamInfo streamInfo;
+  bool replaceHeader = false;
+  int64_t plainStart = -1;  // where the plain copy starts when not at report->startOffset
   {
     CMp3Reader reader;
     if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
@@ -247,7 +267,13 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
     }
     report->frames = CountFrames(*index, report->startOffset, report->endOffset);
     streamInfo = reader.GetStreamInfo();
+    replaceHeader =
+        ReplacesSourceHeader(streamInfo, options, IsWholeStream(*index, report->startOffset, report->endOffset));
+    // The plain copy's range without the source's header frame (index entry 1 is where it ends).
+    if (replaceHeader && report->startOffset == index->At(0).offset) plainStart = index->At(1).offset;
   }
+  CutOptions effective = options;
+  if (replaceHeader && streamInfo.layer == 3) effective.vbrHeader = true;
 
   // Resolve a symbolic link so that the file it names is replaced, not the link.
   std::string target = destination;
@@ -279,9 +305,9 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
     Fd dup(fcntl(temp->Fd(), F_DUPFD_CLOEXEC, 0));
     if (dup.Get() < 0) return Fail(report, "cannot read the temporary copy");
     bool plain = true;
-    if (options.Any()) {
+    if (effective.Any()) {
       switch (WriteEnhancedCut(dup.Get(), staging.Get(), streamInfo, startMs, endMs, report->startOffset,
-                               report->endOffset, options, report)) {
+                               report->endOffset, effective, report)) {
         case EnhancedCutResult::Written:
           plain = false;
           break;
@@ -290,6 +316,12 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
         case EnhancedCutResult::IoError:
           return Fail(report, "cannot write the destination: " + std::string(std::strerror(errno ? errno : EIO)));
       }
+    }
+    if (plain && plainStart >= 0) {
+      // Without a new header the source's stays out too: it is not audio.
+      if (plainStart >= report->endOffset) return Fail(report, "no audio in the range");
+      report->startOffset = plainStart;
+      report->frames -= 1;
     }
     if (plain &&
         !CopyRange(dup.Get(), staging.Get(), report->startOffset, report->endOffset, &report->bytesCopied)) {

@@ -22,16 +22,20 @@
 
 namespace {
 
-// 48 kHz MPEG-1: every frame lasts exactly 24 ms, so frame k starts at 24k.
-const std::vector<uint8_t>& Source48k() {
-  static const std::vector<uint8_t> bytes = [] {
+// 48 kHz MPEG-1 VBR: every frame lasts exactly 24 ms, so frame k starts at
+// 24k. With a Xing header in frame 0, or without one.
+const std::vector<uint8_t>& Source48k(bool xingHeader = true) {
+  auto encode = [](bool header) {
     EncodeSpec s;
     s.sampleRate = 48000;
     s.seconds = 4;
     s.mode = EncodeSpec::Mode::Vbr;
+    s.writeVbrTag = header;
     return EncodeMp3(s);
-  }();
-  return bytes;
+  };
+  static const std::vector<uint8_t> withHeader = encode(true);
+  static const std::vector<uint8_t> without = encode(false);
+  return xingHeader ? withHeader : without;
 }
 
 // An ID3v2.3 tag holding one TIT2 frame (encoding 0).
@@ -114,25 +118,33 @@ class CutTest : public ::testing::Test {
 
 }  // namespace
 
+// The literal frames: asked for from a source with a Xing header, and what
+// every cut of a source without one is.
 TEST_F(CutTest, CopiesExactlyTheFramesHoldingTheRange) {
-  const auto& src = Source48k();
-  const std::string path = Save("src.mp3", src);
   struct Case {
     int start, end;
   };
-  // Inside frames, on frame starts (24 ms grid), first frame, whole file.
-  for (Case c : {Case{1000, 2000}, Case{1010, 2011}, Case{240, 480}, Case{0, 24}, Case{5, 3999},
-                 Case{0, 100000}}) {
-    const std::string out = m_dir.File("out.mp3");
-    CutReport report;
-    ASSERT_EQ(CutToFile(path, out, c.start, c.end, &report), 1) << report.error;
-    const int64_t from = OffsetOf(path, c.start);
-    const int64_t to = OffsetOf(path, c.end);
-    EXPECT_EQ(report.startOffset, from);
-    EXPECT_EQ(report.endOffset, to);
-    EXPECT_FALSE(report.tagsCarried);
-    EXPECT_EQ(ReadFileBytes(out), Slice(src, from, to)) << c.start << ".." << c.end;
+  CutOptions framesOnly;
+  framesOnly.framesOnly = true;
+  for (const auto& [header, options] : {std::pair{true, framesOnly}, std::pair{false, CutOptions()}}) {
+    const auto& src = Source48k(header);
+    const std::string path = Save("src.mp3", src);
+    // Inside frames, on frame starts (24 ms grid), first frame, whole file.
+    for (Case c : {Case{1000, 2000}, Case{1010, 2011}, Case{240, 480}, Case{0, 24}, Case{5, 3999},
+                   Case{0, 100000}}) {
+      const std::string out = m_dir.File("out.mp3");
+      CutReport report;
+      ASSERT_EQ(CutToFile(path, out, c.start, c.end, &report, options), 1) << report.error;
+      const int64_t from = OffsetOf(path, c.start);
+      const int64_t to = OffsetOf(path, c.end);
+      EXPECT_EQ(report.startOffset, from);
+      EXPECT_EQ(report.endOffset, to);
+      EXPECT_FALSE(report.tagsCarried);
+      EXPECT_EQ(ReadFileBytes(out), Slice(src, from, to)) << header << " " << c.start << ".." << c.end;
+    }
   }
+  const auto& src = Source48k(false);
+  const std::string path = Save("src.mp3", src);
   // An end exactly on a frame start excludes that frame: 240 ms is frame 10.
   CutReport r;
   ASSERT_EQ(CutToFile(path, m_dir.File("o.mp3"), 0, 240, &r), 1);
@@ -146,7 +158,7 @@ TEST_F(CutTest, CopiesExactlyTheFramesHoldingTheRange) {
 TEST_F(CutTest, NegativeStartCutsFromTheFirstFrameNotFromByteZero) {
   std::vector<uint8_t> file = TitleTag("T");
   const size_t audio = file.size();
-  Append(file, Source48k());
+  Append(file, Source48k(false));
   const std::string path = Save("src.mp3", file);
   CutReport r;
   ASSERT_EQ(CutToFile(path, m_dir.File("o.mp3"), -1, 480, &r), 1);
