@@ -4,9 +4,10 @@
 // A TCON text starts with references to the table, "(17)", or "(RX)" and
 // "(CR)" (remix, cover), optionally followed by the genre's own text; a text
 // that itself starts with "(" is written "((". Version 2.4 writes a bare
-// number "17" instead. Most readers show a text of its own as it stands, so
-// a genre outside the table is written without a reference: "(255)Rock
-// (Live)" reads as two genres, "Unknown" and "Rock (Live)", in several.
+// number "17" instead. Readers show a text of its own as it stands, so a
+// genre outside the table is written without a reference: mutagen and
+// TagLib read "(255)Rock (Live)" as two genres, "Unknown" (or "") and
+// "Rock (Live)", and id3lib shows the "(255)".
 #pragma once
 
 #include <cstddef>

@@ -112,8 +112,8 @@ const Bytes& Mp3() {
 
 }  // namespace
 
-// Sources with the texts users meet: UTF-16 Korean and CP949 in version 2.3,
-// a version 2.4 date and a genre of its own, Latin-1 in encoding 0 and in
+// Sources with the texts users meet: UTF-16 Korean and CP949 in version 2.3;
+// a version 2.4 date, a genre of its own, Latin-1 in encoding 0 and in
 // ID3v1. Every installed reader shows the rewritten tag's fields alike; the
 // expected texts are mutagen's, with its ID3v1 bytes.
 TEST(Mutagen, EveryReaderSeesTheFieldsOfARewrittenFile) {
@@ -143,13 +143,11 @@ TEST(Mutagen, EveryReaderSeesTheFieldsOfARewrittenFile) {
       Tag(4, Cat({
           Frame24("TIT2", TextData(0, Str("Plain title"))),
           Frame24("TPE1", TextData(0, Str("Caf\xE9 M\xFCller"))),  // Latin-1, not CP949
-          Frame24("TALB", TextData(3, Str("\xC3\x9C" "ber \xEC\x95\xA8\xEB\xB2\x94"))),
           Frame24("TDRC", TextData(3, Str("2004-05-12"))),
           Frame24("TCON", TextData(0, Str("Rock (Live)"))),
           Frame24("COMM", Cat({{0}, Str("eng"), {0}, Str("Latin-1 \xE0 la carte")})),
       })),
-      Mp3()});
-  const Bytes onlyV1 = Cat({Mp3(), V1Record("Caf\xE9 M\xFCller", "Bj\xF6rk", "", "1999", "", 2, 17)});
+      Mp3(), V1Record("old", "old", "Bj\xF6rk", "1999", "old", 2, 17)});  // album: Latin-1
   const struct {
     const char* name;
     Bytes source;
@@ -174,19 +172,13 @@ TEST(Mutagen, EveryReaderSeesTheFieldsOfARewrittenFile) {
       {"western", western,
        {{"v2 title", "Plain title"},
         {"v2 artist", "Caf\xC3\xA9 M\xC3\xBCller"},
-        {"v2 album", "\xC3\x9C" "ber \xEC\x95\xA8\xEB\xB2\x94"},
+        {"v2 album", "Bj\xC3\xB6rk"},
+        {"v2 track", "2"},
         {"v2 year", "2004"},
         {"v2 genre", "Rock (Live)"},
         {"v2 comment", "Latin-1 \xC3\xA0 la carte"},
         {"v1 artist", "Caf\xE9 M\xFCller"},  // the source's bytes
         {"v1 year", "2004"}}},
-      {"latin-1 id3v1", onlyV1,
-       {{"v2 title", "Caf\xC3\xA9 M\xC3\xBCller"},
-        {"v2 artist", "Bj\xC3\xB6rk"},
-        {"v2 year", "1999"},
-        {"v2 genre", "Rock"},
-        {"v2 track", "2"},
-        {"v1 title", "Caf\xE9 M\xFCller"}}},
   };
   const std::vector<std::string> readers = InstalledReaders();
   for (const auto& c : cases) {
