@@ -1,5 +1,7 @@
 #include "tags/Genres.h"
 
+#include <optional>
+
 namespace {
 
 const char* const kGenreNames[kGenreCount] = {
@@ -163,7 +165,59 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The index a reference "(inside)" stands for: 0 to 999 for digits, -1 for
+// RX and CR, none when `inside` is no reference.
+template <typename Char>
+std::optional<int> ReferenceIndex(std::basic_string_view<Char> inside) {
+  const bool remixOrCover = inside.size() == 2 && ((inside[0] == 'R' && inside[1] == 'X') ||
+                                                   (inside[0] == 'C' && inside[1] == 'R'));
+  if (remixOrCover) return -1;
+  constexpr size_t kMostDigits = 3;
+  if (inside.empty() || inside.size() > kMostDigits) return std::nullopt;
+  int index = 0;
+  for (Char c : inside) {
+    if (c < '0' || c > '9') return std::nullopt;
+    index = index * 10 + static_cast<int>(c - '0');
+  }
+  return index;
+}
+
+template <typename Char>
+FrameGenre ParseFrameText(std::basic_string_view<Char> text) {
+  const size_t end = text.size();
+  // Version 2.4's bare number.
+  if (std::optional<int> bare = ReferenceIndex(text); bare && *bare >= 0) {
+    return {GenreNameAt(*bare), end};
+  }
+  std::optional<int> last;
+  size_t at = 0;
+  while (at < end && text[at] == '(') {
+    const size_t close = text.find(Char(')'), at + 1);
+    if (close == std::basic_string_view<Char>::npos) break;
+    const std::optional<int> index = ReferenceIndex(text.substr(at + 1, close - at - 1));
+    if (!index) break;
+    last = index;
+    at = close + 1;
+  }
+  if (at == end) return {last ? GenreNameAt(*last) : nullptr, end};
+  if (at + 1 < end && text[at] == '(' && text[at + 1] == '(') ++at;  // "((" is the text's "("
+  return {nullptr, at};
+}
+
 }  // namespace
+
+FrameGenre ParseGenreFrameText(std::string_view text) { return ParseFrameText(text); }
+FrameGenre ParseGenreFrameText(std::u16string_view text) { return ParseFrameText(text); }
+
+std::string GenreFrameText(std::string_view genre) {
+  auto reference = [](int index) { return "(" + std::to_string(index) + ")"; };
+  const uint8_t index = GenreIndexOf(genre);
+  if (index != kNoGenre) return reference(index) + std::string(genre);
+  const FrameGenre asWritten = ParseGenreFrameText(genre);
+  if (!genre.empty() && !asWritten.name && asWritten.textBegin == 0) return std::string(genre);
+  if (!genre.empty() && genre.front() == '(') return "(" + std::string(genre);
+  return reference(kNoGenre) + std::string(genre);
+}
 
 const char* GenreNameAt(int index) {
   return (index >= 0 && index < kGenreCount) ? kGenreNames[index] : nullptr;

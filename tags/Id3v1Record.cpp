@@ -45,7 +45,11 @@ std::optional<std::string> FittedText(const TagField& field, size_t width) {
   if (field.narrow && field.narrow->size() <= width) return *field.narrow;
   if (field.narrow) {
     std::optional<std::u16string> wide = AnsiToWide(*field.narrow);
-    return wide ? WideToAnsiFitting(*wide, width) : std::nullopt;
+    if (!wide) return std::nullopt;
+    // Text the charset cannot hold was read as ISO-8859-1 (TextConvert.h):
+    // one byte a character, so its bytes are cut as they stand.
+    if (WideToAnsi(*wide) != *field.narrow) return field.narrow->substr(0, width);
+    return WideToAnsiFitting(*wide, width);
   }
   if (field.wide) return WideToAnsiFitting(*field.wide, width);
   return std::nullopt;
@@ -127,7 +131,11 @@ Id3v1Record BuildId3v1(const CTagFieldList& fields) {
   PutText(record, fields, TAG_TITLE, R::kTitleOffset, R::kTitleWidth);
   PutText(record, fields, TAG_ARTIST, R::kArtistOffset, R::kArtistWidth);
   PutText(record, fields, TAG_ALBUM, R::kAlbumOffset, R::kAlbumWidth);
-  PutText(record, fields, TAG_YEAR, R::kYearOffset, R::kYearWidth);
+  if (const TagField* year = fields.Find(TAG_YEAR)) {
+    if (std::optional<std::string> digits = YearOf(*year)) {
+      std::memcpy(record.bytes + R::kYearOffset, digits->data(), std::min(digits->size(), R::kYearWidth));
+    }
+  }
   if (const TagField* genre = fields.Find(TAG_GENRE)) {
     std::optional<std::string> text = NarrowText(*genre);
     if (text) record.bytes[R::kGenreOffset] = GenreIndexOf(*text);

@@ -49,7 +49,8 @@ const char* GenreName(const Id3v1Record& record);
 void ParseId3v1(const Id3v1Record& record, CTagFieldList& fields);
 
 // A new ID3v1.1 record from `fields`. Texts are converted to the narrow tag
-// charset and cut to their width at a character boundary.
+// charset and cut to their width at a character boundary; the year is the
+// field's four-digit year (YearOf), blank without one.
 Id3v1Record BuildId3v1(const CTagFieldList& fields);
 
 // Overwrites the file's last 128 bytes when they begin with "TAG", else

@@ -20,46 +20,25 @@ bool StoreNonEmpty(const Id3v2Frame* frame, int32_t key, CTagFieldList& fields) 
   return false;
 }
 
+// The genre of the TCON text (Genres.h), as a referenced name or as text.
 template <typename Text>
-Text AfterLastParenthesis(const Text& text) {
-  const size_t close = text.rfind(typename Text::value_type(')'));
-  return close == Text::npos ? text : text.substr(close + 1);
+void StoreGenreOf(const Text& text, CTagFieldList& fields) {
+  const FrameGenre genre = ParseGenreFrameText(text);
+  if (genre.name) {
+    fields.SetText(TAG_GENRE, genre.name);
+  } else if constexpr (sizeof(typename Text::value_type) == 1) {
+    fields.SetText(TAG_GENRE, text.c_str() + genre.textBegin);
+  } else {
+    fields.SetWideText(TAG_GENRE, text.c_str() + genre.textBegin);
+  }
 }
 
-// The genre a bare reference stands for: "(17)" (the last of several) or,
-// as version 2.4 writes it, "17". Null when the text is no such reference.
-template <typename Text>
-const char* ReferencedGenre(const Text& text) {
-  size_t end = text.size();
-  size_t begin = 0;
-  if (end >= 2 && text[end - 1] == ')') {
-    begin = text.rfind(typename Text::value_type('('));
-    if (begin == Text::npos) return nullptr;
-    ++begin;
-    --end;
-  }
-  if (begin >= end || end - begin > 3) return nullptr;
-  int index = 0;
-  for (size_t i = begin; i < end; ++i) {
-    if (text[i] < '0' || text[i] > '9') return nullptr;
-    index = index * 10 + static_cast<int>(text[i] - '0');
-  }
-  return GenreNameAt(index);
-}
-
-// The part after the last ')'; a text that is only a genre reference gives
-// the referenced name instead of nothing.
 void StoreGenre(const Id3v2Frame* frame, CTagFieldList& fields) {
   if (!frame) return;
   if (frame->wide && !frame->wide->empty()) {
-    if (const char* name = ReferencedGenre(*frame->wide)) {
-      fields.SetText(TAG_GENRE, name);
-    } else {
-      fields.SetWideText(TAG_GENRE, AfterLastParenthesis(*frame->wide).c_str());
-    }
+    StoreGenreOf(*frame->wide, fields);
   } else if (frame->narrow && !frame->narrow->empty()) {
-    const char* name = ReferencedGenre(*frame->narrow);
-    fields.SetText(TAG_GENRE, name ? name : AfterLastParenthesis(*frame->narrow).c_str());
+    StoreGenreOf(*frame->narrow, fields);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/RegularFile.h"
@@ -23,7 +24,13 @@
 namespace {
 
 constexpr uint8_t kWrittenVersion = 3;
-constexpr uint8_t kUtf8Encoding = 3;
+// The two text encodings version 2.3 has: ISO-8859-1, written only for ASCII
+// (which no reader takes for anything else), and UTF-16 with a byte-order
+// mark for all other text.
+constexpr uint8_t kAsciiEncoding = 0;
+constexpr uint8_t kUtf16Encoding = 1;
+constexpr uint8_t kLittleEndianMark[2] = {0xFF, 0xFE};
+constexpr char kCommentLanguage[] = "eng";
 constexpr size_t kFrameHeaderSize = 10;
 constexpr uint32_t kLargestTagSize = 0x0FFFFFFF;  // what 28 sync-safe bits hold
 constexpr size_t kCopyBlock = 4096;
@@ -92,6 +99,51 @@ int64_t Id3v2TagLength(const uint8_t* h) {
   return int64_t{DecodeSyncSafe(h + 6)} + 10 + ((h[5] & 0x10) ? 10 : 0);
 }
 
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+// Appends one string in the encoding, with its NUL when `terminated`. False
+// when the text cannot be converted.
+bool AppendString(std::vector<uint8_t>& data, std::string_view utf8, uint8_t encoding, bool terminated) {
+  if (encoding == kAsciiEncoding) {
+    data.insert(data.end(), utf8.begin(), utf8.end());
+    if (terminated) data.push_back(0);
+    return true;
+  }
+  const std::optional<std::u16string> units = Utf8ToWide(utf8);
+  if (!units) return false;
+  data.insert(data.end(), std::begin(kLittleEndianMark), std::end(kLittleEndianMark));
+  for (const char16_t unit : *units) {
+    data.push_back(static_cast<uint8_t>(unit & 0xFF));
+    data.push_back(static_cast<uint8_t>(unit >> 8));
+  }
+  if (terminated) data.insert(data.end(), {0, 0});
+  return true;
+}
+
+// The data of the frame a field is written as (encoding byte first). Empty
+// when the field writes no frame, none when its text cannot be converted.
+std::optional<std::vector<uint8_t>> FrameDataOf(const TagField& field) {
+  std::optional<std::string> text = FieldUtf8Text(field);
+  if (!text) return std::nullopt;
+  if (field.key == TAG_YEAR) {
+    const std::optional<std::string> year = YearOf(field);
+    if (!year) return std::vector<uint8_t>();
+    text = *year;
+  } else if (field.key == TAG_GENRE) {
+    text = GenreFrameText(*text);
+  }
+  const uint8_t encoding = IsAscii(*text) ? kAsciiEncoding : kUtf16Encoding;
+  std::vector<uint8_t> data{encoding};
+  if (field.key == TAG_COMMENT) {
+    data.insert(data.end(), kCommentLanguage, kCommentLanguage + sizeof kCommentLanguage - 1);
+    if (!AppendString(data, "", encoding, true)) return std::nullopt;  // empty description
+  }
+  if (!AppendString(data, *text, encoding, false)) return std::nullopt;
+  return data;
+}
+
 }  // namespace
 
 std::optional<std::string> FieldUtf8Text(const TagField& field) {
@@ -158,26 +210,16 @@ bool CId3v2Writer::WriteAt(const void* bytes, size_t count, int64_t offset) {
 bool CId3v2Writer::WriteFrame(const TagField& field) {
   const char* id = FrameIdOf(field.key);
   if (!id) return false;
-  std::optional<std::string> text = FieldUtf8Text(field);
-  if (!text) return false;
-  std::string prefix;
-  if (field.key == TAG_COMMENT) {
-    prefix.assign("eng\0", 4);  // language, empty description
-  } else if (field.key == TAG_GENRE) {
-    char reference[16];
-    std::snprintf(reference, sizeof reference, "(%d)", GenreIndexOf(*text));
-    prefix = reference;
-  }
-  const uint64_t size = 1 + prefix.size() + text->size();
-  if (m_framesLength + kFrameHeaderSize + size > kLargestTagSize) return false;
+  const std::optional<std::vector<uint8_t>> data = FrameDataOf(field);
+  if (!data) return false;
+  if (data->empty()) return true;
+  if (m_framesLength + kFrameHeaderSize + data->size() > kLargestTagSize) return false;
 
   std::vector<uint8_t> frame(kFrameHeaderSize);
   std::memcpy(frame.data(), id, 4);
-  PutBigEndian32(static_cast<uint32_t>(size), frame.data() + 4);
+  PutBigEndian32(static_cast<uint32_t>(data->size()), frame.data() + 4);
   // Bytes 8 and 9: no frame flags.
-  frame.push_back(kUtf8Encoding);
-  frame.insert(frame.end(), prefix.begin(), prefix.end());
-  frame.insert(frame.end(), text->begin(), text->end());
+  frame.insert(frame.end(), data->begin(), data->end());
   if (!WriteAt(frame.data(), frame.size(), int64_t{kHeaderSize} + m_framesLength)) return false;
   m_framesLength += static_cast<uint32_t>(frame.size());
   return true;

@@ -1,13 +1,15 @@
 // CId3v2Writer: writes a new file made of a fresh ID3v2 tag (version byte
-// 3, UTF-8 text frames of the seven fields in list order, zero padding up
-// to a frames area of at least 28 bytes) followed by the audio of a source
+// 3, text frames of the seven fields in list order, zero padding up to a
+// frames area of at least 28 bytes) followed by the audio of a source
 // stream, from its first MPEG frame header to its end.
 //
 // Frame sizes are written as plain 32-bit big-endian numbers, as version 2.3
 // wants (the same bytes as sync-safe below 128); the tag size is sync-safe.
-// COMM carries the language "eng" and an empty description; TCON is
-// written as "(n)text" with n the genre index of the text (255 when the
-// text names no genre of the table).
+// Text that is all ASCII is written in encoding 0, any other text as UTF-16
+// with a byte-order mark (encoding 1): the two that version 2.3 defines.
+// COMM carries the language "eng" and an empty description; TCON the genre
+// as GenreFrameText writes it ("(17)Rock", "Rock (Live)"); TYER the year's
+// four digits (YearOf), and no frame for a year without them.
 #pragma once
 
 #include <cstddef>
@@ -60,8 +62,8 @@ class CId3v2Writer {
   IFileStream* m_source = nullptr;
 };
 
-// A field's text as its frame carries it: UTF-8 from the wide text, or from
-// the narrow text in the tag charset. None when there is nothing to convert.
+// A field's text in UTF-8: from the wide text, or from the narrow text in
+// the tag charset. None when there is nothing to convert.
 std::optional<std::string> FieldUtf8Text(const TagField& field);
 
 // The offset of the source's first MPEG audio frame header: the first of

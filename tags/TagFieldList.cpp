@@ -9,7 +9,25 @@ std::basic_string<Char> CopyBounded(const Char* text, int64_t length) {
   return std::basic_string<Char>(text, count);
 }
 
+template <typename Char>
+std::optional<std::string> LeadingYear(const std::basic_string<Char>& text) {
+  constexpr size_t kYearDigits = 4;
+  if (text.size() < kYearDigits) return std::nullopt;
+  std::string year;
+  for (size_t i = 0; i < kYearDigits; ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    year.push_back(static_cast<char>(text[i]));
+  }
+  return year;
+}
+
 }  // namespace
+
+std::optional<std::string> YearOf(const TagField& field) {
+  if (field.narrow) return LeadingYear(*field.narrow);
+  if (field.wide) return LeadingYear(*field.wide);
+  return std::nullopt;
+}
 
 const TagField* CTagFieldList::Find(int32_t key) const {
   for (const TagField* field = m_head; field; field = field->next) {

@@ -28,6 +28,12 @@ struct TagField {
   TagField* previous = nullptr;
 };
 
+// The year a field's text gives a tag's four-digit year field: its first
+// four characters when they are digits ("2004" of the date "2004-05-12"),
+// none otherwise. (A digit byte is a digit in the narrow charsets too: the
+// second byte of a CP949 character is never one.)
+std::optional<std::string> YearOf(const TagField& field);
+
 class CTagFieldList {
  public:
   CTagFieldList() = default;

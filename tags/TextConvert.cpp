@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -13,10 +14,19 @@ namespace {
 constexpr const char* kWideCharset =
     std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
+// Narrow text that its own charset cannot read is taken as this instead.
+constexpr const char* kFallbackCharset = "ISO-8859-1";
+
 // What a failed character becomes, per target.
 constexpr char kNarrowReplacement[] = "?";
 constexpr char kUtf8Replacement[] = "\xEF\xBF\xBD";
 constexpr char16_t kWideReplacement[] = u"\uFFFD";
+
+// What a lenient conversion replaced.
+struct Problems {
+  bool invalid = false;      // a sequence the source charset does not have
+  bool cutAtTheEnd = false;  // a character cut short by the end of the text
+};
 
 class Converter {
  public:
@@ -29,8 +39,10 @@ class Converter {
   bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
   // Converts `size` bytes. `unit` is the input's code unit size (1 or 2):
-  // an invalid unit is skipped and replaced by `replacement`.
-  std::string Run(const char* input, size_t size, size_t unit, std::string_view replacement) {
+  // an invalid unit is skipped and replaced by `replacement`. `problems`,
+  // when given, receives what had to be replaced.
+  std::string Run(const char* input, size_t size, size_t unit, std::string_view replacement,
+                  Problems* problems = nullptr) {
     std::string out;
     iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
     char buffer[1024];
@@ -44,7 +56,11 @@ class Converter {
       if (result != static_cast<size_t>(-1)) continue;
       if (errno == E2BIG) continue;
       out.append(replacement);
-      if (errno == EINVAL) break;  // incomplete sequence at the end
+      if (errno == EINVAL) {  // incomplete sequence at the end
+        if (problems) problems->cutAtTheEnd = true;
+        break;
+      }
+      if (problems) problems->invalid = true;
       // EILSEQ (or anything else): skip one unit, two for a surrogate pair.
       size_t skip = unit <= inLeft ? unit : inLeft;
       if (unit == 2 && inLeft >= 4) {
@@ -78,6 +94,26 @@ std::optional<std::string> ToBytes(const char* to, const char* from, const char*
   return converter.Run(input, size, unit, replacement);
 }
 
+// Narrow tag text that is not valid in its charset was almost always written
+// in ISO-8859-1 by a Western tagger: read as that instead, every byte is a
+// character and none is lost. A multi-byte text cut short by a fixed-width
+// field (the ID3v1 way of storing a long title) stays in its charset when
+// all before the cut is valid and holds a multi-byte character; a last byte
+// after plain ASCII, such as the "\xE9" of "Caf\xE9", is Latin-1 too.
+std::optional<std::string> NarrowToBytes(const char* to, const std::string& from,
+                                         std::string_view text, std::string_view replacement) {
+  Converter converter(to, from.c_str());
+  if (!converter.Ok()) return std::nullopt;
+  Problems problems;
+  std::string out = converter.Run(text.data(), text.size(), 1, replacement, &problems);
+  if (problems.invalid) return ToBytes(to, kFallbackCharset, text.data(), text.size(), 1, replacement);
+  if (!problems.cutAtTheEnd) return out;
+  const bool multiByteBeforeTheCut =
+      std::any_of(text.begin(), text.end() - 1, [](char c) { return (c & 0x80) != 0; });
+  if (multiByteBeforeTheCut) return out;
+  return ToBytes(to, kFallbackCharset, text.data(), text.size(), 1, replacement);
+}
+
 std::optional<std::u16string> BytesToWide(std::optional<std::string> bytes) {
   if (!bytes) return std::nullopt;
   std::u16string wide(bytes->size() / 2, u'\0');
@@ -92,8 +128,7 @@ std::string_view WideReplacement() {
 }  // namespace
 
 std::optional<std::string> AnsiToUtf8(std::string_view text, const char* charset) {
-  const std::string from = CharsetOrDefault(charset);
-  return ToBytes("UTF-8", from.c_str(), text.data(), text.size(), 1, kUtf8Replacement);
+  return NarrowToBytes("UTF-8", CharsetOrDefault(charset), text, kUtf8Replacement);
 }
 
 std::optional<std::string> WideToUtf8(std::u16string_view text) {
@@ -113,9 +148,7 @@ std::optional<std::u16string> Utf8ToWide(std::string_view bytes) {
 }
 
 std::optional<std::u16string> AnsiToWide(std::string_view text, const char* charset) {
-  const std::string from = CharsetOrDefault(charset);
-  return BytesToWide(ToBytes(kWideCharset, from.c_str(), text.data(), text.size(), 1,
-                             WideReplacement()));
+  return BytesToWide(NarrowToBytes(kWideCharset, CharsetOrDefault(charset), text, WideReplacement()));
 }
 
 std::optional<std::string> WideToAnsiFitting(std::u16string_view text, size_t width,

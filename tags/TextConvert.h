@@ -1,12 +1,16 @@
 // Conversions between the narrow tag charset (TagCharset.h), UTF-16 (the
 // "wide" form, host byte order in char16_t) and UTF-8, through iconv.
 //
-// Conversions are lenient, as the desktop's own converters are: a byte
-// sequence that is not valid in the source charset, or a character the
-// target charset cannot hold, becomes one replacement character (U+FFFD in
-// UTF-8 and UTF-16, '?' in a narrow charset) and the conversion goes on.
+// Conversions are lenient, as the desktop's own converters are: a sequence
+// that is not valid UTF-8 or UTF-16, or a character the target charset
+// cannot hold, becomes one replacement character (U+FFFD in UTF-8 and
+// UTF-16, '?' in a narrow charset) and the conversion goes on.
 // None is returned only when iconv cannot convert between the two charsets
 // at all. A null `charset` means the process-wide tag charset.
+//
+// Narrow text that is not valid in its charset is read as ISO-8859-1
+// instead (no byte is lost that way); only a character cut short at the
+// very end of a text that is otherwise valid multi-byte text is replaced.
 #pragma once
 
 #include <cstddef>

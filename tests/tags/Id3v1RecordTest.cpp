@@ -123,6 +123,15 @@ TEST(Id3v1Record, BuildsAnId3v11Record) {
   EXPECT_EQ(trackByte("x"), 0);
   EXPECT_EQ(trackByte(" 12"), 12);
 
+  // A year without four leading digits stays blank; Latin-1 text the tag
+  // charset cannot hold keeps its bytes, cut to the width.
+  CTagFieldList other;
+  other.SetText(TAG_YEAR, "May 2004");
+  other.SetText(TAG_TITLE, "Caf\xE9 M\xFCller, Caf\xE9 M\xFCller, Caf\xE9 au lait");
+  const Id3v1Record latin = BuildId3v1(other);
+  EXPECT_EQ(Bytes(latin.bytes + 93, latin.bytes + 97), Bytes(4, 0));
+  EXPECT_EQ(FieldAt(latin, 3, 30), "Caf\xE9 M\xFCller, Caf\xE9 M\xFCller, Caf\xE9");
+
   const Id3v1Record empty = BuildId3v1(CTagFieldList());
   EXPECT_EQ(FieldAt(empty, 0, 3), "TAG");
   EXPECT_EQ(empty.bytes[127], 255);

@@ -151,7 +151,7 @@ TEST(Id3v2Reader, TakesTheCommentAfterLanguageAndDescription) {
   EXPECT_EQ(TextOf(ReadFieldTexts(Cat({Tag(3, both), kAudio})), TAG_COMMENT), "1 2");
 }
 
-TEST(Id3v2Reader, GenreIsTheTextAfterTheLastParenthesis) {
+TEST(Id3v2Reader, GenreIsTheTextAfterTheReferences) {
   auto genreOf = [](std::string_view text) {
     return TextOf(ReadFieldTexts(Cat({Tag(3, Frame23("TCON", Latin1Text(text))), kAudio})),
                   TAG_GENRE);
@@ -169,6 +169,14 @@ TEST(Id3v2Reader, GenreIsTheTextAfterTheLastParenthesis) {
   EXPECT_EQ(genreOf("Rock"), "Rock");
   EXPECT_EQ(genreOf("(4)(17)Disco Rock"), "Disco Rock");
   EXPECT_EQ(genreOf(""), "<absent>");
+  // Parentheses that are no reference are the genre's own text.
+  EXPECT_EQ(genreOf("Rock (Live)"), "Rock (Live)");
+  EXPECT_EQ(genreOf("(17)Rock (Live)"), "Rock (Live)");
+  EXPECT_EQ(genreOf("(Live) Rock"), "(Live) Rock");
+  EXPECT_EQ(genreOf("((17) mix"), "(17) mix");
+  EXPECT_EQ(genreOf("(17"), "(17");
+  // Narrow text that is not CP949 is Latin-1.
+  EXPECT_EQ(genreOf("Chanson fran\xE7" "aise"), "Chanson fran\xC3\xA7" "aise");
 }
 
 TEST(Id3v2Reader, SkipsUnknownFramesAndTakesTheYearFromTdrc) {

@@ -4,6 +4,7 @@
 
 #include "tags/FileStream.h"
 #include "tags/TagFieldList.h"
+#include "tags/TextConvert.h"
 #include "tests/tags/TagTestBytes.h"
 
 namespace {
@@ -41,43 +42,69 @@ TEST(Id3v2Writer, EmptyListGivesHeaderAnd28ZeroBytes) {
   EXPECT_EQ(Bytes(file.begin() + 38, file.end()), kAudio);
 }
 
-TEST(Id3v2Writer, WritesCommentWithLanguageAndEmptyDescription) {
-  CTagFieldList fields;
-  fields.SetText(TAG_COMMENT, "hi");
-  const Bytes area = FramesArea(WriteWith(fields, kAudio));
-  const Bytes expected = Cat({Str("COMM"), {0, 0, 0, 7}, {0, 0}, {3}, Str("eng"), {0}, Str("hi")});
-  ASSERT_GE(area.size(), expected.size());
-  EXPECT_EQ(Bytes(area.begin(), area.begin() + 17), expected);
-  EXPECT_EQ(Bytes(area.begin() + 17, area.end()), Bytes(28 - 17, 0));
-}
-
-TEST(Id3v2Writer, WritesGenreWithItsIndexReference) {
-  auto genreFrame = [](const char* genre) {
-    CTagFieldList fields;
-    fields.SetText(TAG_GENRE, genre);
-    const Bytes area = FramesArea(WriteWith(fields, kAudio));
-    const uint32_t size = (area[4] << 24) | (area[5] << 16) | (area[6] << 8) | area[7];
-    return std::string(area.begin() + 11, area.begin() + 10 + size);
+// Version 2.3 text: ASCII in encoding 0, anything else UTF-16 with a mark.
+TEST(Id3v2Writer, WritesEachFieldsFrameData) {
+  const Bytes latinCafe = Cat({{1, 0xFF, 0xFE}, Utf16Le(u"Caf\u00E9")});
+  const struct {
+    int32_t key;
+    const char* narrow;     // in the tag charset (CP949)
+    const char16_t* wide;   // when `narrow` is null
+    Bytes data;             // empty: no frame
+  } cases[] = {
+      {TAG_COMMENT, "hi", nullptr, Cat({{0}, Str("eng"), {0}, Str("hi")})},
+      {TAG_COMMENT, nullptr, u"\u00E9", Cat({{1}, Str("eng"), {0xFF, 0xFE, 0, 0}, {0xFF, 0xFE, 0xE9, 0}})},
+      {TAG_TITLE, "\xB0\xA1", nullptr, {1, 0xFF, 0xFE, 0x00, 0xAC}},  // CP949 "가"
+      {TAG_TITLE, "Caf\xE9", nullptr, latinCafe},                      // not CP949: Latin-1
+      {TAG_ARTIST, nullptr, u"Caf\u00E9", latinCafe},
+      {TAG_YEAR, "2004-05-12", nullptr, TextData(0, Str("2004"))},
+      {TAG_YEAR, nullptr, u"1999", TextData(0, Str("1999"))},
+      {TAG_YEAR, "May 2004", nullptr, {}},
+      {TAG_YEAR, "199", nullptr, {}},
+      // The genre: a reference for the table's names; its own text otherwise,
+      // escaped or behind "(255)" only where it would read back differently.
+      {TAG_GENRE, "Rock", nullptr, TextData(0, Str("(17)Rock"))},
+      {TAG_GENRE, "rOCK", nullptr, TextData(0, Str("(17)rOCK"))},
+      {TAG_GENRE, "Synthpop", nullptr, TextData(0, Str("(147)Synthpop"))},
+      {TAG_GENRE, "", nullptr, TextData(0, Str("(255)"))},
+      {TAG_GENRE, "Foo", nullptr, TextData(0, Str("Foo"))},
+      {TAG_GENRE, "Rock (Live)", nullptr, TextData(0, Str("Rock (Live)"))},
+      {TAG_GENRE, "(Live) Rock", nullptr, TextData(0, Str("(Live) Rock"))},
+      {TAG_GENRE, "(17) mix", nullptr, TextData(0, Str("((17) mix"))},
+      {TAG_GENRE, "17", nullptr, TextData(0, Str("(255)17"))},
+      {TAG_GENRE, nullptr, u"\uBC1C\uB77C\uB4DC", Cat({{1, 0xFF, 0xFE}, Utf16Le(u"\uBC1C\uB77C\uB4DC")})},
   };
-  EXPECT_EQ(genreFrame("Rock"), "(17)Rock");
-  EXPECT_EQ(genreFrame("rOCK"), "(17)rOCK");
-  EXPECT_EQ(genreFrame("Synthpop"), "(147)Synthpop");
-  EXPECT_EQ(genreFrame(""), "(255)");
-  EXPECT_EQ(genreFrame("Foo"), "(255)Foo");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.narrow ? c.narrow : "(wide)");
+    CTagFieldList fields;
+    if (c.narrow) fields.SetText(c.key, c.narrow);
+    if (!c.narrow) fields.SetWideText(c.key, c.wide);
+    const Bytes file = WriteWith(fields, kAudio);
+    const Bytes area = FramesArea(file);
+    if (c.data.empty()) {
+      EXPECT_EQ(area, Bytes(28, 0));
+      continue;
+    }
+    const uint32_t size = (area[4] << 24) | (area[5] << 16) | (area[6] << 8) | area[7];
+    EXPECT_EQ(Bytes(area.begin() + 10, area.begin() + 10 + size), c.data);
+    // Every genre reads back as the text it was written from.
+    if (c.key == TAG_GENRE) {
+      EXPECT_EQ(TextOf(ReadFieldTexts(file), TAG_GENRE), *FieldUtf8Text(*fields.Head()));
+    }
+  }
 }
 
-TEST(Id3v2Writer, WritesFieldsInListOrderAsUtf8WithPlainSizes) {
+TEST(Id3v2Writer, WritesFieldsInListOrderWithPlainSizes) {
   CTagFieldList fields;
   fields.SetText(TAG_TRACK, "7");
   fields.SetText(TAG_TITLE, "\xB0\xA1");            // CP949 "가"
-  fields.SetWideText(TAG_ARTIST, std::u16string(150, u'\uB098').c_str());  // 450 bytes of UTF-8
+  fields.SetWideText(TAG_ARTIST, std::u16string(150, u'\uB098').c_str());  // 303 bytes of frame data
   const Bytes area = FramesArea(WriteWith(fields, kAudio));
-  const Bytes expected = Cat({Frame23("TRCK", TextData(3, Str("7"))),
-                              Frame23("TIT2", TextData(3, Str("\xEA\xB0\x80")))});
-  ASSERT_EQ(area.size(), 12u + 14u + 461u);
-  EXPECT_EQ(Bytes(area.begin(), area.begin() + 26), Bytes(expected.begin(), expected.begin() + 26));
-  // TPE1 with 451 = 0x1C3 bytes of data: a plain size, not sync-safe.
-  EXPECT_EQ(Bytes(area.begin() + 26, area.begin() + 34), Cat({Str("TPE1"), {0, 0, 0x01, 0xC3}}));
+  const Bytes expected = Cat({Frame23("TRCK", TextData(0, Str("7"))),
+                              Frame23("TIT2", TextData(1, Cat({{0xFF, 0xFE}, Utf16Le(u"\uAC00")})))});
+  ASSERT_EQ(area.size(), 12u + 15u + 313u);
+  EXPECT_EQ(Bytes(area.begin(), area.begin() + 27), expected);
+  // TPE1 with 303 = 0x12F bytes of data: a plain size, not sync-safe.
+  EXPECT_EQ(Bytes(area.begin() + 27, area.begin() + 35), Cat({Str("TPE1"), {0, 0, 0x01, 0x2F}}));
 }
 
 TEST(Id3v2Writer, CopiesAudioFromTheFirstFrameHeader) {

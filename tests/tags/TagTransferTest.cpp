@@ -101,8 +101,8 @@ TEST(TagTransfer, RewritesWithANewTagAndRecord) {
   const Bytes out = ReadFileBytes(f.target);
   const size_t tag = TagLength(out);
   ASSERT_EQ(out.size(), tag + kAudio.size() + 128);
-  const Bytes frames = Cat({Frame23("TIT2", TextData(3, Str("v2"))), Frame23("TPE1", TextData(3, Str("art"))),
-                            Frame23("TCON", TextData(3, Str("(17)Rock"))), Frame23("TRCK", TextData(3, Str("3")))});
+  const Bytes frames = Cat({Frame23("TIT2", TextData(0, Str("v2"))), Frame23("TPE1", TextData(0, Str("art"))),
+                            Frame23("TCON", TextData(0, Str("(17)Rock"))), Frame23("TRCK", TextData(0, Str("3")))});
   EXPECT_EQ(Bytes(out.begin() + 10, out.begin() + 10 + frames.size()), frames);
   EXPECT_EQ(Bytes(out.begin() + tag, out.end() - 128), kAudio);
   EXPECT_EQ(Bytes(out.end() - 128, out.end()), V1Record("v2", "art", "", "", "", 3, 17));

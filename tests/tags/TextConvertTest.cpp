@@ -18,8 +18,18 @@ TEST(TextConvert, ReplacesWhatCannotBeConvertedAndGoesOn) {
   EXPECT_EQ(Utf8ToWide("a\xEA\xB0"), u"a\uFFFD");           // cut sequence at the end
   EXPECT_EQ(WideToUtf8(u"a\xD800" u"b"), "a\xEF\xBF\xBD" "b");  // lone surrogate
   EXPECT_EQ(WideToAnsi(u"a\U0001F600b", "CP949"), "a?b");     // one '?' per character
-  EXPECT_EQ(AnsiToUtf8("a\xFF", "CP949"), "a\xEF\xBF\xBD");
   EXPECT_FALSE(AnsiToUtf8("a", "NO-SUCH-CHARSET"));
+}
+
+TEST(TextConvert, ReadsNarrowTextInvalidInItsCharsetAsLatin1) {
+  EXPECT_EQ(AnsiToUtf8("Caf\xE9 M\xFCller", "CP949"), "Caf\xC3\xA9 M\xC3\xBCller");
+  EXPECT_EQ(AnsiToWide("Caf\xE9 M\xFCller", "CP949"), u"Caf\u00E9 M\u00FCller");
+  EXPECT_EQ(AnsiToUtf8("a\xFF", "CP949"), "a\xC3\xBF");
+  EXPECT_EQ(AnsiToUtf8("Caf\xE9", "CP949"), "Caf\xC3\xA9");  // cut short after ASCII only
+  // Valid CP949 stays CP949, also when a fixed-width field cut its last character.
+  EXPECT_EQ(AnsiToUtf8("\xB0\xA1\xC4\xD6", "CP949"), "\xEA\xB0\x80\xEC\xBC\xAF");
+  EXPECT_EQ(AnsiToUtf8("\xB0\xA1 \xB0", "CP949"), "\xEA\xB0\x80 \xEF\xBF\xBD");
+  EXPECT_EQ(AnsiToUtf8("Caf\xE9!", "UTF-8"), "Caf\xC3\xA9!");
 }
 
 TEST(TextConvert, FitsWholeCharactersIntoAWidth) {

@@ -1,27 +1,85 @@
 #!/usr/bin/env python3
-"""An independent view of ID3 tags through mutagen, for the tag tests.
+"""Independent views of ID3 tags, for the tag tests: mutagen, and where
+installed TagLib (python3-taglib), id3lib (the id3v2 tool) and ffprobe.
 
-  mutagen_tags.py read FILE
-      One line per field found: "v2 KEY HEX" (UTF-8 of the first text of the
-      frame; for the year TYER, else TDRC; for the comment the first COMM) and
-      "v1 KEY HEX" (the raw bytes of the ID3v1 field). KEY is one of title,
-      artist, album, track, year, genre, comment. "v2version N" when there is
-      an ID3v2 tag.
+  mutagen_tags.py readers
+      The names of the readers that are installed, one a line.
+  mutagen_tags.py read FILE [READER]
+      One line per field found: "v2 KEY HEX", the UTF-8 of the field as the
+      reader shows it (mutagen: the first text of the frame, the genre as its
+      genre list shows it; for the year TYER, else TDRC; for the comment the
+      first COMM). KEY is one of title, artist, album, track, year, genre,
+      comment. With mutagen (the default) also "v1 KEY HEX" (the raw bytes of
+      the ID3v1 field) and "v2version N" when there is an ID3v2 tag.
   mutagen_tags.py write FILE VERSION
       Gives FILE a tag written by mutagen itself (VERSION 3 or 4) with UTF-16
       Korean text, a cover picture and a comment with a description.
 """
+import json
+import os
+import re
+import shutil
+import subprocess
 import sys
 
 from mutagen.id3 import (APIC, COMM, ID3, ID3NoHeaderError, TALB, TCON, TDRC, TIT2, TPE1,
                          TRCK, TYER, ParseID3v1)
 
-V2_KEYS = [("title", "TIT2"), ("artist", "TPE1"), ("album", "TALB"), ("track", "TRCK"),
-           ("genre", "TCON")]
+V2_KEYS = [("title", "TIT2"), ("artist", "TPE1"), ("album", "TALB"), ("track", "TRCK")]
 
 
 def out(section, key, data):
     print(section, key, data.hex())
+
+
+def read_taglib(path):
+    import taglib
+    names = {"TITLE": "title", "ARTIST": "artist", "ALBUM": "album", "TRACKNUMBER": "track",
+             "DATE": "year", "GENRE": "genre", "COMMENT": "comment"}
+    for name, values in taglib.File(path).tags.items():
+        if name in names:
+            out("v2", names[name], ", ".join(values).encode("utf-8"))
+
+
+def read_id3lib(path):
+    names = {"TIT2": "title", "TPE1": "artist", "TALB": "album", "TRCK": "track",
+             "TYER": "year", "TCON": "genre", "COMM": "comment"}
+    listing = subprocess.run(["id3v2", "-l", path], capture_output=True, check=True,
+                             env=dict(os.environ, LC_ALL="C.UTF-8")).stdout
+    # Its ID3v1 lines hold the record's raw bytes.
+    listing = listing.decode("utf-8", errors="replace")
+    for line in listing.splitlines():
+        found = re.match(r"(\w{4}) \(.*?\): (.*)$", line)
+        if not found or found.group(1) not in names:
+            continue
+        text = found.group(2)
+        if found.group(1) == "TCON":
+            text = re.sub(r" \(\d+\)$", "", text)  # id3v2 adds the genre number
+        elif found.group(1) == "COMM":
+            text = re.sub(r"^\(.*?\)\[...\]: ", "", text)  # (description)[language]:
+        out("v2", names[found.group(1)], text.encode("utf-8"))
+
+
+def read_ffprobe(path):
+    names = {"title": "title", "artist": "artist", "album": "album", "track": "track",
+             "date": "year", "genre": "genre", "comment": "comment"}
+    listing = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "format_tags", "-of",
+                              "json", path], capture_output=True, check=True).stdout
+    for name, value in json.loads(listing)["format"].get("tags", {}).items():
+        if name in names:
+            out("v2", names[name], value.encode("utf-8"))
+
+
+def installed_readers():
+    readers = ["mutagen"]
+    try:
+        import taglib  # noqa: F401
+        readers.append("taglib")
+    except ImportError:
+        pass
+    readers += [name for name, tool in (("id3lib", "id3v2"), ("ffprobe", "ffprobe"))
+                if shutil.which(tool)]
+    return readers
 
 
 def read(path):
@@ -35,6 +93,9 @@ def read(path):
             frames = tag.getall(frame_id)
             if frames and frames[0].text:
                 out("v2", key, str(frames[0].text[0]).encode("utf-8"))
+        genres = tag.getall("TCON")
+        if genres and genres[0].genres:
+            out("v2", "genre", ", ".join(genres[0].genres).encode("utf-8"))
         year = tag.getall("TYER") or tag.getall("TDRC")
         if year and year[0].text:
             out("v2", "year", str(year[0].text[0]).encode("utf-8"))
@@ -71,8 +132,12 @@ def write(path, version):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) == 3 and sys.argv[1] == "read":
-        read(sys.argv[2])
+    readers = {"mutagen": read, "taglib": read_taglib, "id3lib": read_id3lib,
+               "ffprobe": read_ffprobe}
+    if len(sys.argv) == 2 and sys.argv[1] == "readers":
+        print("\n".join(installed_readers()))
+    elif len(sys.argv) in (3, 4) and sys.argv[1] == "read":
+        readers[sys.argv[3] if len(sys.argv) == 4 else "mutagen"](sys.argv[2])
     elif len(sys.argv) == 4 and sys.argv[1] == "write":
         write(sys.argv[2], int(sys.argv[3]))
     else:
