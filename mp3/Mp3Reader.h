@@ -1,6 +1,12 @@
-// CMp3Reader: opens an MP3 file, finds its first audio frame and format,
+// CMp3Reader: opens an MP3 file, finds its first audio frame and format and
+// the audio area (before trailing ID3v2-with-footer, ID3v1 and APE tags),
 // works out the stream totals, decodes frames to 16-bit PCM through LAME's
-// decoder and maps times to frame offsets through a lazily built frame index.
+// decoder and maps times to frame offsets through a lazily built frame index
+// that never reaches past the audio area.
+//
+// Open counts the frames (the index scans to the end) when the VBR header
+// does not give totals that fit the audio area, or there is none: see
+// Mp3StreamInfo.
 //
 // PCM from Read is signed 16-bit little-endian, interleaved left/right for
 // two channels, at the stream's sample rate. One Read decodes at most one
@@ -19,6 +25,7 @@
 #include <string>
 
 #include "mp3/ByteRing.h"
+#include "mp3/FileWindow.h"
 #include "mp3/HipDecoder.h"
 #include "mp3/Mp3FrameIndex.h"
 #include "mp3/Mp3StreamInfo.h"
@@ -53,6 +60,8 @@ class CMp3Reader : public CAudioReader {
  private:
   bool FindFirstFrame();
   bool FindTrailingTags(int64_t fileSize);
+  bool SkipApeTag(FileWindow& window);
+  void CountFrames();
   void ResyncToStream(int64_t offset);
   int DecodeOnce();
   void AppendSamples(int count);

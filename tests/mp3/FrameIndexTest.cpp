@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <set>
+
 #include "mp3/FileWindow.h"
 #include "mp3/Mp3FrameIndex.h"
 #include "tests/mp3/FrameBuilder.h"
@@ -88,6 +90,31 @@ TEST(Mp3FrameIndex, ZeroRunBetweenFramesIsSkippedAsGarbage) {
   EXPECT_EQ(f.index.At(11).timeMs, f.index.At(10).timeMs);
   EXPECT_EQ(f.index.At(f.index.Count() - 1).offset, static_cast<int64_t>(file.size()));
   EXPECT_DOUBLE_EQ(f.index.LastTime(), 20 * FrameDurationMs(h));
+  EXPECT_EQ(f.index.FrameCount(), 20);
+}
+
+// An estimate far below the real count (a header claiming 2 frames) costs a
+// few reallocations, not one per fixed step; frames past the end of the
+// audio area given to Init are never indexed.
+TEST(Mp3FrameIndex, GrowsGeometricallyAndStopsAtTheAudioEnd) {
+  const uint32_t h = MakeHeader(25, 3, 1, 2);  // 72-byte frames of 72 ms
+  const int frames = 20000;
+  std::vector<uint8_t> file = Frames(h, frames + 10);
+  TempDir dir;
+  const std::string path = dir.File("g.mp3");
+  ASSERT_TRUE(WriteFileBytes(path, file));
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  Mp3FrameIndex index;
+  index.Init(fd, 0, 2, frames * 72 + 50);
+  std::set<size_t> capacities;
+  for (int k = 1; k < frames + 10; k += 7) {
+    index.TimeToOffset(k * 72.0);
+    capacities.insert(index.Capacity());
+  }
+  EXPECT_LE(capacities.size(), 20u);  // fixed steps of 64 took 313
+  EXPECT_EQ(index.FrameCount(), frames);
+  EXPECT_EQ(index.TimeToOffset(1e12), frames * 72);
+  close(fd);
 }
 
 // Another program shortens or lengthens the file while it is indexed: the

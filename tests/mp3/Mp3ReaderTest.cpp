@@ -69,7 +69,9 @@ TEST_P(RealEncodings, IndexMapsTimesToFrameStarts) {
   ASSERT_EQ(reader.Open(path.c_str(), nullptr, nullptr, nullptr), 1);
   Mp3FrameIndex* index = reader.GetFrameIndex();
   ASSERT_NE(index, nullptr);
-  EXPECT_EQ(index->Count(), 1);  // lazy: only the first frame after Open
+  // Lazy (only the first frame after Open) when the VBR header gave the
+  // totals; counted to the end without one.
+  EXPECT_EQ(index->Count() == 1, reader.GetStreamInfo().vbr.kind != VbrHeaderKind::None) << s.name;
   EXPECT_EQ(reader.TimeToOffset(0), 0);
   EXPECT_EQ(reader.TimeToOffset(-1), -1);
   const int spf = reader.GetStreamInfo().SamplesPerFrame();
@@ -104,6 +106,33 @@ TEST(Mp3Reader, LameInfoDurationExcludesDelayUntilTheDecoderRefreshesIt) {
   char buf[8192];
   ASSERT_GT(reader.Read(buf, sizeof buf), 0);
   EXPECT_EQ(info.TotalSamples(), full);
+}
+
+// Without a VBR header whose counts fit the file, the totals are the
+// frames' own: a VBR file without header, an Info header claiming 0 frames,
+// three encodings joined. The decoder meeting the first Info frame does not
+// change them.
+TEST(Mp3Reader, TotalsAreCountedWhenTheVbrHeaderDoesNotFit) {
+  EncodeSpec headerless = ReaderSpecs()[1].spec;
+  headerless.writeVbrTag = false;
+  auto claimsZero = EncodedBytes(ReaderSpecs()[0]);  // Info frame count at 44
+  std::fill(claimsZero.begin() + 44, claimsZero.begin() + 48, 0);
+  std::vector<uint8_t> joined;
+  for (int i : {0, 1, 2}) Append(joined, EncodedBytes(ReaderSpecs()[i]));
+  TempDir dir;
+  for (const auto& bytes : {EncodeMp3(headerless), claimsZero, joined}) {
+    const FrameWalk walk = WalkFrames(bytes);
+    ASSERT_EQ(walk.end, bytes.size());
+    CMp3Reader reader;
+    ASSERT_EQ(reader.Open(Save(dir, "c.mp3", bytes).c_str(), nullptr, nullptr, nullptr), 1);
+    const auto& info = reader.GetStreamInfo();
+    EXPECT_EQ(info.TotalFrames(), walk.frames);
+    EXPECT_NEAR(reader.GetDuration(), walk.ms, 1);
+    EXPECT_NEAR(info.data.bitrate, bytes.size() * 8000.0 / walk.ms, 1);
+    char buf[8192];
+    for (int i = 0; i < 3; ++i) ASSERT_GT(reader.Read(buf, sizeof buf), 0);
+    EXPECT_NEAR(reader.GetDuration(), walk.ms, 1);
+  }
 }
 
 TEST(Mp3Reader, SearchStartsAfterTheId3v2Tag) {
@@ -171,16 +200,41 @@ TEST(Mp3Reader, GarbageBetweenFramesGetsItsOwnIndexEntry) {
   EXPECT_EQ(reader.TimeToOffset(index.At(11).timeMs), static_cast<int64_t>(afterGarbage));
 }
 
+// APEv2 footer (or header) of a tag of `size` bytes after the header.
+std::vector<uint8_t> ApeBlock(uint32_t size, bool hasHeader) {
+  std::vector<uint8_t> b = {'A', 'P', 'E', 'T', 'A', 'G', 'E', 'X', 0xD0, 0x07, 0, 0};
+  for (uint32_t v : {size, 1u, hasHeader ? 0x80000000u : 0u}) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  }
+  b.resize(32, 0);
+  return b;
+}
+
 TEST(Mp3Reader, TrailingTagsShortenTheAudio) {
   const uint32_t h = MakeHeader(1, 3, 9, 0);
   const auto frames = Frames(h, 20);
+  const auto audio = static_cast<int64_t>(frames.size());
   TempDir dir;
-  {
+  // An ID3v1 record holding a whole 24-byte frame (MPEG-2, 8 kbit/s) that
+  // ends at the end of the file; an APE tag (header, items, footer) before
+  // it or last; an APE footer claiming more than there is, which stays.
+  auto v1 = MakeId3v1("title");
+  const uint8_t sync[] = {0xFF, 0xF3, 0x14, 0xC0};
+  std::copy(sync, sync + 4, v1.begin() + 104);
+  auto ape = ApeBlock(40, true);
+  Append(ape, std::vector<uint8_t>(8, 'x'));
+  Append(ape, ApeBlock(40, true));
+  auto apeAndV1 = ape;
+  Append(apeAndV1, v1);
+  const std::vector<std::pair<std::vector<uint8_t>, int64_t>> cases = {
+      {v1, audio}, {apeAndV1, audio}, {ape, audio}, {ApeBlock(1u << 20, false), audio + 32}};
+  for (const auto& [tags, end] : cases) {
     auto file = frames;
-    Append(file, MakeId3v1("title"));
+    Append(file, tags);
     CMp3Reader reader;
     ASSERT_EQ(reader.Open(Save(dir, "v1.mp3", file).c_str(), nullptr, nullptr, nullptr), 1);
-    EXPECT_EQ(reader.GetStreamInfo().audioSize, static_cast<int64_t>(frames.size()));
+    EXPECT_EQ(reader.GetStreamInfo().audioEnd, end);
+    EXPECT_EQ(reader.TimeToOffset(1e9), audio) << end;
   }
   {
     // An appended v2.4 tag with footer; its body happens to end in "TAG...",
@@ -310,31 +364,44 @@ TEST(Mp3Reader, TwoReadersInTwoThreadsDecodeAsAlone) {
   }
 }
 
+// 4.5 GiB files, sparse after a few seconds of frames, with an ID3v1 record
+// beyond 4 GiB: one whose Info header counts frames for all of it (the
+// totals pass 2^32 samples), one without a header (the frames are counted;
+// the zeros after them are not audio).
 TEST(Mp3Reader, FilesOverFourGibibytesOpenAndIndex) {
   TempDir dir;
-  const std::string path = dir.File("big.mp3");
-  const auto& bytes = EncodedBytes(ReaderSpecs()[2]);  // 160 kbit/s, no VBR header
-  ASSERT_TRUE(WriteFileBytes(path, bytes));
-  const int64_t size = (int64_t{9} << 29) + 12345;  // 4.5 GiB, sparse
-  ASSERT_EQ(truncate(path.c_str(), size), 0);
-  // An ID3v1 record at the very end, beyond 4 GiB.
-  FILE* f = std::fopen(path.c_str(), "r+b");
-  ASSERT_NE(f, nullptr);
-  ASSERT_EQ(fseeko(f, size - 128, SEEK_SET), 0);
-  const auto tag = MakeId3v1("far");
-  ASSERT_EQ(std::fwrite(tag.data(), 1, tag.size(), f), tag.size());
-  std::fclose(f);
+  const int64_t size = (int64_t{9} << 29) + 12345;
+  const int64_t area = size - 128;
+  // 128 kbit/s with an Info header at 36: flags (frames only; a 32-bit byte
+  // count cannot hold the size) and the frame count.
+  auto withInfo = EncodedBytes(ReaderSpecs()[0]);
+  const int64_t claimed = area / 417;
+  for (int i = 0; i < 4; ++i) {
+    withInfo[40 + i] = static_cast<uint8_t>(kXingFlagFrames >> (24 - 8 * i));
+    withInfo[44 + i] = static_cast<uint8_t>(claimed >> (24 - 8 * i));
+  }
+  const std::vector<uint8_t>* inputs[] = {&withInfo, &EncodedBytes(ReaderSpecs()[2])};
+  for (const auto* bytes : inputs) {
+    const std::string path = dir.File("big.mp3");
+    ASSERT_TRUE(WriteFileBytes(path, *bytes));
+    ASSERT_EQ(truncate(path.c_str(), size), 0);
+    FILE* f = std::fopen(path.c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(fseeko(f, size - 128, SEEK_SET), 0);
+    const auto tag = MakeId3v1("far");
+    ASSERT_EQ(std::fwrite(tag.data(), 1, tag.size(), f), tag.size());
+    std::fclose(f);
 
-  CMp3Reader reader;
-  ASSERT_EQ(reader.Open(path.c_str(), nullptr, nullptr, nullptr), 1);
-  const auto& info = reader.GetStreamInfo();
-  EXPECT_EQ(info.audioSize, size - 128);
-  // (size - 128) bytes at 160 kbit/s, in whole milliseconds.
-  const int64_t ms = static_cast<int64_t>(std::llround((size - 128) * 8.0 / 160.0));
-  EXPECT_EQ(reader.GetDuration(), ms);
-  EXPECT_GT(info.TotalSamples(), int64_t{1} << 32);
-  EXPECT_EQ(reader.TimeToOffset(0), 0);
-  EXPECT_GT(reader.TimeToOffset(1000), 0);
-  // Indexing stops where the real frames end.
-  EXPECT_LE(reader.TimeToOffset(1e9), static_cast<int64_t>(bytes.size()));
+    CMp3Reader reader;
+    ASSERT_EQ(reader.Open(path.c_str(), nullptr, nullptr, nullptr), 1);
+    const auto& info = reader.GetStreamInfo();
+    EXPECT_EQ(info.audioEnd, area);
+    const int64_t samples = bytes == &withInfo ? claimed * 1152 : WalkFrames(*bytes).frames * 1152;
+    EXPECT_EQ(info.TotalSamples(), samples);
+    EXPECT_EQ(reader.GetDuration(), std::llround(samples * 1000.0 / 44100));
+    EXPECT_EQ(reader.TimeToOffset(0), 0);
+    EXPECT_GT(reader.TimeToOffset(1000), 0);
+    // Indexing stops where the real frames end.
+    EXPECT_EQ(reader.TimeToOffset(1e9), static_cast<int64_t>(bytes->size()));
+  }
 }
