@@ -87,3 +87,32 @@ TEST(CliCommands, FailuresAndUsageErrorsHaveTheirStatus) {
   EXPECT_EQ(Cli("").status, 2);
   EXPECT_EQ(Cli("info --help").status, 0);
 }
+
+// Two joined LAME encodings: `info` counts the frames of both (the second
+// Info frame is one of them) instead of taking the first Info header's count.
+// An ID3v1 record after them holding a 24-byte frame's sync pattern:
+// `offset` past the end stops before the record.
+TEST(CliCommands, InfoCountsJoinedFramesAndOffsetStopsBeforeTheTag) {
+  TempDir dir;
+  EncodeSpec spec;
+  spec.seconds = 2;
+  const std::vector<uint8_t> one = EncodeMp3(spec);
+  std::vector<uint8_t> joined = one;
+  joined.insert(joined.end(), one.begin(), one.end());
+  std::vector<uint8_t> tagged = joined;
+  std::vector<uint8_t> record = {'T', 'A', 'G'};
+  record.resize(128, 0);
+  const uint8_t sync[] = {0xFF, 0xF3, 0x14, 0xC0};
+  std::copy(sync, sync + 4, record.begin() + 104);
+  tagged.insert(tagged.end(), record.begin(), record.end());
+  ASSERT_TRUE(WriteFileBytes(dir.File("one.mp3"), one));
+  ASSERT_TRUE(WriteFileBytes(dir.File("two.mp3"), tagged));
+  auto framesOf = [](const std::string& json) {
+    const size_t at = json.find("\"total_frames\": ");
+    return at == std::string::npos ? -1 : std::stoi(json.substr(at + 16));
+  };
+  const int frames = framesOf(Cli("info " + dir.File("one.mp3")).out);
+  ASSERT_GT(frames, 70);
+  EXPECT_EQ(framesOf(Cli("info " + dir.File("two.mp3")).out), 2 * (frames + 1));
+  EXPECT_EQ(Cli("offset " + dir.File("two.mp3") + " 1:00").out, std::to_string(joined.size()) + "\n");
+}
