@@ -149,19 +149,40 @@ bool CMp3Reader::FindFirstFrame() {
   return true;
 }
 
-// The totals from the frames themselves: the index scans to the end (header
-// reads and skips, cheaper than reading the file once) and keeps what it
-// found for the cut and for seeking. A stream the index cannot walk (Layer I)
-// keeps the estimate.
+// The totals from the frames themselves: the index scans to the end (about
+// one sequential read of the file: every block holds headers) and keeps
+// what it found for the cut and for seeking. The same unchanged file opened
+// again (the dialog reopens its reader for every playback) takes the last
+// count instead. A stream the index cannot walk (Layer I) keeps the
+// estimate.
 void CMp3Reader::CountFrames() {
-  // Read-ahead as for one sequential read of the file, which decoding then
-  // is as well.
-  posix_fadvise(fileno(m_file), 0, 0, POSIX_FADV_SEQUENTIAL);
-  m_index.ExtendToEnd();
-  const int count = m_index.Count();
-  if (m_index.FrameCount() <= 0) return;
-  const int64_t bytes = m_index.At(count - 1).offset - m_index.At(0).offset;
-  SetCountedTotals(m_info, m_index.FrameCount(), m_index.LastTime(), bytes);
+  FrameCount now;
+  struct stat st;
+  if (fstat(fileno(m_file), &st) == 0) {
+    now.known = true;
+    now.device = st.st_dev;
+    now.inode = st.st_ino;
+    now.size = st.st_size;
+    now.modified = st.st_mtim.tv_sec * int64_t{1000000000} + st.st_mtim.tv_nsec;
+    now.audioStart = m_info.audioStart;
+    now.audioEnd = m_info.audioEnd;
+  }
+  if (!now.SameFileAs(m_lastCount)) {
+    // Read-ahead as for one sequential read of the file.
+    posix_fadvise(fileno(m_file), 0, 0, POSIX_FADV_SEQUENTIAL);
+    m_index.ExtendToEnd();
+    if (m_index.FrameCount() <= 0) return;
+    now.frames = m_index.FrameCount();
+    now.ms = m_index.LastTime();
+    now.bytes = m_index.At(m_index.Count() - 1).offset - m_index.At(0).offset;
+    m_lastCount = now;
+  }
+  SetCountedTotals(m_info, m_lastCount.frames, m_lastCount.ms, m_lastCount.bytes);
+}
+
+bool CMp3Reader::FrameCount::SameFileAs(const FrameCount& o) const {
+  return known && o.known && device == o.device && inode == o.inode && size == o.size &&
+         modified == o.modified && audioStart == o.audioStart && audioEnd == o.audioEnd;
 }
 
 bool CMp3Reader::FindTrailingTags(int64_t fileSize) {

@@ -62,6 +62,21 @@ class CMp3Reader : public CAudioReader {
   bool FindTrailingTags(int64_t fileSize);
   bool SkipApeTag(FileWindow& window);
   void CountFrames();
+
+  // A frame count and the file it was made for.
+  struct FrameCount {
+    bool known = false;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modified = 0;  // ns
+    int64_t audioStart = 0;
+    int64_t audioEnd = 0;
+    int64_t frames = 0;
+    double ms = 0;
+    int64_t bytes = 0;
+    bool SameFileAs(const FrameCount& other) const;
+  };
   void ResyncToStream(int64_t offset);
   int DecodeOnce();
   void AppendSamples(int count);
@@ -70,6 +85,8 @@ class CMp3Reader : public CAudioReader {
   ByteRing m_ring{4096};
   Mp3FrameIndex m_index;
   Mp3StreamInfo m_info;
+  // Kept across Close and Open.
+  FrameCount m_lastCount;
   std::mutex m_lock;
   HipDecoder m_decoder;
   short m_left[1152];

@@ -133,6 +133,18 @@ TEST(Mp3Reader, TotalsAreCountedWhenTheVbrHeaderDoesNotFit) {
     for (int i = 0; i < 3; ++i) ASSERT_GT(reader.Read(buf, sizeof buf), 0);
     EXPECT_NEAR(reader.GetDuration(), walk.ms, 1);
   }
+  // Reopened unchanged (every playback), the file is not scanned again; a
+  // changed file is.
+  CMp3Reader reader;
+  const std::string path = Save(dir, "j.mp3", joined);
+  ASSERT_EQ(reader.Open(path.c_str(), nullptr, nullptr, nullptr), 1);
+  ASSERT_EQ(reader.Open(path.c_str(), nullptr, nullptr, nullptr), 1);
+  EXPECT_EQ(reader.GetFrameIndex()->Count(), 1);
+  EXPECT_EQ(reader.GetStreamInfo().TotalFrames(), WalkFrames(joined).frames);
+  Append(joined, EncodedBytes(ReaderSpecs()[2]));
+  Save(dir, "j.mp3", joined);
+  ASSERT_EQ(reader.Open(path.c_str(), nullptr, nullptr, nullptr), 1);
+  EXPECT_EQ(reader.GetStreamInfo().TotalFrames(), WalkFrames(joined).frames);
 }
 
 TEST(Mp3Reader, SearchStartsAfterTheId3v2Tag) {
