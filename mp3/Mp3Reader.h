@@ -4,9 +4,12 @@
 // decoder and maps times to frame offsets through a lazily built frame index
 // that never reaches past the audio area.
 //
-// Open counts the frames (the index scans to the end) when the VBR header
-// does not give totals that fit the audio area, or there is none: see
-// Mp3StreamInfo.
+// Open counts the frames (the index scans to the end, about one sequential
+// read of the file) when the VBR header does not give totals that fit the
+// audio area, or there is none: see Mp3StreamInfo. Counted totals take
+// every frame (Xing/Info frames of joined files too), so the duration is
+// the index's end time and a time maps to the frame a cut takes for it. The
+// same unchanged file opened again takes the last count.
 //
 // PCM from Read is signed 16-bit little-endian, interleaved left/right for
 // two channels, at the stream's sample rate. One Read decodes at most one
