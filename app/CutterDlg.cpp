@@ -12,7 +12,9 @@
 #include <wx/textctrl.h>
 
 #include <cctype>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 #include "app/AppIcons.h"
 #include "app/DialogLayout.h"
@@ -357,7 +359,10 @@ void CCutterDlg::OnMenuOpen(wxMenuEvent& event) {
 void CCutterDlg::OnDropFiles(const wxArrayString& files) {
   if (files.empty()) return;
   const std::string path = PathFromWx(files[0]);
-  if (!IsExistingFile(path) && !IsExistingFolder(path)) return;
+  // Only a regular file (or a link to one) is taken: a folder or a device
+  // named "*.mp3" is ignored like any other unsuitable drop.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return;
   if (path.size() < 3) return;
   std::string suffix = path.substr(path.size() - 3);
   for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

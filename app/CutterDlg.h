@@ -11,7 +11,8 @@
 //   STATE_ANALYSING  the worker decodes the file into the waveform view:
 //                    progress bar and cancel button instead of the rest;
 //   STATE_READY      waveform shown: play, select, cut. Playback is a worker
-//                    run inside this state.
+//                    run inside this state; a playback error ends the run
+//                    and keeps the state, the file and the selection.
 // SetUiState shows, hides, enables and disables the controls for a state.
 //
 // Threads: everything runs on the user-interface thread except OnPcmData,
@@ -102,7 +103,13 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   void PostArwMessage(ArwMessage message, int code) override;
 
   // Commands and notifications (CutterDlgCommands.cpp).
+  // Pauses the work (a playback or an analysis) before a question; an
+  // analysis is asked about and resumed on No. Remembers whether the work
+  // was paused already, for ResumeAfterNo.
   bool ConfirmStopWork();
+  // After a No to a question ConfirmStopWork paused for: the work goes on
+  // unless the user had paused it.
+  void ResumeAfterNo();
   bool OnOpenFile();
   void OnCloseFile();
   void CloseFile();
@@ -135,8 +142,8 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   void ReleasePipeline();
   void SetUiState(int state);
   void InitDefaultFolder();
-  // Files dropped on the window: the first one, when it exists and its name
-  // ends in "mp3" in any letter case.
+  // Files dropped on the window: the first one, when it is a regular file
+  // (or a link to one) and its name ends in "mp3" in any letter case.
   void OnDropFiles(const wxArrayString& files);
   // Greys "파일 닫기(&C)" exactly while no file is loaded.
   void UpdateMenu();
@@ -227,6 +234,8 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // the run that sent it, and events of an earlier run are dropped.
   std::atomic<long> m_nRunId{0};
   int m_nWorkState = STATE_NO_FILE;
+  // The worker was paused when ConfirmStopWork began.
+  bool m_bPausedBeforeQuestion = false;
   bool m_bWindowReady = false;
   wxFont m_fontBold;
   wxTimer m_timerProgress;

@@ -43,11 +43,12 @@ ArwTexts TextsFor(const std::string& path) {
 }  // namespace
 
 bool CCutterDlg::ConfirmStopWork() {
+  m_bPausedBeforeQuestion = m_pArwMan && m_pArwMan->IsPaused();
   switch (m_nWorkState) {
     case STATE_ANALYSING:
       if (m_pArwMan) m_pArwMan->Pause();
       if (Ask(this, kStopWorkText, MB_YESNO) != IDYES) {
-        if (m_pArwMan) m_pArwMan->Resume();
+        ResumeAfterNo();
         return false;
       }
       return true;  // the worker stays paused; the caller stops it
@@ -59,10 +60,15 @@ bool CCutterDlg::ConfirmStopWork() {
   }
 }
 
+void CCutterDlg::ResumeAfterNo() {
+  // A playback the user had paused before the question stays paused.
+  if (m_pArwMan && !m_bPausedBeforeQuestion) m_pArwMan->Resume();
+}
+
 bool CCutterDlg::OnOpenFile() {
   if (!ConfirmStopWork()) return false;
   if (m_nWorkState == STATE_READY && Ask(this, kCloseCurrentText, MB_YESNO) != IDYES) {
-    if (m_pArwMan) m_pArwMan->Resume();
+    ResumeAfterNo();
     return false;
   }
   CloseFile();
@@ -232,8 +238,13 @@ int CCutterDlg::OnWorkerEnd() {
 int CCutterDlg::OnWorkerError(int code) {
   const int state = m_nWorkState;
   StopAnalysis();
-  if (state == STATE_READY) StopPlayback();
-  SetUiState(STATE_NO_FILE);
+  if (state == STATE_READY) {
+    // A failed playback (no audio device, a read error) leaves the analysed
+    // file, its waveform and the selection usable: only the run ends.
+    StopPlayback();
+  } else {
+    SetUiState(STATE_NO_FILE);
+  }
   const char* text = ArwErrorText(code, state == STATE_READY);
   // A file that could not even be opened for its analysis arrives here
   // before the window left STATE_NO_FILE; the user is told all the same.

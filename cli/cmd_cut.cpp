@@ -36,7 +36,11 @@ int RunCut(int argc, char** argv) {
     std::printf(
         "  START and END: integer milliseconds or [[hh:]mm:]ss[.mmm]; a negative START cuts\n"
         "  from the first frame, an END past the audio cuts to its end.\n"
+        "  A FILE with a Xing, Info or VBRI header gets a new one for the cut (a cut of\n"
+        "  the whole stream keeps FILE's).\n"
         "  --json              print the summary as JSON\n"
+        "  --frames-only       copy exactly the frames' bytes, FILE's header frame included\n"
+        "                      when the range starts there, and add no header\n"
         "  --vbr-header        start the output with a new Xing/Info + LAME header\n"
         "  --clean-start       carry the bit reservoir the first frames need (Layer III)\n"
         "  --exact             sample-exact range for gapless decoders (implies both)\n%s",
@@ -57,11 +61,16 @@ int RunCut(int argc, char** argv) {
       options.cleanStart = true;
     } else if (a == "--exact") {
       options.exact = true;
+    } else if (a == "--frames-only") {
+      options.framesOnly = true;
     } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
       return UsageError(self, "unknown option " + a);
     } else {
       positional.push_back(a);
     }
+  }
+  if (options.framesOnly && options.Any()) {
+    return UsageError(self, "--frames-only cannot be combined with --vbr-header, --clean-start or --exact");
   }
   if (positional.size() != 4) return UsageError(self, "expected FILE START END OUT");
   const auto start = ParseTimeMs(positional[1]);

@@ -222,7 +222,7 @@ void RoundTripSeeds() {
   Seed(t, "long-title", InputFromFields({{TAG_TITLE, false, std::string(300, 'x')}}));
 }
 
-// Byte 0: option bits (1 VBR header, 2 clean start, 4 exact, 8 no start);
+// Byte 0: option bits (1 VBR header, 2 clean start, 4 exact, 8 no start, 16 frames only);
 // bytes 1-4: start and end in 10 ms steps; then the source.
 void CutSeeds(const Bytes& cbr, const Bytes& vbr) {
   const std::string t = "cut";
@@ -233,6 +233,7 @@ void CutSeeds(const Bytes& cbr, const Bytes& vbr) {
                 file});
   };
   Seed(t, "plain", cut(0, 50, 200, cbr));
+  Seed(t, "frames-only", cut(16, 0, 200, vbr));
   Seed(t, "vbr-header", cut(1, 50, 200, vbr));
   Seed(t, "clean-start", cut(2, 100, 250, vbr));
   Seed(t, "exact", cut(4, 30, 170, vbr));

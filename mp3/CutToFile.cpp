@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <random>
 
 #include "mp3/ExactCut.h"
@@ -45,6 +46,11 @@ class Fd {
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int Get() const { return m_fd; }
+  int Release() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+  }
   bool Close() {
     if (m_fd < 0) return true;
     const int r = ::close(m_fd);
@@ -65,6 +71,24 @@ int CountFrames(const Mp3FrameIndex& index, int64_t start, int64_t end) {
     if (e.offset >= start && e.offset < end && index.At(i + 1).timeMs > e.timeMs) ++frames;
   }
   return frames;
+}
+
+// Whether [start, end) holds every frame of the stream: `end` is where the
+// index ends and no frame follows it.
+bool IsWholeStream(Mp3FrameIndex& index, int64_t start, int64_t end) {
+  const int count = index.Count();
+  if (start != index.At(0).offset || end != index.At(count - 1).offset) return false;
+  index.TimeToOffset(index.At(count - 1).timeMs + 1.0);  // indexes the next frame, if there is one
+  return index.Count() == count;
+}
+
+// The source's Xing, Info or VBRI header describes the whole source, so a
+// cut of part of it gets a header of its own instead, unless the literal
+// frames were asked for. Only Layer III carries such a header in a silent
+// frame; in other layers its bytes would decode as sound, so there the cut
+// leaves the source's header frame out and adds none.
+bool ReplacesSourceHeader(const Mp3StreamInfo& info, const CutOptions& options, bool wholeStream) {
+  return info.vbr.kind != VbrHeaderKind::None && !options.framesOnly && !wholeStream;
 }
 
 bool IsUnsupportedCopy(int error) {
@@ -146,13 +170,8 @@ bool CopyRange(int in, int out, int64_t from, int64_t to, int64_t* copied) {
   return true;
 }
 
-// Duplicates `source` into the temporary file `path` (made empty by
-// MakeTempFileName, or not made at all). The file is not opened with O_TRUNC
-// and truncated only when it holds something: ext4 writes a file that was
-// truncated and rewritten out to disk when it is closed (its guard for
-// programs that replace files that way), which would cost the whole
-// duplicate's disk write on every cut.
-bool DuplicateInto(const std::string& source, const std::string& path, std::string* why) {
+// Duplicates `source` into `out`, a new empty file.
+bool DuplicateInto(const std::string& source, int out, std::string* why) {
   // O_NONBLOCK: a FIFO put in the source's place since its analysis must
   // not hold the cut; only a regular file is copied.
   Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -165,36 +184,40 @@ bool DuplicateInto(const std::string& source, const std::string& path, std::stri
     *why = "the source is not a regular file";
     return false;
   }
-  Fd out(open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
-  struct stat existing;
-  if (out.Get() < 0 || fstat(out.Get(), &existing) != 0 ||
-      (existing.st_size > 0 && ftruncate(out.Get(), 0) != 0)) {
-    *why = std::strerror(errno);
-    return false;
-  }
   int64_t copied = 0;
   errno = 0;
-  if (!CopyRange(in.Get(), out.Get(), 0, st.st_size, &copied) || !out.Close()) {
+  if (!CopyRange(in.Get(), out, 0, st.st_size, &copied)) {
     *why = std::strerror(errno ? errno : EIO);
     return false;
   }
   return true;
 }
 
-// Creates a new, empty file beside `target` (mode as a plain create gives
-// it); its path in `path`. The name is short whatever the target's, so a
-// target name of the longest length still has room for the staging file
-// and the tag rewrite's ".vuxtemp" beside it.
-int CreateStaging(const std::string& target, std::string* path) {
+// Creates a new, empty file beside `target`; its path in `path`, and in
+// `newMode` the permissions a plain create gives a new file. The file itself
+// is writable by us whatever the umask: a umask of 0222 would make it
+// read-only, which the tag rewrite refuses. The name is short whatever the
+// target's, so a target name of the longest length still has room for the
+// staging file and the tag rewrite's ".vuxtemp" beside it.
+int CreateStaging(const std::string& target, std::string* path, mode_t* newMode) {
   const std::string folder = GetFolderPart(target);
   std::random_device rd;
   for (int attempt = 0; attempt < 100; ++attempt) {
     char name[32];
     std::snprintf(name, sizeof name, ".padocut-%08x.part", static_cast<unsigned>(rd()));
     *path = folder + name;
-    const int fd = open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return fd;
-    if (errno != EEXIST) return -1;
+    Fd fd(open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd.Get() < 0 && errno == EEXIST) continue;
+    if (fd.Get() < 0) return -1;
+    struct stat info;
+    if (fstat(fd.Get(), &info) == 0 && fchmod(fd.Get(), info.st_mode | S_IRUSR | S_IWUSR) == 0) {
+      *newMode = info.st_mode & 07777;
+      return fd.Release();
+    }
+    const int error = errno;
+    unlink(path->c_str());
+    errno = error;
+    return -1;
   }
   return -1;
 }
@@ -221,6 +244,8 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
 
   // Map the two times to frame offsets with a reader of our own.
   Mp3StreamInfo streamInfo;
+  bool replaceHeader = false;
+  int64_t plainStart = -1;  // where the plain copy starts when not at report->startOffset
   {
     CMp3Reader reader;
     if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
@@ -242,7 +267,13 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
     }
     report->frames = CountFrames(*index, report->startOffset, report->endOffset);
     streamInfo = reader.GetStreamInfo();
+    replaceHeader =
+        ReplacesSourceHeader(streamInfo, options, IsWholeStream(*index, report->startOffset, report->endOffset));
+    // The plain copy's range without the source's header frame (index entry 1 is where it ends).
+    if (replaceHeader && report->startOffset == index->At(0).offset) plainStart = index->At(1).offset;
   }
+  CutOptions effective = options;
+  if (replaceHeader && streamInfo.layer == 3) effective.vbrHeader = true;
 
   // Resolve a symbolic link so that the file it names is replaced, not the link.
   std::string target = destination;
@@ -260,21 +291,23 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
   if (IsReadOnlyFile(target)) return Fail(report, "the destination is read-only");
 
   // Duplicate the source; the range and the tags are taken from the copy.
-  FileGuard temp(MakeTempFileName());
+  std::optional<CreatedFile> temp = CreateTempFile();
+  if (!temp) return Fail(report, "cannot make the temporary copy: " + std::string(std::strerror(errno)));
   std::string why;
-  if (!DuplicateInto(source, temp.Path(), &why)) return Fail(report, "cannot make the temporary copy: " + why);
+  if (!DuplicateInto(source, temp->Fd(), &why)) return Fail(report, "cannot make the temporary copy: " + why);
 
   std::string stagingPath;
-  Fd staging(CreateStaging(target, &stagingPath));
+  mode_t newMode = 0;
+  Fd staging(CreateStaging(target, &stagingPath, &newMode));
   if (staging.Get() < 0) return Fail(report, "cannot write in the destination folder: " + std::string(std::strerror(errno)));
   FileGuard stagingGuard(stagingPath);
   {
-    Fd dup(open(temp.Path().c_str(), O_RDONLY | O_CLOEXEC));
+    Fd dup(fcntl(temp->Fd(), F_DUPFD_CLOEXEC, 0));
     if (dup.Get() < 0) return Fail(report, "cannot read the temporary copy");
     bool plain = true;
-    if (options.Any()) {
+    if (effective.Any()) {
       switch (WriteEnhancedCut(dup.Get(), staging.Get(), streamInfo, startMs, endMs, report->startOffset,
-                               report->endOffset, options, report)) {
+                               report->endOffset, effective, report)) {
         case EnhancedCutResult::Written:
           plain = false;
           break;
@@ -283,6 +316,12 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
         case EnhancedCutResult::IoError:
           return Fail(report, "cannot write the destination: " + std::string(std::strerror(errno ? errno : EIO)));
       }
+    }
+    if (plain && plainStart >= 0) {
+      // Without a new header the source's stays out too: it is not audio.
+      if (plainStart >= report->endOffset) return Fail(report, "no audio in the range");
+      report->startOffset = plainStart;
+      report->frames -= 1;
     }
     if (plain &&
         !CopyRange(dup.Get(), staging.Get(), report->startOffset, report->endOffset, &report->bytesCopied)) {
@@ -296,7 +335,7 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
   // result that silently lost them.
   {
     CTagTransfer transfer;
-    if (transfer.ReadFrom(temp.Path().c_str())) {
+    if (transfer.ReadFrom(temp->Path().c_str())) {
       if (!transfer.WriteTo(stagingPath.c_str(), true, true)) {
         return Fail(report, "cannot write the tags into the destination");
       }
@@ -304,12 +343,15 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
     }
   }
 
-  // Only now does the destination change: one rename.
-  // A replaced file keeps its permissions and is on disk before the rename.
+  // Only now does the destination change: one rename. A replaced file
+  // keeps its permissions and is on disk before the rename; a new file gets
+  // the permissions of a new file.
   struct stat existing;
-  if (stat(target.c_str(), &existing) == 0) {
-    Fd sync(open(stagingPath.c_str(), O_RDONLY | O_CLOEXEC));
-    if (sync.Get() < 0 || fchmod(sync.Get(), existing.st_mode & 07777) != 0 || fsync(sync.Get()) != 0) {
+  const bool replacing = stat(target.c_str(), &existing) == 0;
+  {
+    Fd done(open(stagingPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (done.Get() < 0 || fchmod(done.Get(), replacing ? existing.st_mode & 07777 : newMode) != 0 ||
+        (replacing && fsync(done.Get()) != 0)) {
       return Fail(report, "cannot write the destination");
     }
   }

@@ -4,8 +4,12 @@
 // The result is the source's bytes from the first byte of the frame holding
 // the start time up to, not including, the first byte of the frame holding
 // the end time (the end of the audio for a time at or beyond it); a negative
-// start cuts from the first frame. When the source had tags, the result then
-// begins with a fresh ID3v2 tag and ends with an ID3v1 record.
+// start cuts from the first frame. A source with a Xing, Info or VBRI header
+// (which claims the whole source's length) gets a new header for the cut in
+// front of the frames instead of its own, unless the cut is the whole stream
+// or `framesOnly` asks for the literal byte range (see CutOptions). When the
+// source had tags, the result then begins with a fresh ID3v2 tag and ends
+// with an ID3v1 record.
 //
 // Safety: the source is first duplicated into a temporary file and both the
 // range and the tags come from that duplicate, so the destination may be the
@@ -22,8 +26,9 @@
 #include "mp3/CutTypes.h"
 
 // 1 when the cut completed, 0 otherwise (see `report->error`). Without
-// options the result is exactly the byte range described above; the options
-// (Layer III sources only; others get the plain cut and a note) add a fresh
-// VBR header, a reservoir-safe start and a sample-exact range.
+// options the result is the byte range described above (with the new header
+// where the source has one); the options (Layer III sources only; others get
+// the plain cut and a note) add a fresh VBR header, a reservoir-safe start and
+// a sample-exact range.
 int CutToFile(const std::string& source, const std::string& destination, int startMs, int endMs,
               CutReport* report = nullptr, const CutOptions& options = CutOptions());

@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <string>
 
+// Without options a cut copies the frames of the range, except that a
+// source with a Xing, Info or VBRI header gets a new header for the cut in
+// front of them (as `vbrHeader` writes it): the source's own header frame
+// holds the whole source's frame count and length. A cut of the whole
+// stream keeps the source's header byte for byte.
 struct CutOptions {
   // The output starts with a new Xing/Info frame with LAME's extension:
   // frame and byte counts, seek table, encoder delay and padding of the cut.
@@ -15,7 +20,13 @@ struct CutOptions {
   // Sample-exact: a gapless decoder plays exactly the samples of
   // [start, end) that it plays for the source. Implies both of the above.
   bool exact = false;
+  // The literal byte range of the frames, the source's header frame
+  // included when the range starts there: no header is added unless one of
+  // the options above asks for it.
+  bool framesOnly = false;
 
+  // Whether the output differs from the frames by request (the header a
+  // source's own header brings is not counted).
   bool Any() const { return vbrHeader || cleanStart || exact; }
 };
 

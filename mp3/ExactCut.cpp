@@ -21,6 +21,10 @@ constexpr int kDecoderDelay = 529;   // samples a decoder's output lags its inpu
 // ignore values above 3000 as implausible.
 constexpr int kMaxTagValue = 3000;
 constexpr int64_t kResyncWindow = 65536;
+// Frames walked past the plain cut's end: more than an exact end reaches
+// beyond it (the delay field's 3000 + 529 samples, a few frames), and enough
+// that the padding of a source's last frames cannot reach back into the cut.
+constexpr int kFramesPastRange = 32;
 
 struct FrameRef {
   int64_t offset;
@@ -34,9 +38,10 @@ uint32_t HeaderAt(FileWindow& w, int64_t pos, bool* ok) {
   return *ok ? mpeg::HeaderFromBytes(b) : 0;
 }
 
-// Every frame of the stream from the audio start, skipping garbage between
-// frames (a header counts after garbage when the next one follows it).
-std::vector<FrameRef> WalkFrames(FileWindow& w, const Mp3StreamInfo& info, int64_t fileSize) {
+// The frames of the stream from the audio start, skipping garbage between
+// frames (a header counts after garbage when the next one follows it), up
+// to kFramesPastRange frames past `rangeEnd` or the end of the stream.
+std::vector<FrameRef> WalkFrames(FileWindow& w, const Mp3StreamInfo& info, int64_t fileSize, int64_t rangeEnd) {
   std::vector<FrameRef> frames;
   StreamSignature sig;
   sig.mpeg25 = info.mpeg25;
@@ -46,11 +51,13 @@ std::vector<FrameRef> WalkFrames(FileWindow& w, const Mp3StreamInfo& info, int64
   sig.channels = mpeg::Channels(mpeg::HeaderFromBytes(info.firstHeader));
   int64_t pos = info.audioStart;
   bool ok = false;
-  while (pos + 4 <= fileSize) {
+  int pastRange = 0;
+  while (pos + 4 <= fileSize && pastRange < kFramesPastRange) {
     uint32_t h = HeaderAt(w, pos, &ok);
     int len = FrameLength(h);
     if (ok && SameStream(sig, h) && pos + len <= fileSize) {
       frames.push_back({pos, h, len});
+      if (pos >= rangeEnd) ++pastRange;
       pos += len;
       continue;
     }
@@ -240,7 +247,7 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
 
   FileWindow window(in);
   const int64_t fileSize = FileSizeOf(in);
-  std::vector<FrameRef> all = WalkFrames(window, info, fileSize);
+  std::vector<FrameRef> all = WalkFrames(window, info, fileSize, endOffset);
   if (all.empty()) return NotApplicable(report, "no usable frame headers; made a plain cut");
 
   // A VBR information frame at the start is not audio: decoders skip it.
@@ -260,6 +267,8 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
   const bool gapless = hasSourceTag && sourceTag.kind != VbrHeaderKind::Vbri &&
                        sourceTag.encoderDelay >= 0 && sourceTag.encoderPadding >= 0;
   const int64_t offset = gapless ? sourceTag.encoderDelay + kDecoderDelay : 0;
+  // `n` counts the frames walked, which may stop short of the stream's end
+  // past the range: kFramesPastRange keeps everything below the same.
   int64_t playedTotal = static_cast<int64_t>(n) * spf;
   if (gapless) playedTotal -= sourceTag.encoderDelay + sourceTag.encoderPadding;
   playedTotal = std::max<int64_t>(playedTotal, 0);
@@ -347,8 +356,9 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
     VbrTagFields fields;
     fields.firstHeader = templateHeader;
     bool vbr = hasSourceTag ? sourceTag.isVbr != 0 : false;
-    if (!hasSourceTag) {
-      for (const FrameRef& f : frames) vbr = vbr || mpeg::BitrateIndex(f.header) != mpeg::BitrateIndex(h0);
+    // Without the source's word on it: VBR when the cut's own bitrates vary.
+    for (int k = plan.a; k < plan.b && !hasSourceTag; ++k) {
+      vbr = vbr || mpeg::BitrateIndex(frames[static_cast<size_t>(k)].header) != mpeg::BitrateIndex(templateHeader);
     }
     fields.vbr = vbr;
     fields.frames = static_cast<uint32_t>(frameOffsets.size());

@@ -1,12 +1,10 @@
 #include "mp3/TempFileName.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 
 #include "mp3/PathParts.h"
 
@@ -41,26 +39,27 @@ std::string SystemTempFolder() {
   return "./";
 }
 
-std::string MakeTempFileName(const std::string& given) { return MakeTempFileName(given, TickCount); }
-
-std::string MakeTempFileName(const std::string& given, unsigned (*tick)()) {
+std::optional<CreatedFile> CreateTempFile(const std::string& given, unsigned (*tick)()) {
   const std::string folder =
       !given.empty() && IsExistingFolder(given) ? WithSlash(given) : SystemTempFolder();
-  char name[32];
-  for (int n = 0; n < kAttempts; ++n) {
-    std::snprintf(name, sizeof name, "t%02d%05x.tmp", n, tick() % kTickModulus);
-    const std::string path = folder + name;
-    if (IsExistingFile(path)) continue;
-    // Exclusive create: a name another process took meanwhile counts as a
-    // collision too.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-      close(fd);
-      return path;
-    }
-  }
-  std::random_device rd;
-  std::snprintf(name, sizeof name, "t%06x.tmp", static_cast<unsigned>(rd()) & 0xFFFFFF);
+  auto tickName = [&](int attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "t%02d%05x.tmp", attempt, tick() % kTickModulus);
+    return folder + name;
+  };
+  if (std::optional<CreatedFile> file = CreateFirstFree(tickName, kAttempts)) return file;
+  // Last resort: random names, created exclusively like the others.
   const std::string last = UsableFolder("/var/tmp") ? std::string("/var/tmp/") : std::string("./");
-  return last + name;
+  return CreateFirstFree([&](int) { return last + "t" + RandomHex(6) + ".tmp"; }, kAttempts);
+}
+
+std::optional<CreatedFile> CreateTempFile(const std::string& folder) { return CreateTempFile(folder, TickCount); }
+
+std::string MakeTempFileName(const std::string& folder) { return MakeTempFileName(folder, TickCount); }
+
+std::string MakeTempFileName(const std::string& folder, unsigned (*tick)()) {
+  std::optional<CreatedFile> file = CreateTempFile(folder, tick);
+  if (!file) return std::string();
+  file->Keep();
+  return file->Path();
 }

@@ -141,6 +141,20 @@ Id3v1Record BuildId3v1(const CTagFieldList& fields) {
   return record;
 }
 
+bool WriteId3v1AtEnd(int fd, const Id3v1Record& record) {
+  struct stat info;
+  if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  off_t at = info.st_size;
+  // Only a file of at least 128 bytes can already end with a record.
+  if (info.st_size >= static_cast<off_t>(Id3v1Record::kSize)) {
+    const off_t lastRecord = info.st_size - static_cast<off_t>(Id3v1Record::kSize);
+    uint8_t old[Id3v1Record::kSize];
+    if (!ReadAll(fd, old, sizeof old, lastRecord)) return false;
+    if (std::memcmp(old, kTagMagic, sizeof kTagMagic) == 0) at = lastRecord;
+  }
+  return WriteAll(fd, record.bytes, Id3v1Record::kSize, at);
+}
+
 bool WriteId3v1AtEnd(const char* utf8Name, const Id3v1Record& record) {
   if (!utf8Name) return false;
   int fd;
@@ -148,18 +162,7 @@ bool WriteId3v1AtEnd(const char* utf8Name, const Id3v1Record& record) {
     fd = ::open(utf8Name, O_RDWR | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return false;
-  struct stat info;
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-            info.st_size >= static_cast<off_t>(Id3v1Record::kSize);
-  if (ok) {
-    const off_t lastRecord = info.st_size - static_cast<off_t>(Id3v1Record::kSize);
-    uint8_t old[Id3v1Record::kSize];
-    ok = ReadAll(fd, old, sizeof old, lastRecord);
-    if (ok) {
-      const bool replace = std::memcmp(old, kTagMagic, sizeof kTagMagic) == 0;
-      ok = WriteAll(fd, record.bytes, Id3v1Record::kSize, replace ? lastRecord : info.st_size);
-    }
-  }
+  const bool ok = WriteId3v1AtEnd(fd, record);
   ::close(fd);
   return ok;
 }

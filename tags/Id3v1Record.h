@@ -53,8 +53,10 @@ void ParseId3v1(const Id3v1Record& record, CTagFieldList& fields);
 Id3v1Record BuildId3v1(const CTagFieldList& fields);
 
 // Overwrites the file's last 128 bytes when they begin with "TAG", else
-// appends the record. False, with the file untouched, when it cannot be
-// opened for writing or is shorter than 128 bytes; false also when the
-// write itself fails.
+// appends the record (a file shorter than 128 bytes always gets it
+// appended). False, with the file untouched, when it cannot be opened for
+// writing or is not a regular file; false also when the write itself fails.
 bool WriteId3v1AtEnd(const char* utf8Name, const Id3v1Record& record);
 bool WriteId3v1AtEnd(const char16_t* wideName, const Id3v1Record& record);
+// The same through a descriptor open for reading and writing.
+bool WriteId3v1AtEnd(int fd, const Id3v1Record& record);

@@ -103,8 +103,17 @@ std::optional<std::string> FieldUtf8Text(const TagField& field) {
 bool CId3v2Writer::Open(const char* utf8Name, IFileStream* source) {
   Close();
   if (!utf8Name || !source) return false;
-  m_fd = CreateOutput(utf8Name);
-  if (m_fd < 0) return false;
+  UniqueFd output(CreateOutput(utf8Name));
+  if (!output.IsOpen()) return false;
+  const bool opened = Open(output.Get(), source);
+  m_ownFile = std::move(output);
+  return opened;
+}
+
+bool CId3v2Writer::Open(int fd, IFileStream* source) {
+  Close();
+  if (fd < 0 || !source) return false;
+  m_fd = fd;
   source->AddRef();
   m_source = source;
   std::memset(m_header, 0, sizeof m_header);
@@ -124,10 +133,8 @@ bool CId3v2Writer::Open(const char16_t* wideName, IFileStream* source) {
 }
 
 void CId3v2Writer::Close() {
-  if (m_fd >= 0) {
-    ::close(m_fd);
-    m_fd = -1;
-  }
+  m_fd = -1;
+  m_ownFile.Close();
   if (m_source) {
     m_source->Release();
     m_source = nullptr;

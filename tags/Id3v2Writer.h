@@ -15,6 +15,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/io/UniqueFd.h"
+
 class CTagFieldList;
 class IFileStream;
 struct TagField;
@@ -33,6 +35,9 @@ class CId3v2Writer {
   // holds a reference to `source`. False when the file cannot be created.
   bool Open(const char* utf8Name, IFileStream* source);
   bool Open(const char16_t* wideName, IFileStream* source);
+  // The same into a new, empty file the caller holds open read-write; the
+  // descriptor stays the caller's (Close leaves it open).
+  bool Open(int fd, IFileStream* source);
   // The frames (a frame that cannot be written ends the list silently),
   // the padding, the final header, then the source's audio. True when all
   // of the audio was copied.
@@ -49,6 +54,7 @@ class CId3v2Writer {
   bool WriteAt(const void* bytes, size_t count, int64_t offset);
 
   int m_fd = -1;
+  UniqueFd m_ownFile;  // the file the writer created itself
   uint8_t m_header[kHeaderSize] = {};
   uint32_t m_framesLength = 0;
   IFileStream* m_source = nullptr;

@@ -3,10 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <optional>
 #include <string>
 
+#include "platform/io/CreatedFile.h"
 #include "tags/IFileStream.h"
 #include "tags/Id3v1Record.h"
 #include "tags/Id3v2Writer.h"
@@ -72,31 +72,32 @@ HRESULT RewriteWithTags(IFileStream* stream, const CTagFieldList& fields, bool w
   if (!target) return E_FAIL;
   const std::optional<mode_t> mode = WritableMode(target->path);
   if (!mode) return E_FAIL;
-  const std::string tempPath = target->path + kRewriteTempSuffix;
+  // Never a file someone left or planted under the name: another name then.
+  std::optional<CreatedFile> temp = CreateBeside(target->path, kRewriteTempSuffix);
+  if (!temp) return E_FAIL;
 
   HRESULT result = E_FAIL;
   bool streamClosed = false;
   CId3v2Writer writer;
-  if (writer.Open(tempPath.c_str(), stream) && writer.WriteTagAndAudio(id3v2Fields) &&
-      writer.Flush()) {
+  if (writer.Open(temp->Fd(), stream) && writer.WriteTagAndAudio(id3v2Fields)) {
     stream->Close();
     streamClosed = true;
     writer.Close();
     const Id3v1Record record = BuildId3v1(id3v1Fields);
-    if (WriteId3v1AtEnd(tempPath.c_str(), record) && ::chmod(tempPath.c_str(), *mode) == 0) {
-      const bool moved = std::rename(tempPath.c_str(), target->path.c_str()) == 0;
+    if (WriteId3v1AtEnd(temp->Fd(), record) && ::fchmod(temp->Fd(), *mode) == 0 &&
+        ::fsync(temp->Fd()) == 0 && temp->CloseFd()) {
+      const bool moved = temp->MoveOnto(target->path);
       Reopen(stream, *target);
       streamClosed = false;
       if (moved) result = S_OK;
     }
   }
 
-  // Clean-up on every path that may have made the temporary file.
-  ::unlink(tempPath.c_str());
+  writer.Close();
+  temp->Remove();  // nothing once it has replaced the target
   if (result != S_OK) {
     if (streamClosed) Reopen(stream, *target);
     if (position >= 0) stream->Seek(position, FILE_BEGIN);
   }
-  writer.Close();
   return result;
 }

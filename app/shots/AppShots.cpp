@@ -1,7 +1,8 @@
 // padocut-app-shots: shows the real main window on a display (Xvfb in
 // scripts/screenshots) and writes PNG files of it in its states into a
-// folder: no file, analysing, ready with a selection and a play cursor,
-// and the About box. The file it shows is encoded at run time.
+// folder: no file, analysing, ready with a selection (made with simulated
+// clicks) and a play cursor, and the About box. The file it shows is encoded
+// at run time.
 //   padocut-app-shots OUTDIR
 #include <wx/app.h>
 #include <wx/dcmemory.h>
@@ -158,11 +159,21 @@ class ShotsApp : public wxApp {
     if (!PumpUntil([&] { return dialog->GetWorkState() == STATE_READY; }, 30000)) { Fail("no READY"); return; }
     if (!Shoot(dialog, m_strFolder, "app-ready.png")) Fail("ready");
 
+    // The selection is made as a user makes it: a left click at its start,
+    // a right click at its end (the first click also takes the hint away).
     CSpectrumCtrl* view = dialog->GetSpectrum();
-    view->SetSelEnd(23500);
-    view->SetSelStart(8000);
-    const wxPoint pointer = view->ClientToScreen(wxPoint(view->TimeToX(30000), view->GetClientSize().y / 2));
-    wxUIActionSimulator().MouseMove(pointer);
+    const int middle = view->GetClientSize().y / 2;
+    auto screen = [&](int timeMs) { return view->ClientToScreen(wxPoint(view->TimeToX(timeMs), middle)); };
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(screen(8000));
+    mouse.MouseClick(wxMOUSE_BTN_LEFT);
+    mouse.MouseMove(screen(23500));
+    mouse.MouseClick(wxMOUSE_BTN_RIGHT);
+    const int endMs = view->XToTime(view->TimeToX(23500));
+    if (!PumpUntil([&] { return view->GetSelStart() >= 0 && view->GetSelEnd() == endMs; }, 5000)) {
+      Fail("the simulated clicks made no selection");
+    }
+    mouse.MouseMove(screen(30000));
     Pump(200);
     dialog->OnPlay();
     Pump(1200);

@@ -40,21 +40,26 @@ void FitAxis(int& start, int& size, int areaStart, int areaSize) {
 
 }  // namespace
 
-void GetNearestWorkArea(const wxRect& rect, wxRect* workArea, wxRect* monitorRect) {
-  const unsigned count = wxDisplay::GetCount();
+int NearestMonitor(const wxRect& rect, const std::vector<wxRect>& monitors) {
   int best = -1;
   int64_t bestOverlap = 0;
   int64_t bestGap = std::numeric_limits<int64_t>::max();
-  for (unsigned i = 0; i < count; ++i) {
-    const wxRect geometry = wxDisplay(i).GetGeometry();
-    const int64_t overlap = OverlapArea(rect, geometry);
-    const int64_t gap = overlap > 0 ? 0 : GapSquared(rect, geometry);
+  for (size_t i = 0; i < monitors.size(); ++i) {
+    const int64_t overlap = OverlapArea(rect, monitors[i]);
+    const int64_t gap = overlap > 0 ? 0 : GapSquared(rect, monitors[i]);
     if (overlap > bestOverlap || (bestOverlap == 0 && overlap == 0 && gap < bestGap)) {
       best = static_cast<int>(i);
       bestOverlap = overlap;
       bestGap = gap;
     }
   }
+  return best;
+}
+
+void GetNearestWorkArea(const wxRect& rect, wxRect* workArea, wxRect* monitorRect) {
+  std::vector<wxRect> monitors;
+  for (unsigned i = 0; i < wxDisplay::GetCount(); ++i) monitors.push_back(wxDisplay(i).GetGeometry());
+  const int best = NearestMonitor(rect, monitors);
   if (best < 0) {
     if (workArea != nullptr) *workArea = wxGetClientDisplayRect();
     if (monitorRect != nullptr) *monitorRect = wxRect(wxPoint(0, 0), wxGetDisplaySize());

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/DialogLayout.h"
+#include "mp3/VbrHeader.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/waveform/SpectrumCtrl.h"
@@ -41,6 +42,9 @@ TEST_F(CutterDlgTest, CutSavesWhatTheCommandLineCutMakes) {
   ASSERT_FALSE(cut.empty());
   EXPECT_EQ(cut, CliCut(source, 1000, 3500, folder.File("reference.mp3")));
   EXPECT_LT(cut.size(), ReadFileBytes(source).size() / 2);
+  VbrHeaderInfo header;  // the source's Info header gave way to one for the cut
+  ASSERT_EQ(ParseVbrHeader(cut.data(), &header), 1);
+  EXPECT_NEAR(header.frames * 1152 / 44.1, 2500, 60);
 
   // No: the source stays loaded with its selection.
   EXPECT_EQ(dialog->GetWorkState(), STATE_READY);

@@ -5,12 +5,15 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <thread>
 
+#include "app/DialogLayout.h"
 #include "pipeline/ArwMan.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/msgbox/MessageBoxTypes.h"
+#include "ui/skin/SkinButton.h"
 #include "ui/waveform/SpectrumCtrl.h"
 
 TEST_F(CutterDlgTest, FileThatCannotBeOpenedIsReported) {
@@ -32,18 +35,40 @@ TEST_F(CutterDlgTest, FileThatCannotBeOpenedIsReported) {
   EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
 }
 
-TEST_F(CutterDlgTest, MissingPluginShowsTheOutputModuleError) {
+TEST_F(CutterDlgTest, PlaybackErrorIsReportedAndTheFileStaysReadyToCut) {
+  // No output plug-in, then no usable audio device (SDL reads the driver
+  // when the plug-in starts and again when playback opens the output).
+  const std::string file = MakeMp3("noplugin.mp3", 3);
   TempDir empty;
-  CutterDlgOptions options;
-  options.pluginDirectory = empty.Path();
-  OpenReady(MakeMp3("noplugin.mp3", 2), options);
-  BoxRecorder boxes;
-  EXPECT_FALSE(dialog->OnPlay());
-  ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOutputModule});
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
-  EXPECT_FALSE(dialog->IsPlaybackTimerRunning());
-  EXPECT_EQ(dialog->GetSpectrum()->GetModel().GetPlayPosition(), -1);
+  const std::function<void(CutterDlgOptions&)> breakOutput[] = {
+      [&](CutterDlgOptions& options) { options.pluginDirectory = empty.Path(); },
+      [](CutterDlgOptions&) { setenv("SDL_AUDIODRIVER", "nosuchdriver", 1); },
+  };
+  const std::string driver = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "dummy";
+  for (int way = 0; way < 2; ++way) {
+    CutterDlgOptions options;
+    breakOutput[way](options);
+    OpenReady(file, options);
+    Select(500, 2000);
+    BoxRecorder boxes;
+    EXPECT_FALSE(dialog->OnPlay());
+    setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
+    ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOutputModule});
+    EXPECT_FALSE(dialog->IsPlaybackTimerRunning());
+    EXPECT_EQ(dialog->GetSpectrum()->GetModel().GetPlayPosition(), -1);
+    // The file, its waveform and the selection stay, and the cut works.
+    EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+    EXPECT_TRUE(dialog->GetButton(IDC_CUT)->IsEnabled());
+    EXPECT_EQ(dialog->GetSourcePath(), file);
+    EXPECT_EQ(dialog->GetSpectrum()->GetModel().GetState(), SpectrumState::Ready);
+    EXPECT_EQ(dialog->GetSpectrum()->GetSelStart(), 500);
+    EXPECT_EQ(dialog->GetSpectrum()->GetSelEnd(), 2000);
+    const std::string cut = folder.File("after-error-" + std::to_string(way) + ".mp3");
+    dialogs.saveAnswers.push_back(cut);
+    dialog->OnCut();
+    EXPECT_GT(ReadFileBytes(cut).size(), 10000u);
+  }
 }
 
 TEST_F(CutterDlgTest, ReadFailureDuringAnalysisIsReported) {
@@ -69,8 +94,9 @@ TEST_F(CutterDlgTest, ErrorTextsDependOnWhatRan) {
   BoxRecorder boxes;
   dialog->OnWorkerError(5);  // during playback
   EXPECT_EQ(boxes.texts, std::vector<std::string>{"출력 하는데 실패하였습니다.\n프로그램을 다시 설치하여 주십시오"});
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
   boxes.texts.clear();
+  dialog->CloseFile();
   dialog->OnWorkerError(4);  // nothing ran: no message
   dialog->OnWorkerError(1);
   EXPECT_TRUE(boxes.texts.empty());

@@ -61,6 +61,28 @@ TEST_F(CutterDlgTest, PauseHoldsThePositionAndPlayResumesThere) {
   EXPECT_FALSE(dialog->OnPause()) << "nothing runs";
 }
 
+TEST_F(CutterDlgTest, NoToOpeningAnotherFileLeavesPlaybackAsItWas) {
+  const std::string other = MakeMp3("other.mp3", 2, 3);
+  OpenReady(MakeMp3("asked.mp3", 6));
+  ASSERT_TRUE(dialog->OnPlay());
+  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > 100; }, 5000));
+  BoxRecorder boxes;  // No to every question
+  EXPECT_FALSE(dialog->OnOpenFile());
+  EXPECT_TRUE(dialog->GetArwMan()->IsRunning());
+  EXPECT_FALSE(dialog->GetArwMan()->IsPaused()) << "playing before: playing after";
+  // Paused by the user: still paused after No, to the open command and to a drop.
+  ASSERT_TRUE(dialog->OnPause());
+  EXPECT_FALSE(dialog->OnOpenFile());
+  dialog->OnDropFiles(wxArrayString(1, wxString::FromUTF8(other)));
+  EXPECT_EQ(boxes.texts, (std::vector<std::string>{texts::kCloseCurrent, texts::kCloseCurrent, texts::kCloseUnsaved}));
+  EXPECT_TRUE(dialog->GetArwMan()->IsPaused());
+  const int paused = Cursor(dialog);
+  PumpMs(300);
+  EXPECT_NEAR(Cursor(dialog), paused, 60);
+  EXPECT_TRUE(dialog->IsPlaybackTimerRunning());
+  dialog->OnStop();
+}
+
 TEST_F(CutterDlgTest, WholeFilePlaysToItsEnd) {
   OpenReady(MakeMp3("whole.mp3", 2));
   const int duration = dialog->GetSpectrum()->GetModel().GetDuration();

@@ -1,6 +1,8 @@
 // The main window from start-up to STATE_READY: the command line, the
 // layout, the work states, the menu, keys, dropped files, opening and
 // closing files, and closing the window.
+#include <sys/stat.h>
+#include <wx/filefn.h>
 #include <wx/gauge.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
@@ -156,10 +158,18 @@ TEST_F(CutterDlgTest, EnterAndEscapeLeaveTheWindowOpen) {
   dialog->Raise();
   dialog->GetFileNameBox()->SetFocus();
   PumpMs(50);
+  // The window sees both keys first (and passes them on).
+  auto keys = std::make_shared<std::vector<int>>();
+  dialog->Bind(wxEVT_CHAR_HOOK, [keys](wxKeyEvent& event) {
+    keys->push_back(event.GetKeyCode());
+    event.Skip();
+  });
   wxUIActionSimulator sim;
   sim.Char(WXK_ESCAPE);
   sim.Char(WXK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return keys->size() >= 2; }, 3000)) << "the keys did not reach the window";
   PumpMs(200);
+  EXPECT_EQ(*keys, (std::vector<int>{WXK_ESCAPE, WXK_RETURN}));
   ASSERT_TRUE(wxTopLevelWindows.Find(dialog));
   EXPECT_TRUE(dialog->IsShown());
   EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
@@ -213,12 +223,18 @@ TEST_F(CutterDlgTest, DroppedFilesOpenTheFirstMp3Only) {
   ASSERT_TRUE(WriteFileBytes(wav, {1, 2, 3}));
   const std::string upper = MakeMp3("LOUD.MP3", 2);
   const std::string other = MakeMp3("other.mp3", 3, 5);
+  const std::string folderMp3 = folder.File("album.mp3");
+  const std::string pipeMp3 = folder.File("pipe.mp3");
+  ASSERT_TRUE(wxMkdir(wxString::FromUTF8(folderMp3)));
+  ASSERT_EQ(mkfifo(pipeMp3.c_str(), 0600), 0);
   Open();
   BoxRecorder boxes;
-  dialog->OnDropFiles(Files({folder.File("gone.mp3")}));
-  dialog->OnDropFiles(Files({wav, other}));
+  for (const std::string& ignored : {folder.File("gone.mp3"), wav, folderMp3, pipeMp3}) {
+    dialog->OnDropFiles(Files({ignored, other}));
+  }
   PumpMs(100);
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE) << "missing and .wav files are ignored";
+  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE) << "missing, .wav and not regular files are ignored";
+  EXPECT_TRUE(boxes.texts.empty()) << "silently";
 
   dialog->OnDropFiles(Files({upper, other}));
   EXPECT_TRUE(boxes.texts.empty()) << "no question without a file";

@@ -2,6 +2,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "cli/CliCommon.h"
@@ -27,6 +29,21 @@ CliRun Cli(const std::string& args) {
   const int st = pclose(p);
   r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   return r;
+}
+
+// The number after "key": in JSON text; -1 when absent.
+double JsonNumber(const std::string& json, const std::string& key) {
+  const size_t at = json.find("\"" + key + "\": ");
+  return at == std::string::npos ? -1 : std::atof(json.c_str() + at + key.size() + 4);
+}
+
+// ffprobe's duration of `path` in ms; -1 when ffprobe is not installed.
+double FfprobeMs(const std::string& path) {
+  FILE* p = popen(("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "' 2>/dev/null").c_str(), "r");
+  char text[64] = {};
+  const bool read = p && std::fgets(text, sizeof text, p);
+  if (p) pclose(p);
+  return read ? std::atof(text) * 1000 : -1;
 }
 
 }  // namespace
@@ -88,6 +105,55 @@ TEST(CliCommands, FailuresAndUsageErrorsHaveTheirStatus) {
   EXPECT_EQ(Cli("info --help").status, 0);
 }
 
+// A 5-second cut of a VBR source with a Xing (or VBRI) header and of a CBR
+// one with an Info header claims 5 s, from the first frame as from inside;
+// --frames-only copies exactly the frames.
+TEST(CliCommands, CutsClaimTheirOwnLengthAndFramesOnlyCopiesTheFrames) {
+  TempDir dir;
+  const bool ffprobe = std::system("ffprobe -version >/dev/null 2>&1") == 0;
+  if (!ffprobe) std::printf("ffprobe is not installed: durations checked with info only\n");
+  struct Source {
+    EncodeSpec::Mode mode;
+    bool vbri;         // LAME's Xing frame made a VBRI one
+    const char* kind;  // of the cut's header
+  };
+  for (const Source& s : {Source{EncodeSpec::Mode::Vbr, false, "Xing"}, Source{EncodeSpec::Mode::Cbr, false, "Info"},
+                          Source{EncodeSpec::Mode::Vbr, true, "Xing"}}) {
+    EncodeSpec spec;
+    spec.seconds = 12;
+    spec.mode = s.mode;
+    std::vector<uint8_t> bytes = EncodeMp3(spec);
+    if (s.vbri) {
+      // VBRI at byte 36, its byte count at 46 and frame count at 50.
+      std::memset(&bytes[4], 0, 200);
+      std::memcpy(&bytes[36], "VBRI", 4);
+      for (auto [at, value] : {std::pair{46, bytes.size()}, std::pair{50, size_t{460}}}) {
+        for (int i = 0; i < 4; ++i) bytes[static_cast<size_t>(at + i)] = static_cast<uint8_t>(value >> (24 - 8 * i));
+      }
+    }
+    const std::string source = dir.File("src.mp3");
+    ASSERT_TRUE(WriteFileBytes(source, bytes));
+    for (int start : {0, 3000}) {
+      const std::string range = std::to_string(start) + " " + std::to_string(start + 5000);
+      const std::string what = std::string(s.kind) + (s.vbri ? " from VBRI " : " ") + range;
+      const CliRun offsets = Cli("offset " + source + " " + range);
+      const long from = std::atol(offsets.out.c_str());
+      const long to = std::atol(offsets.out.c_str() + offsets.out.find('\n') + 1);
+      ASSERT_EQ(Cli("cut --frames-only " + source + " " + range + " " + dir.File("frames.mp3")).status, 0);
+      const std::vector<uint8_t> frames(bytes.begin() + from, bytes.begin() + to);
+      EXPECT_EQ(ReadFileBytes(dir.File("frames.mp3")), frames) << what;
+      ASSERT_EQ(Cli("cut " + source + " " + range + " " + dir.File("cut.mp3")).status, 0) << what;
+      const CliRun info = Cli("info " + dir.File("cut.mp3"));
+      EXPECT_NE(info.out.find("\"kind\": \"" + std::string(s.kind) + "\""), std::string::npos) << info.out;
+      EXPECT_NEAR(JsonNumber(info.out, "duration_ms"), 5000, 80) << what;
+      if (ffprobe) {
+        EXPECT_NEAR(FfprobeMs(dir.File("cut.mp3")), 5000, 80) << what;
+      }
+    }
+  }
+  EXPECT_EQ(Cli("cut --frames-only --vbr-header " + dir.File("src.mp3") + " 0 1 " + dir.File("x.mp3")).status, 2);
+}
+
 // Two joined LAME encodings: `info` counts the frames of both (the second
 // Info frame is one of them) instead of taking the first Info header's count.
 // An ID3v1 record after them holding a 24-byte frame's sync pattern:
@@ -107,12 +173,8 @@ TEST(CliCommands, InfoCountsJoinedFramesAndOffsetStopsBeforeTheTag) {
   tagged.insert(tagged.end(), record.begin(), record.end());
   ASSERT_TRUE(WriteFileBytes(dir.File("one.mp3"), one));
   ASSERT_TRUE(WriteFileBytes(dir.File("two.mp3"), tagged));
-  auto framesOf = [](const std::string& json) {
-    const size_t at = json.find("\"total_frames\": ");
-    return at == std::string::npos ? -1 : std::stoi(json.substr(at + 16));
-  };
-  const int frames = framesOf(Cli("info " + dir.File("one.mp3")).out);
+  const double frames = JsonNumber(Cli("info " + dir.File("one.mp3")).out, "total_frames");
   ASSERT_GT(frames, 70);
-  EXPECT_EQ(framesOf(Cli("info " + dir.File("two.mp3")).out), 2 * (frames + 1));
+  EXPECT_EQ(JsonNumber(Cli("info " + dir.File("two.mp3")).out, "total_frames"), 2 * (frames + 1));
   EXPECT_EQ(Cli("offset " + dir.File("two.mp3") + " 1:00").out, std::to_string(joined.size()) + "\n");
 }

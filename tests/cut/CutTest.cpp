@@ -22,16 +22,20 @@
 
 namespace {
 
-// 48 kHz MPEG-1: every frame lasts exactly 24 ms, so frame k starts at 24k.
-const std::vector<uint8_t>& Source48k() {
-  static const std::vector<uint8_t> bytes = [] {
+// 48 kHz MPEG-1 VBR: every frame lasts exactly 24 ms, so frame k starts at
+// 24k. With a Xing header in frame 0, or without one.
+const std::vector<uint8_t>& Source48k(bool xingHeader = true) {
+  auto encode = [](bool header) {
     EncodeSpec s;
     s.sampleRate = 48000;
     s.seconds = 4;
     s.mode = EncodeSpec::Mode::Vbr;
+    s.writeVbrTag = header;
     return EncodeMp3(s);
-  }();
-  return bytes;
+  };
+  static const std::vector<uint8_t> withHeader = encode(true);
+  static const std::vector<uint8_t> without = encode(false);
+  return xingHeader ? withHeader : without;
 }
 
 // An ID3v2.3 tag holding one TIT2 frame (encoding 0).
@@ -114,25 +118,33 @@ class CutTest : public ::testing::Test {
 
 }  // namespace
 
+// The literal frames: asked for from a source with a Xing header, and what
+// every cut of a source without one is.
 TEST_F(CutTest, CopiesExactlyTheFramesHoldingTheRange) {
-  const auto& src = Source48k();
-  const std::string path = Save("src.mp3", src);
   struct Case {
     int start, end;
   };
-  // Inside frames, on frame starts (24 ms grid), first frame, whole file.
-  for (Case c : {Case{1000, 2000}, Case{1010, 2011}, Case{240, 480}, Case{0, 24}, Case{5, 3999},
-                 Case{0, 100000}}) {
-    const std::string out = m_dir.File("out.mp3");
-    CutReport report;
-    ASSERT_EQ(CutToFile(path, out, c.start, c.end, &report), 1) << report.error;
-    const int64_t from = OffsetOf(path, c.start);
-    const int64_t to = OffsetOf(path, c.end);
-    EXPECT_EQ(report.startOffset, from);
-    EXPECT_EQ(report.endOffset, to);
-    EXPECT_FALSE(report.tagsCarried);
-    EXPECT_EQ(ReadFileBytes(out), Slice(src, from, to)) << c.start << ".." << c.end;
+  CutOptions framesOnly;
+  framesOnly.framesOnly = true;
+  for (const auto& [header, options] : {std::pair{true, framesOnly}, std::pair{false, CutOptions()}}) {
+    const auto& src = Source48k(header);
+    const std::string path = Save("src.mp3", src);
+    // Inside frames, on frame starts (24 ms grid), first frame, whole file.
+    for (Case c : {Case{1000, 2000}, Case{1010, 2011}, Case{240, 480}, Case{0, 24}, Case{5, 3999},
+                   Case{0, 100000}}) {
+      const std::string out = m_dir.File("out.mp3");
+      CutReport report;
+      ASSERT_EQ(CutToFile(path, out, c.start, c.end, &report, options), 1) << report.error;
+      const int64_t from = OffsetOf(path, c.start);
+      const int64_t to = OffsetOf(path, c.end);
+      EXPECT_EQ(report.startOffset, from);
+      EXPECT_EQ(report.endOffset, to);
+      EXPECT_FALSE(report.tagsCarried);
+      EXPECT_EQ(ReadFileBytes(out), Slice(src, from, to)) << header << " " << c.start << ".." << c.end;
+    }
   }
+  const auto& src = Source48k(false);
+  const std::string path = Save("src.mp3", src);
   // An end exactly on a frame start excludes that frame: 240 ms is frame 10.
   CutReport r;
   ASSERT_EQ(CutToFile(path, m_dir.File("o.mp3"), 0, 240, &r), 1);
@@ -146,7 +158,7 @@ TEST_F(CutTest, CopiesExactlyTheFramesHoldingTheRange) {
 TEST_F(CutTest, NegativeStartCutsFromTheFirstFrameNotFromByteZero) {
   std::vector<uint8_t> file = TitleTag("T");
   const size_t audio = file.size();
-  Append(file, Source48k());
+  Append(file, Source48k(false));
   const std::string path = Save("src.mp3", file);
   CutReport r;
   ASSERT_EQ(CutToFile(path, m_dir.File("o.mp3"), -1, 480, &r), 1);
@@ -193,6 +205,48 @@ TEST_F(CutTest, CutOntoTheSourceReplacesItAndKeepsItsTags) {
   ASSERT_EQ(reader.Open(path.c_str(), nullptr, nullptr, nullptr), 1);
   EXPECT_EQ(r.frames, 20);
   EXPECT_EQ(Listing(m_dir.Path()), std::vector<std::string>{"self.mp3"});
+}
+
+// A tagged source's cut stays tagged when its content is shorter than an
+// ID3v1 record (one 72-byte frame of 8 kbit/s MPEG-2.5) and when the umask
+// takes every write bit away. A new file then gets the permissions a new
+// file gets; a replaced one keeps its own.
+TEST_F(CutTest, TaggedCutsOfAnySizeUnderAnyUmaskCarryTheTags) {
+  EncodeSpec low;
+  low.sampleRate = 8000;
+  low.channels = 1;
+  low.kbps = 8;
+  low.writeVbrTag = false;
+  std::vector<uint8_t> file = TitleTag("Low");
+  Append(file, EncodeMp3(low));
+  const std::string path = Save("low.mp3", file);
+  CutReport r;
+  ASSERT_EQ(CutToFile(path, m_dir.File("short.mp3"), 720, 800, &r), 1) << r.error;
+  EXPECT_TRUE(r.tagsCarried);
+  const auto cut = ReadFileBytes(m_dir.File("short.mp3"));
+  ASSERT_LT(cut.size(), 2u * 128);  // tag and frame together under 128 bytes
+  EXPECT_EQ(std::string(cut.end() - 128, cut.end() - 125), "TAG");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&cut[cut.size() - 125])), "Low");
+
+  const std::string kept = Save("kept.mp3", {1, 2, 3});
+  ASSERT_EQ(chmod(kept.c_str(), 0640), 0);
+  const mode_t oldMask = umask(0222);
+  const int made = CutToFile(path, m_dir.File("masked.mp3"), 0, 1000, &r);
+  const bool carried = r.tagsCarried;
+  const int replaced = CutToFile(path, kept, 0, 1000, &r);
+  CTagTransfer retag;
+  const bool retagged = retag.ReadFrom(path.c_str()) && retag.WriteTo(kept.c_str(), true, true);
+  umask(oldMask);
+  EXPECT_EQ(made, 1);
+  EXPECT_TRUE(carried);
+  EXPECT_EQ(replaced, 1);
+  EXPECT_TRUE(retagged);
+  struct stat st;
+  ASSERT_EQ(stat(m_dir.File("masked.mp3").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  ASSERT_EQ(stat(kept.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(Listing(m_dir.Path()), (std::vector<std::string>{"kept.mp3", "low.mp3", "masked.mp3", "short.mp3"}));
 }
 
 TEST_F(CutTest, TheCutDecodesAsTheSameFrames) {
@@ -307,18 +361,30 @@ TEST_F(CutTest, FullTemporaryDiskFailsCleanly) {
   setenv("TMPDIR", m_tmp.Path().c_str(), 1);
 }
 
+// Taken names, planted links among them, are never used: a link is neither
+// followed nor emptied, and the last resort is created exclusively too.
 TEST(TempFileName, HundredCollisionsFallBackToARandomName) {
   TempDir dir;
+  const std::string victim = dir.File("victim");
+  ASSERT_TRUE(WriteFileBytes(victim, {1, 2, 3}));
   auto fixedTick = []() -> unsigned { return 0x12345; };
   for (int n = 0; n < 100; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "t%02d%05x.tmp", n, 0x12345);
-    ASSERT_TRUE(WriteFileBytes(dir.File(name), {}));
+    const std::string path = dir.File(name);
+    const std::string dangling = dir.File("nowhere" + std::to_string(n));
+    ASSERT_TRUE(n % 3 == 0   ? WriteFileBytes(path, {})
+                : n % 3 == 1 ? symlink(victim.c_str(), path.c_str()) == 0
+                             : symlink(dangling.c_str(), path.c_str()) == 0);
   }
   const std::string last = MakeTempFileName(dir.Path(), fixedTick);
   EXPECT_EQ(last.size() - last.find_last_of('/') - 1, std::string("t123456.tmp").size()) << last;
   EXPECT_EQ(last.substr(last.size() - 4), ".tmp");
-  EXPECT_FALSE(FileExists(last));
+  EXPECT_TRUE(FileExists(last));
+  EXPECT_TRUE(ReadFileBytes(last).empty());
+  unlink(last.c_str());
+  EXPECT_EQ(ReadFileBytes(victim), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_FALSE(FileExists(dir.File("nowhere2")));
   // With a free slot the name is made in the folder, and created.
   unlink(dir.File("t57" "12345.tmp").c_str());
   EXPECT_EQ(MakeTempFileName(dir.Path(), fixedTick), dir.File("t5712345.tmp"));

@@ -230,23 +230,66 @@ TEST_P(ExactCut, CleanStartLeavesNoReferenceBeforeTheCut) {
   }
 }
 
-TEST_P(ExactCut, WithoutOptionsTheCutIsTheByteRange) {
-  CutReport r;
-  const auto out = Cut(1000, 2000, CutOptions(), &r);
-  EXPECT_EQ(out, std::vector<uint8_t>(m_bytes.begin() + r.startOffset, m_bytes.begin() + r.endOffset));
+// Without options a source with a Xing/Info header gets one for the cut,
+// then the range's frames without the source's header frame; one without a
+// header, `framesOnly` and a cut of the whole stream give the source's bytes.
+TEST_P(ExactCut, WithoutOptionsAHeaderOfTheCutLeadsWhereTheSourceHadOne) {
+  auto bytes = [&](int64_t from, int64_t to) {
+    return std::vector<uint8_t>(m_bytes.begin() + from, m_bytes.begin() + to);
+  };
+  VbrHeaderInfo source;
+  const bool hasHeader = ParseVbrHeader(m_bytes.data(), &source) == 1;
+  const int sourceHeaderLength = FrameLength(mpeg::HeaderFromBytes(m_bytes.data()));
+  CutOptions framesOnly;
+  framesOnly.framesOnly = true;
+  for (auto [start, end] : {std::pair{0, 1000}, std::pair{1000, 2000}}) {
+    const std::string what = std::to_string(start) + ".." + std::to_string(end);
+    CutReport literal;
+    const auto frames = Cut(start, end, framesOnly, &literal);
+    EXPECT_EQ(frames, bytes(literal.startOffset, literal.endOffset)) << what;
+    CutReport r;
+    const auto out = Cut(start, end, CutOptions(), &r);
+    if (!hasHeader) {
+      EXPECT_EQ(out, frames) << what;
+      continue;
+    }
+    VbrHeaderInfo v;
+    ASSERT_EQ(ParseVbrHeader(out.data(), &v), 1) << what;
+    EXPECT_EQ(v.kind, source.kind) << what;
+    EXPECT_EQ(v.frames, r.frames) << what;
+    EXPECT_EQ(r.startOffset, literal.startOffset + (start == 0 ? sourceHeaderLength : 0)) << what;
+    EXPECT_EQ(r.endOffset, literal.endOffset) << what;
+    const auto tagLength = static_cast<long>(FrameLength(mpeg::HeaderFromBytes(out.data())));
+    EXPECT_EQ(std::vector<uint8_t>(out.begin() + tagLength, out.end()), bytes(r.startOffset, r.endOffset)) << what;
+  }
+  EXPECT_EQ(Cut(0, 1 << 30, CutOptions()), m_bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Encodings, ExactCut, ::testing::ValuesIn(Sources()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ExactCutFallback, LayerTwoGetsThePlainCutWithANote) {
-  // Byte-built Layer II frames (silent bodies).
-  const uint32_t h = 0xFFFD9000u | (1u << 16);  // MPEG-1 Layer II 128k 44.1k
+namespace {
+
+// Byte-built Layer II frames (silent bodies), MPEG-1 128k 44.1k; the first
+// one carries a Xing header when asked.
+std::vector<uint8_t> LayerTwoFile(bool xingHeader) {
+  const uint32_t h = 0xFFFD9000u | (1u << 16);
   std::vector<uint8_t> file;
   for (int i = 0; i < 200; ++i) {
     for (int b = 0; b < 4; ++b) file.push_back(static_cast<uint8_t>(h >> (24 - 8 * b)));
     file.resize(file.size() + static_cast<size_t>(FrameLength(h) - 4), 0);
   }
+  if (xingHeader) {
+    const uint8_t fields[] = {'X', 'i', 'n', 'g', 0, 0, 0, kXingFlagFrames, 0, 0, 0, 200};
+    std::memcpy(&file[static_cast<size_t>(XingOffsetOf(h))], fields, sizeof fields);
+  }
+  return file;
+}
+
+}  // namespace
+
+TEST(ExactCutFallback, LayerTwoGetsThePlainCutWithANote) {
+  const std::vector<uint8_t> file = LayerTwoFile(false);
   TempDir dir;
   ASSERT_TRUE(WriteFileBytes(dir.File("l2.mp2"), file));
   CutOptions o;
@@ -256,6 +299,34 @@ TEST(ExactCutFallback, LayerTwoGetsThePlainCutWithANote) {
   EXPECT_FALSE(r.note.empty());
   EXPECT_EQ(ReadFileBytes(dir.File("o.mp2")),
             std::vector<uint8_t>(file.begin() + r.startOffset, file.begin() + r.endOffset));
+}
+
+// Layer II has no silent frame to hold a new header, and its own header's
+// bytes decode as sound: a part of the stream leaves it out and adds none.
+TEST(ExactCutFallback, LayerTwoLeavesItsHeaderFrameOutOfAPart) {
+  const std::vector<uint8_t> file = LayerTwoFile(true);
+  const int64_t frameLength = FrameLength(mpeg::HeaderFromBytes(file.data()));
+  TempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("l2.mp2"), file));
+  CutOptions framesOnly;
+  framesOnly.framesOnly = true;
+  struct Case {
+    int start, end;
+    CutOptions options;
+    int64_t from;  // the first source byte expected in the result
+  };
+  for (const Case& c : {Case{0, 1000, CutOptions(), frameLength}, Case{0, 1000, framesOnly, 0},
+                        Case{0, 1 << 30, CutOptions(), 0}}) {
+    CutReport r;
+    ASSERT_EQ(CutToFile(dir.File("l2.mp2"), dir.File("o.mp2"), c.start, c.end, &r, c.options), 1) << r.error;
+    EXPECT_EQ(r.startOffset, c.from);
+    EXPECT_TRUE(r.note.empty()) << r.note;
+    EXPECT_EQ(ReadFileBytes(dir.File("o.mp2")), std::vector<uint8_t>(file.begin() + c.from, file.begin() + r.endOffset));
+  }
+  // A range holding only the header frame holds no audio.
+  CutReport r;
+  EXPECT_EQ(CutToFile(dir.File("l2.mp2"), dir.File("p.mp2"), 0, 10, &r), 0);
+  EXPECT_FALSE(FileExists(dir.File("p.mp2")));
 }
 
 // The same property through an independent gapless decoder, when present.

@@ -11,11 +11,14 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mp3/CutToFile.h"
@@ -215,16 +218,57 @@ TEST_F(SourceChanges, FilesReplacedByFolders) {
   CTagTransfer transfer;
   ASSERT_TRUE(transfer.ReadFrom(m_src.c_str()));
   EXPECT_FALSE(transfer.WriteTo(folder.c_str(), true, true));
-  // The rewrite's temporary name is taken by a folder: the rewrite fails,
-  // the target and the folder stay.
+}
+
+// Whatever already holds the tag rewrite's temporary name (planted links
+// above all) is never followed, emptied, renamed or removed: the rewrite
+// goes through another name beside the target and succeeds, and the target
+// ends up a regular file with the whole audio and the tags.
+TEST_F(SourceChanges, TakenTemporaryNamesAreNeverFollowedEmptiedOrRemoved) {
   const std::string target = m_dir.File("target.mp3");
-  ASSERT_TRUE(WriteBytes(target, AudioBytes()));
-  ASSERT_EQ(mkdir((target + ".vuxtemp").c_str(), 0755), 0);
-  EXPECT_FALSE(transfer.WriteTo(target.c_str(), true, true));
-  EXPECT_EQ(ReadBytes(target), AudioBytes());
-  struct stat st;
-  EXPECT_TRUE(stat((target + ".vuxtemp").c_str(), &st) == 0 && S_ISDIR(st.st_mode));
-  ASSERT_EQ(rmdir((target + ".vuxtemp").c_str()), 0);
+  const std::string temp = target + ".vuxtemp";
+  const std::string victim = m_dir.File("victim");
+  ASSERT_TRUE(WriteBytes(victim, Bytes(300, 0x5A)));
+  CTagTransfer transfer;
+  ASSERT_TRUE(transfer.ReadFrom(m_src.c_str()));
+  const std::vector<std::pair<std::string, std::function<int()>>> plants = {
+      {"symbolic link to another file", [&] { return symlink(victim.c_str(), temp.c_str()); }},
+      {"dangling symbolic link", [&] { return symlink(m_dir.File("nowhere").c_str(), temp.c_str()); }},
+      {"hard link to the target", [&] { return link(target.c_str(), temp.c_str()); }},
+      {"hard link to another file", [&] { return link(victim.c_str(), temp.c_str()); }},
+      {"folder", [&] { return mkdir(temp.c_str(), 0755); }},
+      {"FIFO", [&] { return mkfifo(temp.c_str(), 0644); }},
+  };
+  for (const auto& [what, plant] : plants) {
+    SCOPED_TRACE(what);
+    ASSERT_TRUE(WriteBytes(target, AudioBytes()));
+    ASSERT_EQ(plant(), 0);
+    struct stat planted, st;
+    ASSERT_EQ(lstat(temp.c_str(), &planted), 0);
+    Snapshot before = TakeSnapshot(m_dir.Path());
+
+    EXPECT_TRUE(transfer.WriteTo(target.c_str(), true, true));
+    ASSERT_EQ(lstat(temp.c_str(), &st), 0);
+    EXPECT_TRUE(st.st_ino == planted.st_ino && st.st_mode == planted.st_mode);
+    Snapshot after = TakeSnapshot(m_dir.Path());
+    const Bytes result = after["target.mp3"];
+    before.erase("target.mp3");
+    after.erase("target.mp3");
+    EXPECT_EQ(CompareSnapshots(before, after), "");
+    EXPECT_EQ(after.size(), before.size());  // nothing created at "nowhere", no temporary file left
+    ASSERT_EQ(lstat(target.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_TRUE(std::search(result.begin(), result.end(), AudioBytes().begin(), AudioBytes().end()) !=
+                result.end());
+    CTagTransfer check;
+    EXPECT_TRUE(check.ReadFrom(target.c_str()));
+    if (S_ISDIR(planted.st_mode)) {
+      rmdir(temp.c_str());
+    } else {
+      unlink(temp.c_str());
+    }
+  }
+  unlink(victim.c_str());
 }
 
 // A FIFO or a device node named as the destination is never replaced by a

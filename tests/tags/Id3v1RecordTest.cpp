@@ -163,10 +163,12 @@ TEST(Id3v1Record, WriteAtEndOverwritesOrAppends) {
   ASSERT_TRUE(WriteId3v1AtEnd(wideName->c_str(), record));
   EXPECT_EQ(ReadFileBytes(dir.File("b")).size(), 628u);
 
-  const Bytes small(127, 7);
-  WriteTestFile(dir.File("c"), small);
-  EXPECT_FALSE(WriteId3v1AtEnd(dir.File("c").c_str(), record));
-  EXPECT_EQ(ReadFileBytes(dir.File("c")), small);
+  // Too short to end with a record, even one that begins with "TAG".
+  for (const Bytes& small : {Bytes{}, Cat({Str("TAG"), Bytes(124, 7)})}) {
+    WriteTestFile(dir.File("c"), small);
+    EXPECT_TRUE(WriteId3v1AtEnd(dir.File("c").c_str(), record));
+    EXPECT_EQ(ReadFileBytes(dir.File("c")), Cat({small, Bytes(record.bytes, record.bytes + 128)}));
+  }
   EXPECT_FALSE(WriteId3v1AtEnd(dir.File("missing").c_str(), record));
   EXPECT_FALSE(FileExists(dir.File("missing")));
 }

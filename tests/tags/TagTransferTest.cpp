@@ -1,11 +1,14 @@
 #include "tags/TagTransfer.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <iterator>
 
 #include "tags/FileStream.h"
 #include "tags/RewriteWithTags.h"
@@ -23,6 +26,25 @@ Bytes V23Tag(std::string_view title, std::string_view track) {
 size_t TagLength(const Bytes& file) {
   return 10 + ((file[6] << 21) | (file[7] << 14) | (file[8] << 7) | file[9]);
 }
+
+// A limit on the size of the files this process writes (SIGXFSZ ignored,
+// so a write past it fails with EFBIG), lifted again at the end of scope.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(size_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &m_old);
+    const struct rlimit limit = {static_cast<rlim_t>(bytes), m_old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &m_old);
+    std::signal(SIGXFSZ, m_oldHandler);
+  }
+
+ private:
+  struct rlimit m_old = {};
+  void (*m_oldHandler)(int);
+};
 
 struct Files {
   TempDir dir;
@@ -114,19 +136,27 @@ TEST(TagTransfer, FlagsLeaveEmptyTagsOfTheirKind) {
   EXPECT_EQ(Bytes(out.begin() + 10, out.begin() + 14), Str("TIT2"));
 }
 
-TEST(TagTransfer, ReplacesALeftoverTemporaryFileAndKeepsPermissions) {
+// A file left under the temporary name is not ours: it stays as it is and
+// another name is used. A content shorter than an ID3v1 record still gets
+// one appended.
+TEST(TagTransfer, LeavesAFileUnderTheTemporaryNameAloneAndKeepsPermissions) {
   Files f;
   WriteTestFile(f.source, Cat({V23Tag("t", "1"), kAudio}));
-  WriteTestFile(f.target, kAudio);
+  const Bytes tiny = FakeAudio(40);
+  WriteTestFile(f.target, tiny);
   WriteTestFile(f.temp, Str("leftover"));
   ::chmod(f.target.c_str(), 0640);
   CTagTransfer transfer;
   ASSERT_TRUE(transfer.ReadFrom(f.source.c_str()));
   ASSERT_TRUE(transfer.WriteTo(f.target.c_str(), true, true));
-  EXPECT_FALSE(FileExists(f.temp));
+  EXPECT_EQ(ReadFileBytes(f.temp), Str("leftover"));
+  const Bytes out = ReadFileBytes(f.target);
+  ASSERT_EQ(out.size(), TagLength(out) + tiny.size() + 128);
+  EXPECT_EQ(Bytes(out.end() - 128, out.end()), V1Record("t", "", "", "", "", 1, 255));
   struct stat info;
   ASSERT_EQ(::stat(f.target.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.Path()), {}), 3);
 }
 
 TEST(TagTransfer, EveryFailureLeavesTheTargetAsItWas) {
@@ -147,17 +177,6 @@ TEST(TagTransfer, EveryFailureLeavesTheTargetAsItWas) {
   expectUnchanged(kAudio, "read-only target");
   ::chmod(f.target.c_str(), 0644);
 
-  // The temporary name is taken by a folder: the temporary file cannot be made.
-  std::filesystem::create_directory(f.temp);
-  expectUnchanged(kAudio, "temporary file not creatable");
-  std::filesystem::remove(f.temp);
-
-  // New tag and content together shorter than 128 bytes: no room for a record.
-  const Bytes tiny = FakeAudio(40);
-  WriteTestFile(f.target, tiny);
-  expectUnchanged(tiny, "short content");
-  EXPECT_FALSE(FileExists(f.temp));
-
   // A folder where the target should be.
   std::filesystem::remove(f.target);
   std::filesystem::create_directory(f.target);
@@ -172,7 +191,12 @@ TEST(TagTransfer, FailureRestoresTheStreamPosition) {
   CFileStream stream;
   ASSERT_EQ(stream.OpenA(f.target.c_str(), false), S_OK);
   stream.Seek(7, FILE_BEGIN);
-  EXPECT_EQ(RewriteWithTags(&stream, CTagFieldList(), true, true), E_FAIL);
+  {
+    // Room for the new tag and the audio, not for the record: the failure
+    // comes after the stream was closed.
+    FileSizeLimit limit(38 + tiny.size() + 10);
+    EXPECT_EQ(RewriteWithTags(&stream, CTagFieldList(), true, true), E_FAIL);
+  }
   EXPECT_EQ(stream.IsOpen(), 1);
   EXPECT_EQ(stream.Tell(), 7);
   EXPECT_EQ(ReadFileBytes(f.target), tiny);

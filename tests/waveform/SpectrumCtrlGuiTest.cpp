@@ -6,6 +6,7 @@
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
+#include <wx/graphics.h>
 #include <wx/panel.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
@@ -199,6 +200,32 @@ TEST_F(SpectrumCtrlGuiTest, WaveformColumnsAndTicksLandOnTheirPixels) {
             kWidth * 20);
 }
 
+TEST_F(SpectrumCtrlGuiTest, LabelAtTheEndOfTheFileIsDrawnWhole) {
+  MakeReady();  // 10 s: the last major tick lies on the ruler's right edge
+  const wxString text = "00:00:10";
+  wxBitmap reference(100, 20, wxBITMAP_SCREEN_DEPTH);
+  wxSize extent;
+  {
+    wxMemoryDC dc(reference);
+    if (wxGraphicsContext* context = dc.GetGraphicsContext()) context->SetAntialiasMode(wxANTIALIAS_NONE);
+    dc.SetFont(view->GetRulerFont());
+    dc.SetBackground(wxBrush(SpectrumPainter::kRulerBackground));
+    dc.Clear();
+    dc.SetTextForeground(SpectrumPainter::kRulerInk);
+    dc.DrawText(text, 0, 0);
+    extent = dc.GetTextExtent(text);
+  }
+  const wxImage expected = reference.ConvertToImage();
+  const wxImage base = LayerOf(Layer::Base);
+  const int left = kWidth - extent.x;
+  const int top = kHeight - 1 - extent.y;
+  int differing = 0;
+  for (int y = 0; y < extent.y; ++y) {
+    for (int x = 0; x < extent.x; ++x) differing += PixelOf(base, left + x, top + y) != PixelOf(expected, x, y);
+  }
+  EXPECT_EQ(differing, 0);
+}
+
 TEST_F(SpectrumCtrlGuiTest, SelectionIsCopiedBetweenTheMarkers) {
   MakeReady();
   ASSERT_TRUE(view->SetSelEnd(6000));
@@ -379,6 +406,34 @@ TEST_F(SpectrumCtrlGuiTest, PointerClickDragAndRightClickPostTheirTimes) {
   ASSERT_TRUE(PumpUntil([&] { return !recorder.changes.empty(); }));
   EXPECT_EQ(recorder.changes, (std::vector<Selection>{{t200, t500}}));
   EXPECT_FALSE(view->GetModel().IsDragging());
+  sim.MouseMove(wxPoint(1200, 1000));  // away, for the next test
+  Pump(30);
+}
+
+TEST_F(SpectrumCtrlGuiTest, QuickSecondPressCountsAsAPress) {
+  // GTK delivers a second press within the double-click time and distance
+  // as a double click only; it must still move the selection and drag.
+  MakeReady();
+  wxUIActionSimulator sim;
+  sim.MouseMove(ScreenPoint(100, 100));
+  ASSERT_TRUE(PumpUntil([&] { return view->GetModel().GetMouseX() == 100; }));
+  sim.MouseClick();
+  ASSERT_TRUE(PumpUntil([&] { return !view->GetModel().IsDragging() && view->GetSelStart() >= 0; }));
+  sim.MouseMove(ScreenPoint(103, 100));
+  sim.MouseDown();
+  sim.MouseMove(ScreenPoint(300, 100));
+  ASSERT_TRUE(PumpUntil([&] { return view->GetModel().GetMouseX() == 300; }));
+  sim.MouseUp();
+  EXPECT_TRUE(PumpUntil([&] { return view->GetSelEnd() == view->XToTime(300); }));
+  EXPECT_EQ(view->GetSelStart(), view->XToTime(103));
+  ASSERT_TRUE(PumpUntil([&] { return !view->GetModel().IsDragging(); }));
+
+  sim.MouseMove(ScreenPoint(500, 100));
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
+  ASSERT_TRUE(PumpUntil([&] { return view->GetSelEnd() == view->XToTime(500); }));
+  sim.MouseMove(ScreenPoint(503, 100));
+  sim.MouseClick(wxMOUSE_BTN_RIGHT);
+  EXPECT_TRUE(PumpUntil([&] { return view->GetSelEnd() == view->XToTime(503); }));
   sim.MouseMove(wxPoint(1200, 1000));  // away, for the next test
   Pump(30);
 }

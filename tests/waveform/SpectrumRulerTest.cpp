@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/waveform/SpectrumRuler.h"
@@ -66,6 +67,29 @@ TEST(SpectrumRulerTest, LabelsReadHoursMinutesSeconds) {
   EXPECT_EQ(SpectrumRuler::Label(minutes.Ticks()[12]), "00:10:00");
   const SpectrumRuler seconds(45000, 700);
   EXPECT_EQ(SpectrumRuler::Label(seconds.Ticks()[30]), "00:00:30");
+}
+
+TEST(SpectrumRulerTest, LabelsLieInsideTheRulerWithoutOverlapping) {
+  // Every label 40 or 45 pixels wide ("0" 7): text and left edge of each.
+  auto places = [](int durationMs, int width, int textWidth) {
+    std::vector<std::pair<std::string, int>> out;
+    auto measure = [&](const std::string& text) { return text == "0" ? 7 : textWidth; };
+    for (const SpectrumLabel& label : SpectrumRuler(durationMs, width).Labels(measure)) {
+      EXPECT_EQ(label.width, measure(label.text));
+      out.emplace_back(label.text, label.left);
+    }
+    return out;
+  };
+  // 60 s over 600 columns: centred, but the last one ends at the width.
+  using Places = std::vector<std::pair<std::string, int>>;
+  EXPECT_EQ(places(60000, 600, 40), (Places{{"0", 0}, {"00:00:10", 80}, {"00:00:20", 180}, {"00:00:30", 280},
+                                            {"00:00:40", 380}, {"00:00:50", 480}, {"00:01:00", 560}}));
+  // Labels wider than their spacing: the end keeps its label, and one that
+  // would overlap the next is left out.
+  EXPECT_EQ(places(10000, 400, 45), (Places{{"0", 0}, {"00:00:02", 58}, {"00:00:04", 138}, {"00:00:06", 218},
+                                            {"00:00:08", 298}, {"00:00:10", 355}}));
+  // A label wider than the ruler is left out rather than cut.
+  EXPECT_EQ(places(1000, 30, 45), (Places{{"0", 0}}));
 }
 
 TEST(SpectrumRulerTest, NoTicksWithoutADurationOrAWidth) {

@@ -1,6 +1,9 @@
-// FitRectToWorkArea and GetNearestWorkArea (Xvfb: one 1280 x 1024 screen).
+// FitRectToWorkArea, the nearest-monitor rule and GetNearestWorkArea (Xvfb:
+// one 1280 x 1024 screen).
 #include <gtest/gtest.h>
 #include <wx/display.h>
+
+#include <vector>
 
 #include "platform/wx/WorkArea.h"
 
@@ -45,13 +48,28 @@ TEST(FitRectToWorkArea, OutputMayBeTheInput) {
   EXPECT_EQ(rect, wxRect(1180, 100, 100, 50));
 }
 
-TEST(WorkArea, NearestMonitorOfAnOffScreenRectIsTheScreen) {
-  wxRect work;
-  wxRect monitor;
-  GetNearestWorkArea(wxRect(5000, 5000, 10, 10), &work, &monitor);
-  EXPECT_EQ(monitor, wxDisplay(0u).GetGeometry());
-  EXPECT_EQ(work, wxDisplay(0u).GetClientArea());
-  GetNearestWorkArea(wxRect(0, 0, 10, 10), nullptr, nullptr);  // outputs may be omitted
+TEST(WorkArea, NearestMonitorIsTheMostOverlappedElseTheClosest) {
+  // Xvfb has one screen: the rule is checked on three made-up monitors, a
+  // second one right of the first and a third below it.
+  const std::vector<wxRect> monitors = {{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}, {0, 1024, 1280, 1024}};
+  struct Case {
+    wxRect rect;
+    int nearest;
+  };
+  const Case cases[] = {
+      {{1500, 100, 200, 50}, 1},   // inside the second
+      {{1200, 100, 200, 50}, 1},   // 80 columns on the first, 120 on the second
+      {{1150, 100, 200, 50}, 0},   // 130 on the first, 70 on the second
+      {{1230, 100, 100, 50}, 0},   // half and half: the first of equals
+      {{1200, 1000, 200, 100}, 1},  // 80x24 on the first, 120x80 on the second, 80x76 on the third
+      {{5000, 100, 10, 10}, 1},    // off to the right: the second is closest
+      {{100, 3000, 10, 10}, 2},    // far below
+      {{-100, -100, 10, 10}, 0},   // above and left of everything
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(NearestMonitor(c.rect, monitors), c.nearest) << c.rect.x << "," << c.rect.y;
+  }
+  EXPECT_EQ(NearestMonitor(wxRect(0, 0, 10, 10), {}), -1);
 }
 
 TEST(WorkArea, WithoutAnAreaTheNearestMonitorsWorkAreaIsUsed) {
@@ -59,6 +77,7 @@ TEST(WorkArea, WithoutAnAreaTheNearestMonitorsWorkAreaIsUsed) {
   wxRect out;
   FitRectToWorkArea(wxRect(5000, 5000, 100, 50), out, nullptr);
   EXPECT_EQ(out, wxRect(work.GetRight() + 1 - 100, work.GetBottom() + 1 - 50, 100, 50));
+  GetNearestWorkArea(wxRect(0, 0, 10, 10), nullptr, nullptr);  // outputs may be omitted
 }
 
 }  // namespace

@@ -37,6 +37,10 @@ bool CSpectrumCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
   Bind(wxEVT_LEFT_DOWN, &CSpectrumCtrl::OnLeftDown, this);
   Bind(wxEVT_LEFT_UP, &CSpectrumCtrl::OnLeftUp, this);
   Bind(wxEVT_RIGHT_DOWN, &CSpectrumCtrl::OnRightDown, this);
+  // GTK turns a quick second press into a double click instead of a press:
+  // it is a press like any other here.
+  Bind(wxEVT_LEFT_DCLICK, &CSpectrumCtrl::OnLeftDown, this);
+  Bind(wxEVT_RIGHT_DCLICK, &CSpectrumCtrl::OnRightDown, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CSpectrumCtrl::OnCaptureLost, this);
   return true;
 }

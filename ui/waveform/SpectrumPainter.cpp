@@ -229,19 +229,26 @@ void SpectrumPainter::DrawRuler(wxDC& dc, const SpectrumModel& model, bool marks
     if (marksAndLabels) {
       dc.SetPen(m_rulerPen);
       VerticalLine(dc, x, ruler.top, ruler.top + tick.markLength);
-      if (tick.major) {
-        const wxString label = SpectrumRuler::Label(tick);
-        const wxSize extent = dc.GetTextExtent(label);
-        const int left = x == 0 ? 0 : x - extent.x / 2;
-        const int right = x == 0 ? extent.x : x + extent.x / 2;
-        const int bottom = ruler.bottom - 1;
-        DrawClippedText(dc, label, wxRect(left, bottom - extent.y, right - left, extent.y));
-      }
     }
     dc.SetPen(gridPen);
     VerticalLine(dc, x, wave.top, wave.bottom);
   }
-  if (marksAndLabels) dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+  if (marksAndLabels) {
+    DrawRulerLabels(dc, layout, ruler);
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+  }
+}
+
+// The major ticks' labels where the ruler layout puts them, black on the
+// ruler background.
+void SpectrumPainter::DrawRulerLabels(wxDC& dc, const SpectrumRuler& layout, const SpectrumRect& ruler) const {
+  const int bottom = ruler.bottom - 1;
+  auto width = [&dc](const std::string& text) { return dc.GetTextExtent(wxString::FromUTF8(text)).x; };
+  for (const SpectrumLabel& label : layout.Labels(width)) {
+    const wxString text = wxString::FromUTF8(label.text);
+    const int height = dc.GetTextExtent(text).y;
+    DrawClippedText(dc, text, wxRect(ruler.left + label.left, bottom - height, label.width, height));
+  }
 }
 
 // One line per column from its lower end up to (not including) its upper

@@ -33,6 +33,7 @@
 
 #include "ui/waveform/SpectrumModel.h"
 
+class SpectrumRuler;
 class wxDC;
 
 class SpectrumPainter {
@@ -100,6 +101,7 @@ class SpectrumPainter {
   void RenderSelection(const SpectrumModel& model);
   void DrawGrid(wxDC& dc, const SpectrumRect& wave) const;
   void DrawRuler(wxDC& dc, const SpectrumModel& model, bool marksAndLabels, const wxPen& gridPen) const;
+  void DrawRulerLabels(wxDC& dc, const SpectrumRuler& layout, const SpectrumRect& ruler) const;
   void DrawColumns(wxDC& dc, const SpectrumModel& model) const;
   void DrawStateText(wxDC& dc, const wxString& text, const SpectrumRect& wave, const wxFont& controlFont) const;
   void DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const;

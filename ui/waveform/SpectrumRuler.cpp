@@ -1,5 +1,6 @@
 #include "ui/waveform/SpectrumRuler.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -16,7 +17,7 @@ int SpectrumRuler::MajorSeconds(int durationMs) {
 
 int SpectrumRuler::Subdivisions(int durationMs) { return durationMs / 1000 < 60 ? 10 : 12; }
 
-SpectrumRuler::SpectrumRuler(int durationMs, int width) {
+SpectrumRuler::SpectrumRuler(int durationMs, int width) : m_nWidth(width) {
   if (durationMs <= 0 || width <= 0) return;
   const int64_t major = MajorSeconds(durationMs);
   const int64_t subdivisions = Subdivisions(durationMs);
@@ -40,4 +41,21 @@ std::string SpectrumRuler::Label(const SpectrumTick& tick) {
   char text[32];
   std::snprintf(text, sizeof text, "%02d:%02d:%02d", s / 3600, (s / 60) % 60, s % 60);
   return text;
+}
+
+std::vector<SpectrumLabel> SpectrumRuler::Labels(const std::function<int(const std::string&)>& textWidth) const {
+  std::vector<SpectrumLabel> labels;
+  int limit = m_nWidth;  // left edge of the label placed last
+  for (auto tick = m_ticks.rbegin(); tick != m_ticks.rend(); ++tick) {
+    if (!tick->major) continue;
+    SpectrumLabel label;
+    label.text = Label(*tick);
+    label.width = textWidth(label.text);
+    label.left = std::max(0, std::min(tick->x - label.width / 2, m_nWidth - label.width));
+    if (label.left + label.width > limit) continue;
+    limit = label.left;
+    labels.push_back(std::move(label));
+  }
+  std::reverse(labels.begin(), labels.end());
+  return labels;
 }

@@ -8,9 +8,11 @@
 // kept while that is not past the duration; its column is the time's share
 // of the ruler width, truncated. The tick times and columns are evaluated
 // exactly (integer arithmetic), so a tick that falls on the very end of the
-// file is kept and labels never lose a second to rounding.
+// file is kept and labels never lose a second to rounding. Labels lie
+// inside the ruler and never overlap.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,13 @@ struct SpectrumTick {
   int markLength = 0;  // 8 on a major tick, 4 on an even one, else 2
   bool major = false;  // k is a multiple of N: the tick carries a label
   int seconds = 0;     // whole seconds of the tick's time
+};
+
+// A label as drawn: its text and where it starts, in ruler columns.
+struct SpectrumLabel {
+  std::string text;
+  int left = 0;
+  int width = 0;
 };
 
 class SpectrumRuler {
@@ -38,6 +47,14 @@ class SpectrumRuler {
 
   const std::vector<SpectrumTick>& Ticks() const { return m_ticks; }
 
+  // The major ticks' labels, each `textWidth(text)` pixels wide and inside
+  // the ruler: centred on its tick, moved right or left as far as it takes
+  // (the first starts at 0, one at the very end of the file ends at the
+  // width). They are placed from the end of the file backwards and a label
+  // that would overlap the one after it is left out. In ruler order.
+  std::vector<SpectrumLabel> Labels(const std::function<int(const std::string&)>& textWidth) const;
+
  private:
+  int m_nWidth = 0;
   std::vector<SpectrumTick> m_ticks;
 };
