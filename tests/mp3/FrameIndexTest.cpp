@@ -20,15 +20,15 @@ struct Expected {
   double timeMs;
 };
 
-// Opens `bytes` as a file and indexes all of it.
+// Opens `bytes` as a file and indexes it (all of it unless `lazy`).
 class IndexedFile {
  public:
-  explicit IndexedFile(const std::vector<uint8_t>& bytes) {
+  explicit IndexedFile(const std::vector<uint8_t>& bytes, int64_t n = -1, int64_t end = -1, bool lazy = false) {
     const std::string path = m_dir.File("s.mp3");
     EXPECT_TRUE(WriteFileBytes(path, bytes));
     m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    index.Init(m_fd, 0, -1);
-    index.ExtendToEnd();
+    index.Init(m_fd, 0, n, end);
+    if (!lazy) index.ExtendToEnd();
   }
   ~IndexedFile() {
     index.Reset();
@@ -97,24 +97,16 @@ TEST(Mp3FrameIndex, ZeroRunBetweenFramesIsSkippedAsGarbage) {
 // few reallocations, not one per fixed step; frames past the end of the
 // audio area given to Init are never indexed.
 TEST(Mp3FrameIndex, GrowsGeometricallyAndStopsAtTheAudioEnd) {
-  const uint32_t h = MakeHeader(25, 3, 1, 2);  // 72-byte frames of 72 ms
-  const int frames = 20000;
-  std::vector<uint8_t> file = Frames(h, frames + 10);
-  TempDir dir;
-  const std::string path = dir.File("g.mp3");
-  ASSERT_TRUE(WriteFileBytes(path, file));
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  Mp3FrameIndex index;
-  index.Init(fd, 0, 2, frames * 72 + 50);
+  const int frames = 20000;  // of 72 bytes and 72 ms
+  IndexedFile f(Frames(MakeHeader(25, 3, 1, 2), frames + 10), 2, frames * 72 + 50, true);
   std::set<size_t> capacities;
   for (int k = 1; k < frames + 10; k += 7) {
-    index.TimeToOffset(k * 72.0);
-    capacities.insert(index.Capacity());
+    f.index.TimeToOffset(k * 72.0);
+    capacities.insert(f.index.Capacity());
   }
   EXPECT_LE(capacities.size(), 20u);  // fixed steps of 64 took 313
-  EXPECT_EQ(index.FrameCount(), frames);
-  EXPECT_EQ(index.TimeToOffset(1e12), frames * 72);
-  close(fd);
+  EXPECT_EQ(f.index.FrameCount(), frames);
+  EXPECT_EQ(f.index.TimeToOffset(1e12), frames * 72);
 }
 
 // Another program shortens or lengthens the file while it is indexed: the

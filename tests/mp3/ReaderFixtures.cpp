@@ -3,7 +3,6 @@
 #include <map>
 #include <mutex>
 
-#include "mp3/FrameHeader.h"
 #include "mp3/HipDecoder.h"
 
 const std::vector<NamedSpec>& ReaderSpecs() {
@@ -81,17 +80,4 @@ std::vector<uint8_t> ReadAll(CMp3Reader& reader) {
     out.insert(out.end(), buf.begin(), buf.begin() + n);
   }
   return out;
-}
-
-FrameWalk WalkFrames(const std::vector<uint8_t>& bytes) {
-  FrameWalk walk;
-  while (walk.end + 4 <= bytes.size()) {
-    const uint32_t h = mpeg::HeaderFromBytes(&bytes[walk.end]);
-    const auto length = static_cast<size_t>(FrameLength(h));
-    if (length == 0 || walk.end + length > bytes.size()) break;
-    walk.end += length;
-    walk.ms += FrameDurationMs(h);
-    ++walk.frames;
-  }
-  return walk;
 }

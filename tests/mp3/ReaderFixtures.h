@@ -25,12 +25,3 @@ std::vector<uint8_t> BareDecode(const std::vector<uint8_t>& bytes, size_t start)
 
 // All of the reader's PCM through Read(8192) until 0; stops on -1.
 std::vector<uint8_t> ReadAll(CMp3Reader& reader);
-
-// The frames from the start of `bytes`, each found one frame length after
-// the last, up to the first that is missing or not whole.
-struct FrameWalk {
-  int64_t frames = 0;
-  double ms = 0;
-  size_t end = 0;
-};
-FrameWalk WalkFrames(const std::vector<uint8_t>& bytes);
