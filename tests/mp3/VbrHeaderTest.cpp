@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "mp3/Mp3StreamInfo.h"
@@ -173,6 +174,12 @@ TEST(StreamTotals, HeaderCountsAreTakenOnlyWhenTheyFitTheAudioArea) {
     EXPECT_EQ(ComputeStreamTotals(info, 1), c.fits);
     EXPECT_EQ(info.data.framenum == c.frames, c.fits);
   }
+  // 4.5 GiB of frames: totals past 2^32 samples.
+  Mp3StreamInfo big = StreamOf(int64_t{9} << 29);
+  big.vbr.frames = static_cast<int32_t>(big.audioSize / 418);
+  ASSERT_TRUE(ComputeStreamTotals(big, 1));
+  EXPECT_EQ(big.TotalSamples(), int64_t{big.vbr.frames} * 1152);
+  EXPECT_EQ(StreamDurationMs(big), std::llround(big.TotalSamples() * 1000.0 / 44100));
 }
 
 TEST(StreamTotals, XingWithoutFrameCountUsesTheFirstHeader) {
