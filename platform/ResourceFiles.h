@@ -4,9 +4,8 @@
 // beside the executable's folder (an installed program), under
 // $PADOCUT_SOURCE_DIR, and in the source tree the program was built from.
 //
-// The window refers to its pictures by the resource numbers of its dialog
-// layout (129 = the cut glyph, ...); ResourceFileName maps a number to the
-// file's name.
+// The window refers to its pictures by their resource numbers
+// (ResourceIds.h); ResourceFileName maps a number to the file's name.
 #pragma once
 
 #include <string>

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/ResourceIds.h"
 #include "ui/gallery/Gallery.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 
@@ -89,7 +90,7 @@ int ShowCase(wxWindow* owner, const BoxCase& box) {
 class MessageBoxPage : public wxPanel {
  public:
   explicit MessageBoxPage(wxWindow* parent) : wxPanel(parent) {
-    SetMessageDlgIcon(128);
+    SetMessageDlgIcon(IDI_APP);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(new wxStaticText(this, wxID_ANY, "Open a box:"), 0, wxALL, 6);
     auto* grid = new wxGridSizer(3, 6, 6);
