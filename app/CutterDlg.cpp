@@ -125,6 +125,11 @@ std::string PluginDirectory(const std::string& chosen) {
 
 }  // namespace
 
+int DialogPcmCallback(void* user, const void* data, int length) {
+  if (!user) return 0;
+  return static_cast<CCutterDlg*>(user)->OnPcmData(data, length);
+}
+
 // Files dropped anywhere on the window. The drop itself only queues the
 // list: questions are asked once the desktop's drag has ended.
 class CCutterDlg::DropTarget : public wxFileDropTarget {
@@ -139,11 +144,6 @@ class CCutterDlg::DropTarget : public wxFileDropTarget {
  private:
   CCutterDlg* m_pDialog;
 };
-
-int DialogPcmCallback(void* user, const void* data, int length) {
-  if (!user) return 0;
-  return static_cast<CCutterDlg*>(user)->OnPcmData(data, length);
-}
 
 CCutterDlg::CCutterDlg(CutterDlgOptions options)
     : m_options(std::move(options)), m_timerProgress(this, TIMER_PROGRESS), m_timerPlayback(this, TIMER_PLAYBACK) {

@@ -5,7 +5,8 @@
 // from pipeline/Texts.h, shared with padocut-cli.
 //
 // Code refers to a text by its name here and never spells it out again; the
-// tests compare with these names too.
+// tests compare with these names too. When the window is translated, these
+// Korean texts are the message ids.
 #pragma once
 
 namespace apptext {

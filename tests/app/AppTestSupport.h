@@ -5,6 +5,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include <atomic>
 #include <chrono>
@@ -14,10 +17,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <wx/gauge.h>
-#include <wx/stattext.h>
-#include <wx/textctrl.h>
 
 #include "app/CutterDlg.h"
 #include "app/CutterDlgPeer.h"
