@@ -26,6 +26,7 @@
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
 #include "pipeline/PluginWriter.h"
+#include "platform/ResourceFiles.h"
 #include "platform/ResourceIds.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/skin/SkinButton.h"
@@ -48,8 +49,6 @@ wxEND_EVENT_TABLE()
 namespace {
 
 constexpr char kPluginFileName[] = "vuout_sdl.so";
-// Where an installed program keeps its plug-in, from the program's folder.
-constexpr char kInstalledPluginFolder[] = "../lib/padocut/";
 
 // Menu 128, one row per item; a row with id 0 is a separator. New items
 // go into the table.
@@ -116,11 +115,7 @@ constexpr StateLook kStateLooks[] = {
 };
 
 std::string PluginDirectory(const std::string& chosen) {
-  if (!chosen.empty()) return chosen;
-  const std::string& programDir = CPluginWriter::ProgramDirectory();
-  if (IsExistingFile(programDir + kPluginFileName)) return programDir;
-  const std::string installed = programDir + kInstalledPluginFolder;
-  return IsExistingFile(installed + kPluginFileName) ? installed : programDir;
+  return chosen.empty() ? FindPluginFolder(kPluginFileName) : chosen;
 }
 
 }  // namespace

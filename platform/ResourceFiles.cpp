@@ -82,3 +82,18 @@ std::string ResourceFileName(int resourceId) {
 std::string FindResourceFileById(int resourceId) {
   return FindResourceFile(ResourceFileName(resourceId));
 }
+
+std::string FindPluginFolder(const std::string& fileName) {
+  // Where an installed program keeps its plug-in, from the program's folder.
+  static const char kInstalledPluginFolder[] = "../lib/padocut/";
+  const std::filesystem::path exeDir = ExecutableDir();
+  const std::string programDir = exeDir.empty() ? std::string("./") : exeDir.string() + "/";
+  auto holds = [&fileName](const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(folder + fileName, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+  };
+  if (holds(programDir)) return programDir;
+  const std::string installed = programDir + kInstalledPluginFolder;
+  return holds(installed) ? installed : programDir;
+}
