@@ -234,6 +234,12 @@ int Fail(CutReport* report, const std::string& why) {
   return 0;
 }
 
+// A failure of the source (or of its temporary copy), not of the destination.
+int FailInSource(CutReport* report, const std::string& why) {
+  report->errorInSource = true;
+  return Fail(report, why);
+}
+
 }  // namespace
 
 int CutToFile(const std::string& source, const std::string& destination, int startMs, int endMs,
@@ -249,21 +255,21 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
   {
     CMp3Reader reader;
     if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
-      return Fail(report, "cannot open the source as MPEG audio");
+      return FailInSource(report, "cannot open the source as MPEG audio");
     }
     Mp3FrameIndex* index = reader.GetFrameIndex();
-    if (!index) return Fail(report, "the source has no frame index");
+    if (!index) return FailInSource(report, "the source has no frame index");
     // A start that was never set (negative) cuts from the first frame.
     report->startOffset = index->TimeToOffset(startMs < 0 ? 0.0 : static_cast<double>(startMs));
     report->endOffset = index->TimeToOffset(static_cast<double>(endMs));
     if (report->startOffset < 0 || report->endOffset < 0) {
-      return Fail(report, "no frames to cut in the source (unsupported layer or empty stream)");
+      return FailInSource(report, "no frames to cut in the source (unsupported layer or empty stream)");
     }
     // A range with no frame in it (past the end of a source that shrank
     // since its analysis, or reversed) would make an empty file.
     if (report->endOffset <= report->startOffset) {
       report->endOffset = report->startOffset;
-      return Fail(report, "no audio in the range");
+      return FailInSource(report, "no audio in the range");
     }
     report->frames = CountFrames(*index, report->startOffset, report->endOffset);
     streamInfo = reader.GetStreamInfo();
@@ -292,9 +298,9 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
 
   // Duplicate the source; the range and the tags are taken from the copy.
   std::optional<CreatedFile> temp = CreateTempFile();
-  if (!temp) return Fail(report, "cannot make the temporary copy: " + std::string(std::strerror(errno)));
+  if (!temp) return FailInSource(report, "cannot make the temporary copy: " + std::string(std::strerror(errno)));
   std::string why;
-  if (!DuplicateInto(source, temp->Fd(), &why)) return Fail(report, "cannot make the temporary copy: " + why);
+  if (!DuplicateInto(source, temp->Fd(), &why)) return FailInSource(report, "cannot make the temporary copy: " + why);
 
   std::string stagingPath;
   mode_t newMode = 0;
@@ -303,7 +309,7 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
   FileGuard stagingGuard(stagingPath);
   {
     Fd dup(fcntl(temp->Fd(), F_DUPFD_CLOEXEC, 0));
-    if (dup.Get() < 0) return Fail(report, "cannot read the temporary copy");
+    if (dup.Get() < 0) return FailInSource(report, "cannot read the temporary copy");
     bool plain = true;
     if (effective.Any()) {
       switch (WriteEnhancedCut(dup.Get(), staging.Get(), streamInfo, startMs, endMs, report->startOffset,
@@ -319,7 +325,7 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
     }
     if (plain && plainStart >= 0) {
       // Without a new header the source's stays out too: it is not audio.
-      if (plainStart >= report->endOffset) return Fail(report, "no audio in the range");
+      if (plainStart >= report->endOffset) return FailInSource(report, "no audio in the range");
       report->startOffset = plainStart;
       report->frames -= 1;
     }

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int kDecoderDelay = 529;   // samples a decoder's output lags its input
 // The delay and padding fields hold 12 bits, but readers (ours included)
 // ignore values above 3000 as implausible.
 constexpr int kMaxTagValue = 3000;
