@@ -39,11 +39,14 @@ void Summary(const std::string& line) {
   if (!Verbosity().quiet) PrintLine(line);
 }
 
-bool OutputClosed() { return g_outputError == EPIPE; }
+bool FlushOutput() {
+  if (g_outputError) return false;
+  errno = 0;
+  return Remember(std::fflush(stdout) == 0 && !std::ferror(stdout));
+}
 
 int FinishOutput(int status) {
-  errno = 0;
-  Remember(std::fflush(stdout) == 0 && !std::ferror(stdout));
+  FlushOutput();
   if (g_outputError == 0 || g_outputError == EPIPE) return status;
   FileFailure(clitext::kStandardOutput, std::strerror(g_outputError));
   return kCliFailed;

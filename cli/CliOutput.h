@@ -23,8 +23,8 @@ bool PrintLine(const std::string& line);
 bool WriteOutput(const void* data, size_t size);
 // A summary line: printed unless -q.
 void Summary(const std::string& line);
-// True when stdout's reader has gone (EPIPE): the command stops quietly.
-bool OutputClosed();
+// Flushes stdout now (play's progress lines). False as above.
+bool FlushOutput();
 
 // Flushes stdout. `status`, unless stdout could not be written: then a
 // failure line and 1, except for a closed pipe, which ends quietly.

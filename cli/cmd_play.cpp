@@ -88,7 +88,7 @@ int Follow(CArwMan& arw, ArwMessageQueue& queue, const std::string& file, int64_
     if (end >= 0 && position + kEndMarginMs >= end) break;
     if (tick % kReportEveryTicks == 0) {
       Summary(FormatTime(position));
-      std::fflush(stdout);
+      FlushOutput();
     }
   }
   const int position = arw.GetPosition();
@@ -127,7 +127,7 @@ int RunPlay(const PlayArguments& args) {
   // The reader's duration is not asked for here: the worker owns the reader now.
   Summary("playing " + args.file + " from " + FormatTime(static_cast<int>(start)) + " to " +
           (end >= 0 ? FormatTime(static_cast<int>(end)) : "the end"));
-  std::fflush(stdout);
+  FlushOutput();
   return Follow(arw, queue, args.file, end);
 }
 
