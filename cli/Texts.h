@@ -63,9 +63,12 @@ inline const char* PlaybackError(int code) {
 // Notes (-q silences them) and details (-v asks for them).
 inline std::string Note(const std::string& text) { return "note: " + text; }
 inline constexpr char kPlayStopped[] = "stopped";
-inline std::string Rounded(const std::string& which, const std::string& asked, const std::string& frame,
-                           long long offset) {
-  return which + " " + asked + " falls in the frame at " + frame + " (byte " + std::to_string(offset) + ")";
+// Where whole frames put the cut: "START 1.5: the cut starts with the frame
+// at 00:00:01.488 (byte 13326)".
+inline std::string Rounded(const std::string& which, const std::string& asked, const std::string& where,
+                           const std::string& frame, long long offset) {
+  return which + " " + asked + ": the cut " + where + " the frame at " + frame + " (byte " +
+         std::to_string(offset) + ")";
 }
 inline std::string EndAtAudioEnd(const std::string& end) {
   return "END is at or past the end of the audio: the cut goes to its end (" + end + ")";

@@ -90,13 +90,13 @@ void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutRa
   if (exact) {
     Detail(clitext::kSampleExact);
   } else {
-    Detail(clitext::Rounded("START", args.start,
-                            FormatTime(static_cast<int>(TimeAtOffset(index, range.startOffset))), range.startOffset));
+    Detail(clitext::Rounded("START", args.start, "starts with",
+                            FormatTime(static_cast<int>(TimeAtOffset(index, r.startOffset))), r.startOffset));
     if (range.endMs >= reader.GetDuration()) {
       Detail(clitext::EndAtAudioEnd(FormatTime(reader.GetDuration())));
     } else {
-      Detail(clitext::Rounded("END", args.end,
-                              FormatTime(static_cast<int>(TimeAtOffset(index, range.endOffset))), range.endOffset));
+      Detail(clitext::Rounded("END", args.end, "ends before",
+                              FormatTime(static_cast<int>(TimeAtOffset(index, r.endOffset))), r.endOffset));
     }
   }
   if (r.delay >= 0) {

@@ -76,6 +76,7 @@ TEST(CliTimes, AcceptsMillisecondsAndClockForms) {
   EXPECT_EQ(ParseTimeMs("2:03"), 123000);
   EXPECT_EQ(ParseTimeMs("01:00:00"), 3600000);
   EXPECT_EQ(ParseTimeMs("1:02:03.004"), 3723004);
+  EXPECT_EQ(ParseTimeText("90").ms, 90000);  // milliseconds for a bare integer is the command line's rule
 }
 
 // A bare integer is milliseconds; every other form comes from TimeText.
@@ -364,7 +365,7 @@ TEST(CliJson, NewKeysSayWhatWasWrittenAndOldKeysKeepTheirTypes) {
 
   // -q: no summary; -v: where the times fell.
   EXPECT_EQ(Cli("cut -q " + mp3 + " 1s 2s " + dir.File("q.mp3")).out, "");
-  EXPECT_NE(CliErr("cut -v " + mp3 + " 1s 2s " + dir.File("v.mp3")).out.find("START 1s falls in the frame at"),
+  EXPECT_NE(CliErr("cut -v " + mp3 + " 1s 2s " + dir.File("v.mp3")).out.find("START 1s: the cut starts with the frame at"),
             std::string::npos);
 }
 
