@@ -18,11 +18,10 @@ TimeTextResult ParseCliTime(const std::string& text) {
   const std::string magnitude = negative ? text.substr(1) : text;
   TimeTextResult result;
   if (IsBareInteger(magnitude)) {
-    // Milliseconds; as many digits as TimeText's numbers may have before
-    // the value is out of range.
-    result = magnitude.size() > 12 ? TimeTextResult{TimeTextStatus::OutOfRange, 0}
-                                   : TimeTextResult{TimeTextStatus::Ok, std::stoll(magnitude)};
-    if (result.ms > kMaxTimeTextMs) result = {TimeTextStatus::OutOfRange, 0};
+    // Milliseconds, saturated just above the limit so any length of digits reads.
+    int64_t ms = 0;
+    for (char c : magnitude) ms = std::min<int64_t>(ms * 10 + (c - '0'), kMaxTimeTextMs + 1);
+    result = ms > kMaxTimeTextMs ? TimeTextResult{TimeTextStatus::OutOfRange, 0} : TimeTextResult{TimeTextStatus::Ok, ms};
   } else {
     result = ParseTimeText(magnitude);
   }

@@ -17,7 +17,7 @@ class Scanner {
   bool AtEnd() const { return m_at == m_text.size(); }
   bool Next(char c) const { return !AtEnd() && m_text[m_at] == c; }
   bool Take(char c) {
-    if (AtEnd() || m_text[m_at] != c) return false;
+    if (!Next(c)) return false;
     ++m_at;
     return true;
   }

@@ -98,6 +98,7 @@ TEST(CliTimes, ParsesEveryFormTheUserTypes) {
       {"end", TimeTextStatus::End, kMaxTimeTextMs},
       {"596:31:23.647", TimeTextStatus::Ok, kMaxTimeTextMs},
       {"2147483647", TimeTextStatus::Ok, kMaxTimeTextMs},
+      {"0000000000000001500", TimeTextStatus::Ok, 1500},
       {"596:31:23.648", TimeTextStatus::OutOfRange, 0},
       {"2147483648", TimeTextStatus::OutOfRange, 0},
       {"597h", TimeTextStatus::OutOfRange, 0},
