@@ -48,9 +48,6 @@ namespace {
 constexpr char kCaption[] = "파도오디오 자르개";
 constexpr char kInitFailedText[] = "초기화에 실패하였습니다.";
 constexpr char kCloseUnsavedText[] = "저장하지 않고 닫으시겠습니까?";
-constexpr char kPluginFileName[] = "vuout_sdl.so";
-// Where an installed program keeps its plug-in, from the program's folder.
-constexpr char kInstalledPluginFolder[] = "../lib/padocut/";
 
 // Menu 128, one row per item; a row with id 0 is a separator. New items
 // go into the table.
@@ -128,11 +125,7 @@ class CutterDropTarget : public wxFileDropTarget {
 };
 
 std::string PluginDirectory(const std::string& chosen) {
-  if (!chosen.empty()) return chosen;
-  const std::string& programDir = CPluginWriter::ProgramDirectory();
-  if (IsExistingFile(programDir + kPluginFileName)) return programDir;
-  const std::string installed = programDir + kInstalledPluginFolder;
-  return IsExistingFile(installed + kPluginFileName) ? installed : programDir;
+  return chosen.empty() ? PluginDirectoryOf(kOutputPluginFile) : chosen;
 }
 
 }  // namespace
@@ -287,7 +280,7 @@ bool CCutterDlg::CreatePipeline() {
   if (!m_pReader) return false;
   m_pNullWriter = new (std::nothrow) CNullWriter;
   if (!m_pNullWriter) return false;
-  m_pPluginWriter = new (std::nothrow) CPluginWriter(kPluginFileName, this, PluginDirectory(m_options.pluginDirectory));
+  m_pPluginWriter = new (std::nothrow) CPluginWriter(kOutputPluginFile, this, PluginDirectory(m_options.pluginDirectory));
   if (!m_pPluginWriter) return false;
   m_pArwMan->SetNotifyWindow(this);
   m_pSpectrum->SetNotifyWindow(this);

@@ -1,28 +1,34 @@
 #include "pipeline/PluginWriter.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "platform/MulDiv.h"
+#include "platform/io/ExecutableFolder.h"
 
-const std::string& CPluginWriter::ProgramDirectory() {
-  static const std::string directory = [] {
-    std::vector<char> path(4096);
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0) return std::string("./");
-    std::string full(path.data(), static_cast<size_t>(length));
-    const size_t slash = full.rfind('/');
-    return slash == std::string::npos ? std::string("./") : full.substr(0, slash + 1);
-  }();
-  return directory;
+namespace {
+
+// Where an installed program keeps its plug-ins, from its bin/ directory.
+constexpr char kInstalledPluginDirectory[] = "../lib/padocut/";
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+std::string PluginDirectoryOf(const std::string& fileName) {
+  const std::string program = ExecutableFolder().empty() ? std::string("./") : ExecutableFolder();
+  const std::string installed = program + kInstalledPluginDirectory;
+  return !IsRegularFile(program + fileName) && IsRegularFile(installed + fileName) ? installed : program;
 }
 
 CPluginWriter::CPluginWriter(std::string dllFileName, void* mainWindow)
     : CAudioWriter("Vu Plugin Writer"), m_hMainWindow(mainWindow), m_strDllFileName(std::move(dllFileName)) {
-  LoadModule(ProgramDirectory());
+  LoadModule(PluginDirectoryOf(m_strDllFileName));
 }
 
 CPluginWriter::CPluginWriter(std::string dllFileName, void* mainWindow, const std::string& directory)

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/io/ExecutableFolder.h"
+
 namespace {
 
 struct ResourceEntry {
@@ -34,17 +36,12 @@ bool IsFolder(const std::filesystem::path& path) {
   return std::filesystem::is_directory(path, error);
 }
 
-std::filesystem::path ExecutableDir() {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::path() : exe.parent_path();
-}
-
 }  // namespace
 
 std::string FindResourceDir() {
   std::filesystem::path candidates[4];
-  const std::filesystem::path exeDir = ExecutableDir();
+  // The folder without its trailing '/', so that its parent is the one above.
+  const std::filesystem::path exeDir = std::filesystem::path(ExecutableFolder()).parent_path();
   if (!exeDir.empty()) {
     candidates[0] = exeDir / "res";
     candidates[1] = exeDir.parent_path() / "share" / "padocut" / "res";
