@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -113,4 +114,24 @@ std::string Cbr10Min() {
   s.kbps = 128;
   s.quality = 9;
   return BenchInput("cbr128-10min", s);
+}
+
+std::string Joined130Min() {
+  const std::string path = DataDir() + "/joined-130min.mp3";
+  struct stat st;
+  if (stat(path.c_str(), &st) == 0 && st.st_size > 0) return path;
+  const std::string partial = path + ".part";
+  {
+    std::ofstream out(partial, std::ios::binary);
+    for (const std::string& part : {Cbr60Min(), Vbr60Min(), Cbr10Min()}) {
+      std::ifstream in(part, std::ios::binary);
+      out << in.rdbuf();
+    }
+    if (!out.flush()) {
+      std::fprintf(stderr, "bench: cannot make %s\n", path.c_str());
+      std::exit(1);
+    }
+  }
+  std::rename(partial.c_str(), path.c_str());
+  return path;
 }

@@ -42,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto fileSize = static_cast<int64_t>(size);
   FUZZ_CHECK(info.audioStart >= 0 && info.audioStart < fileSize);
   FUZZ_CHECK(info.audioSize >= 0);
+  FUZZ_CHECK(info.audioEnd >= info.audioStart && info.audioEnd <= fileSize);
   const int duration = reader.GetDuration();
   FUZZ_CHECK(duration >= 0);
 
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(previous == -1);  // an empty index (Layer I) answers -1 throughout
       continue;
     }
-    FUZZ_CHECK(offset >= info.audioStart && offset <= fileSize);
+    FUZZ_CHECK(offset >= info.audioStart && offset <= info.audioEnd);
     FUZZ_CHECK(offset >= previous);
     previous = offset;
   }

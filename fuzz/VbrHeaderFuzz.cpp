@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   info.lsf = mpeg::Lsf(h);
   info.mpeg25 = mpeg::Mpeg25(h);
   info.data.framesize = SamplesPerFrame(info.layer, info.lsf);
+  for (int i = 0; i < 4; ++i) info.firstHeader[i] = frame[i];
   int64_t audioSize = 0;
   for (size_t i = kVbrProbeSize; i < size && i < kVbrProbeSize + 5; ++i) audioSize = audioSize << 8 | data[i];
   info.audioSize = audioSize;

@@ -13,8 +13,8 @@ constexpr int kConfirmFrames = 4;
 // 8 kbit/s at 24 kHz); bounds the up-front allocation on a lying estimate.
 constexpr int64_t kShortestFrame = 24;
 // Growth floor, so a tiny estimate (a Xing frame count of 2 on a long file)
-// cannot stop the index from growing.
-constexpr int64_t kMinGrowth = 64;
+// grows at a useful pace from the start; above it the array grows by half.
+constexpr size_t kMinGrowth = 64;
 // Block size of the scan's window: large enough that the block reads cost
 // about what one sequential read of the file does, small enough to stay in
 // the processor's second-level cache while the headers in it are read.
@@ -34,8 +34,8 @@ void Mp3FrameIndex::Reset() {
   m_entries = std::vector<Entry>();
   m_fd = -1;
   m_window.Attach(-1);
-  m_fileSize = 0;
-  m_growthBase = 0;
+  m_end = 0;
+  m_frames = 0;
   m_lastTime = 0;
   m_scanPos = 0;
 }
@@ -54,13 +54,13 @@ const Mp3FrameIndex::FrameShape* Mp3FrameIndex::ShapeOf(uint32_t h) {
 
 Mp3FrameIndex::Attempt Mp3FrameIndex::TryFrame(int64_t& pos, uint32_t& header) {
   uint8_t b[4];
-  if (m_window.ReadAt(pos, b, 4) < 4) return Attempt::End;
+  if (pos + 4 > m_end || m_window.ReadAt(pos, b, 4) < 4) return Attempt::End;
   const uint32_t h = mpeg::HeaderFromBytes(b);
   if (const FrameShape* shape = ShapeOf(h)) {
     const int length = shape->length;
-    // The frame must lie within the file; the last frame of a file may end
+    // The frame must lie within the audio area; the last frame may end
     // exactly at its end (a cut to the end keeps it).
-    if (pos + length > m_fileSize) return Attempt::End;
+    if (pos + length > m_end) return Attempt::End;
     pos += length;
     header = h;
     return Attempt::Frame;
@@ -113,9 +113,9 @@ bool Mp3FrameIndex::SyncFrame(int64_t& pos, uint32_t& header, bool keepGarbageEn
 
 bool Mp3FrameIndex::Append(int64_t offset, double timeMs) {
   if (m_entries.size() == m_entries.capacity()) {
-    const int64_t growth = std::max(m_growthBase / 4, kMinGrowth);
+    const size_t growth = std::max(m_entries.capacity() / 2, kMinGrowth);
     try {
-      m_entries.reserve(m_entries.capacity() + static_cast<size_t>(growth));
+      m_entries.reserve(m_entries.capacity() + growth);
     } catch (...) {
       return false;
     }
@@ -125,22 +125,21 @@ bool Mp3FrameIndex::Append(int64_t offset, double timeMs) {
   return true;
 }
 
-void Mp3FrameIndex::Init(int fd, int64_t start, int64_t n) {
+void Mp3FrameIndex::Init(int fd, int64_t start, int64_t n, int64_t end) {
   Reset();
   if (fd < 0) return;
   m_fd = fd;
   m_window.Attach(fd);
-  m_fileSize = FileSizeOf(fd);
-  if (m_fileSize < 0) m_fileSize = 0;
+  const int64_t fileSize = std::max<int64_t>(FileSizeOf(fd), 0);
+  m_end = end < 0 ? fileSize : std::min(end, fileSize);
 
   int64_t pos = start;
   uint32_t header = 0;
   if (!SyncFrame(pos, header, false)) return;
   const int length = FrameLength(header);
   const int64_t frameStart = pos - length;
-  if (n == -1) n = m_fileSize / length;
-  n = std::clamp<int64_t>(n, 0, m_fileSize / kShortestFrame + 1);
-  m_growthBase = n;
+  if (n == -1) n = (m_end - frameStart) / length;
+  n = std::clamp<int64_t>(n, 0, m_end / kShortestFrame + 1);
   try {
     m_entries.reserve(static_cast<size_t>(n + n / 32));
   } catch (...) {
@@ -157,7 +156,9 @@ bool Mp3FrameIndex::ExtendByOneFrame() {
   uint32_t header = 0;
   if (!SyncFrame(pos, header, true)) return false;
   m_scanPos = pos;
-  return Append(pos, m_lastTime + ShapeOf(header)->durationMs);
+  if (!Append(pos, m_lastTime + ShapeOf(header)->durationMs)) return false;
+  ++m_frames;
+  return true;
 }
 
 // The common case in a tight loop: frames of kinds seen before, back to
@@ -186,7 +187,7 @@ int Mp3FrameIndex::IndexRun(const uint8_t* bytes, int available, double ms) {
   while (time < ms && room > 0 && pos - start <= available - 4) {
     const uint32_t h = mpeg::HeaderFromBytes(bytes + (pos - start));
     const FrameShape& shape = m_shapes[static_cast<size_t>(ShapeSlot(h))];
-    if (shape.key != (h & kShapeBits) || pos + shape.length > m_fileSize) break;
+    if (shape.key != (h & kShapeBits) || pos + shape.length > m_end) break;
     pos += shape.length;
     time += shape.durationMs;
     m_entries.push_back(Entry{pos, time});
@@ -195,6 +196,7 @@ int Mp3FrameIndex::IndexRun(const uint8_t* bytes, int available, double ms) {
   }
   m_scanPos = pos;
   m_lastTime = time;
+  m_frames += indexed;
   return indexed;
 }
 

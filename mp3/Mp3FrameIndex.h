@@ -9,8 +9,12 @@
 //
 // Frames are indexed only when a time beyond the indexed part is asked for,
 // by reading each 4-byte header and stepping over the body (no decoding).
-// The entry array is sized up front from the frame estimate (n + n/32) and
-// grows in steps of n/4 (at least 64). Layer I frames are never indexed.
+// Only frames that lie wholly inside the audio area are indexed: a sync
+// pattern in a trailing tag is never taken for a frame. The entry array is
+// sized up front from the frame estimate (n + n/32) and then grows by half
+// its size each time it is full, so a lying estimate (a header claiming 2
+// frames, the first of several joined files) costs a few reallocations, not
+// one per fixed step. Layer I frames are never indexed.
 //
 // Reads go through their own positional window (pread in 128 KiB blocks), so
 // the stream position the decoder reads from is never disturbed. A frame's
@@ -36,9 +40,11 @@ class Mp3FrameIndex {
   Mp3FrameIndex();
 
   // Starts the index on `fd` at the first frame found from `start`; `n` is
-  // the frame estimate (-1: file size / first frame's length). The index
-  // stays empty when no frame can be synchronised.
-  void Init(int fd, int64_t start, int64_t n);
+  // the frame estimate (-1: audio area / first frame's length) and `end`
+  // the first byte after the audio area (-1, or beyond the file: the file's
+  // size at this call). The index stays empty when no frame can be
+  // synchronised.
+  void Init(int fd, int64_t start, int64_t n, int64_t end = -1);
   // Frees the entries and forgets the file.
   void Reset();
 
@@ -53,7 +59,10 @@ class Mp3FrameIndex {
   size_t Capacity() const { return m_entries.capacity(); }
   double LastTime() const { return m_lastTime; }
   int64_t ScanPosition() const { return m_scanPos; }
-  // Indexes every remaining frame (for tests and benchmarks).
+  // Frames indexed so far (the entries less the first and the extra
+  // entries after garbage).
+  int64_t FrameCount() const { return m_frames; }
+  // Indexes every remaining frame: the frame count of the whole stream.
   void ExtendToEnd();
 
  private:
@@ -77,8 +86,9 @@ class Mp3FrameIndex {
   int m_fd = -1;
   FileWindow m_window;
   std::vector<Entry> m_entries;
-  int64_t m_fileSize = 0;
-  int64_t m_growthBase = 0;
+  // First byte after the audio area; no indexed frame reaches past it.
+  int64_t m_end = 0;
+  int64_t m_frames = 0;
   double m_lastTime = 0;
   int64_t m_scanPos = 0;
   // By bitrate index and padding bit. A pure function of the header, so it

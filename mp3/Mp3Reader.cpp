@@ -18,6 +18,12 @@ constexpr int64_t kMaxSearchPositions = 0xFFFF0;
 constexpr int kId3HeaderSize = 10;
 constexpr int kId3FooterFlag = 0x10;
 constexpr int kId3v1Size = 128;
+// APE tag footer: "APETAGEX", version, size of the items and footer, item
+// count, flags, 8 reserved bytes; all numbers little-endian.
+constexpr int kApeFooterSize = 32;
+constexpr int kApeSizeOffset = 12;
+constexpr int kApeFlagsOffset = 20;
+constexpr uint32_t kApeFlagHasHeader = 0x80000000u;
 constexpr int kDecodeInputChunk = 1024;
 // LAME's decoder keeps every byte it cannot find a frame in and scans them
 // all again on the next call, so a long stretch without frames (zeros, 0xFF
@@ -31,6 +37,10 @@ constexpr int kInterleaveRun = 8;
 // The ID3v2 header/footer size: four bytes, each taken whole.
 int64_t Id3Size(const uint8_t* b) {
   return (int64_t{b[0]} << 21) + (int64_t{b[1]} << 14) + (int64_t{b[2]} << 7) + b[3];
+}
+
+uint32_t Le32(const uint8_t* b) {
+  return uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
 }
 
 }  // namespace
@@ -121,6 +131,7 @@ bool CMp3Reader::FindFirstFrame() {
   m_info.audioSize = fileSize - pos;
 
   if (!FindTrailingTags(fileSize)) return false;
+  m_info.audioEnd = m_info.audioStart + m_info.audioSize;
 
   d.framesize = SamplesPerFrame(m_info.layer, m_info.lsf);
   uint8_t probe[kVbrProbeSize];
@@ -128,13 +139,50 @@ bool CMp3Reader::FindFirstFrame() {
   if (window.ReadAt(m_info.audioStart, probe, kVbrProbeSize) == kVbrProbeSize) {
     parsed = ParseVbrHeader(probe, &m_info.vbr);
   }
-  ComputeStreamTotals(m_info, parsed);
+  const bool headerTotals = ComputeStreamTotals(m_info, parsed);
 
-  m_index.Init(fd, m_info.audioStart, d.framenum);
+  m_index.Init(fd, m_info.audioStart, d.framenum, m_info.audioEnd);
+  if (!headerTotals) CountFrames();
   // Decoding starts at the confirmed first frame, never at stray sync
   // patterns inside a tag or wrapper before it.
   ResyncToStream(m_info.audioStart);
   return true;
+}
+
+// The totals from the frames themselves: the index scans to the end (about
+// one sequential read of the file: every block holds headers) and keeps
+// what it found for the cut and for seeking. The same unchanged file opened
+// again (the dialog reopens its reader for every playback) takes the last
+// count instead. A stream the index cannot walk (Layer I) keeps the
+// estimate.
+void CMp3Reader::CountFrames() {
+  FrameCount now;
+  struct stat st;
+  if (fstat(fileno(m_file), &st) == 0) {
+    now.known = true;
+    now.device = st.st_dev;
+    now.inode = st.st_ino;
+    now.size = st.st_size;
+    now.modified = st.st_mtim.tv_sec * int64_t{1000000000} + st.st_mtim.tv_nsec;
+    now.audioStart = m_info.audioStart;
+    now.audioEnd = m_info.audioEnd;
+  }
+  if (!now.SameFileAs(m_lastCount)) {
+    // Read-ahead as for one sequential read of the file.
+    posix_fadvise(fileno(m_file), 0, 0, POSIX_FADV_SEQUENTIAL);
+    m_index.ExtendToEnd();
+    if (m_index.FrameCount() <= 0) return;
+    now.frames = m_index.FrameCount();
+    now.ms = m_index.LastTime();
+    now.bytes = m_index.At(m_index.Count() - 1).offset - m_index.At(0).offset;
+    m_lastCount = now;
+  }
+  SetCountedTotals(m_info, m_lastCount.frames, m_lastCount.ms, m_lastCount.bytes);
+}
+
+bool CMp3Reader::FrameCount::SameFileAs(const FrameCount& o) const {
+  return known && o.known && device == o.device && inode == o.inode && size == o.size &&
+         modified == o.modified && audioStart == o.audioStart && audioEnd == o.audioEnd;
 }
 
 bool CMp3Reader::FindTrailingTags(int64_t fileSize) {
@@ -155,12 +203,28 @@ bool CMp3Reader::FindTrailingTags(int64_t fileSize) {
     if (window.ReadAt(fileSize - kId3v1Size, tag, 3) < 3) return false;
     if (std::memcmp(tag, "TAG", 3) == 0) m_info.audioSize -= kId3v1Size;
   }
+  return SkipApeTag(window);
+}
+
+// An APE tag at the end of the audio area (before an ID3v1 record, or last
+// in the file): its footer gives the size of the items and footer, plus a
+// header of the footer's size when the flags say there is one. A footer
+// declaring more than the audio area is not taken for a tag.
+bool CMp3Reader::SkipApeTag(FileWindow& window) {
+  if (m_info.audioSize < kApeFooterSize) return true;
+  uint8_t footer[kApeFooterSize];
+  const int64_t at = m_info.audioStart + m_info.audioSize - kApeFooterSize;
+  if (window.ReadAt(at, footer, kApeFooterSize) < kApeFooterSize) return false;
+  if (std::memcmp(footer, "APETAGEX", 8) != 0) return true;
+  int64_t tagSize = Le32(footer + kApeSizeOffset);
+  if (Le32(footer + kApeFlagsOffset) & kApeFlagHasHeader) tagSize += kApeFooterSize;
+  if (tagSize >= kApeFooterSize && tagSize <= m_info.audioSize) m_info.audioSize -= tagSize;
   return true;
 }
 
 void CMp3Reader::ResyncToStream(int64_t offset) {
   if (!m_file || offset < 0) return;
-  int64_t limit = m_info.audioSize + m_info.audioStart - offset - 3;
+  int64_t limit = m_info.audioEnd - offset - 3;
   if (limit > kMaxSearchPositions) limit = kMaxSearchPositions;
   int64_t pos = offset;
   if (limit > 0) {

@@ -1,6 +1,15 @@
-// CMp3Reader: opens an MP3 file, finds its first audio frame and format,
+// CMp3Reader: opens an MP3 file, finds its first audio frame and format and
+// the audio area (before trailing ID3v2-with-footer, ID3v1 and APE tags),
 // works out the stream totals, decodes frames to 16-bit PCM through LAME's
-// decoder and maps times to frame offsets through a lazily built frame index.
+// decoder and maps times to frame offsets through a lazily built frame index
+// that never reaches past the audio area.
+//
+// Open counts the frames (the index scans to the end, about one sequential
+// read of the file) when the VBR header does not give totals that fit the
+// audio area, or there is none: see Mp3StreamInfo. Counted totals take
+// every frame (Xing/Info frames of joined files too), so the duration is
+// the index's end time and a time maps to the frame a cut takes for it. The
+// same unchanged file opened again takes the last count.
 //
 // PCM from Read is signed 16-bit little-endian, interleaved left/right for
 // two channels, at the stream's sample rate. One Read decodes at most one
@@ -19,6 +28,7 @@
 #include <string>
 
 #include "mp3/ByteRing.h"
+#include "mp3/FileWindow.h"
 #include "mp3/HipDecoder.h"
 #include "mp3/Mp3FrameIndex.h"
 #include "mp3/Mp3StreamInfo.h"
@@ -53,6 +63,23 @@ class CMp3Reader : public CAudioReader {
  private:
   bool FindFirstFrame();
   bool FindTrailingTags(int64_t fileSize);
+  bool SkipApeTag(FileWindow& window);
+  void CountFrames();
+
+  // A frame count and the file it was made for.
+  struct FrameCount {
+    bool known = false;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modified = 0;  // ns
+    int64_t audioStart = 0;
+    int64_t audioEnd = 0;
+    int64_t frames = 0;
+    double ms = 0;
+    int64_t bytes = 0;
+    bool SameFileAs(const FrameCount& other) const;
+  };
   void ResyncToStream(int64_t offset);
   int DecodeOnce();
   void AppendSamples(int count);
@@ -61,6 +88,8 @@ class CMp3Reader : public CAudioReader {
   ByteRing m_ring{4096};
   Mp3FrameIndex m_index;
   Mp3StreamInfo m_info;
+  // Kept across Close and Open.
+  FrameCount m_lastCount;
   std::mutex m_lock;
   HipDecoder m_decoder;
   short m_left[1152];

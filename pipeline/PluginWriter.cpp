@@ -1,34 +1,15 @@
 #include "pipeline/PluginWriter.h"
 
 #include <dlfcn.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 
 #include "platform/MulDiv.h"
-#include "platform/io/ExecutableFolder.h"
-
-namespace {
-
-// Where an installed program keeps its plug-ins, from its bin/ directory.
-constexpr char kInstalledPluginDirectory[] = "../lib/padocut/";
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info;
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-}  // namespace
-
-std::string PluginDirectoryOf(const std::string& fileName) {
-  const std::string program = ExecutableFolder().empty() ? std::string("./") : ExecutableFolder();
-  const std::string installed = program + kInstalledPluginDirectory;
-  return !IsRegularFile(program + fileName) && IsRegularFile(installed + fileName) ? installed : program;
-}
+#include "platform/ResourceFiles.h"
 
 CPluginWriter::CPluginWriter(std::string dllFileName, void* mainWindow)
     : CAudioWriter("Vu Plugin Writer"), m_hMainWindow(mainWindow), m_strDllFileName(std::move(dllFileName)) {
-  LoadModule(PluginDirectoryOf(m_strDllFileName));
+  LoadModule(FindPluginFolder(m_strDllFileName));
 }
 
 CPluginWriter::CPluginWriter(std::string dllFileName, void* mainWindow, const std::string& directory)

@@ -23,14 +23,10 @@
 // The file name of the program's output plug-in (plugins/vuout_sdl).
 inline constexpr char kOutputPluginFile[] = "vuout_sdl.so";
 
-// The directory a plug-in named `fileName` is loaded from: the program's
-// own directory, unless only the installed plug-in directory beside it
-// holds the file. Ends in '/'.
-std::string PluginDirectoryOf(const std::string& fileName);
-
 class CPluginWriter : public CAudioWriter {
  public:
-  // Loads `dllFileName` from PluginDirectoryOf(dllFileName).
+  // Loads `dllFileName` from the directory FindPluginFolder names
+  // (ResourceFiles.h).
   CPluginWriter(std::string dllFileName, void* mainWindow);
   // Loads `dllFileName` from `directory` (with or without a trailing '/').
   CPluginWriter(std::string dllFileName, void* mainWindow, const std::string& directory);

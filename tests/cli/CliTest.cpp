@@ -76,7 +76,8 @@ TEST(CliCommands, InfoOffsetAndDecodeOnARealFile) {
   EncodeSpec spec;
   spec.seconds = 2;
   const std::string path = dir.File("a b's.mp3");
-  ASSERT_TRUE(WriteFileBytes(path, EncodeMp3(spec)));
+  const std::vector<uint8_t> one = EncodeMp3(spec);
+  ASSERT_TRUE(WriteFileBytes(path, one));
   const std::string quoted = "'" + dir.File("a b'\\''s.mp3") + "'";
   CliRun info = Cli("info " + quoted);
   EXPECT_EQ(info.status, 0);
@@ -89,6 +90,21 @@ TEST(CliCommands, InfoOffsetAndDecodeOnARealFile) {
   CliRun dec = Cli("decode " + quoted);
   EXPECT_EQ(dec.status, 0);
   EXPECT_GE(dec.out.size(), 2u * 44100 * 4);
+  // The file twice, then an ID3v1 record holding a 24-byte frame's sync
+  // pattern: every frame counts (the second Info frame too, not the first
+  // one's count), and offsets stop before the record.
+  std::vector<uint8_t> two = one;
+  Append(two, one);
+  std::vector<uint8_t> record = {'T', 'A', 'G'};
+  record.resize(128, 0);
+  const uint8_t sync[] = {0xFF, 0xF3, 0x14, 0xC0};
+  std::copy(sync, sync + 4, record.begin() + 104);
+  const int64_t audio = static_cast<int64_t>(two.size());
+  Append(two, record);
+  ASSERT_TRUE(WriteFileBytes(dir.File("two.mp3"), two));
+  const double frames = JsonNumber(info.out, "total_frames");
+  EXPECT_EQ(JsonNumber(Cli("info " + dir.File("two.mp3")).out, "total_frames"), 2 * (frames + 1));
+  EXPECT_EQ(Cli("offset " + dir.File("two.mp3") + " 1:00").out, std::to_string(audio) + "\n");
 }
 
 TEST(CliCommands, FailuresAndUsageErrorsHaveTheirStatus) {

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <set>
+
 #include "mp3/FileWindow.h"
 #include "mp3/Mp3FrameIndex.h"
 #include "tests/mp3/FrameBuilder.h"
@@ -18,15 +20,15 @@ struct Expected {
   double timeMs;
 };
 
-// Opens `bytes` as a file and indexes all of it.
+// Opens `bytes` as a file and indexes it (all of it unless `lazy`).
 class IndexedFile {
  public:
-  explicit IndexedFile(const std::vector<uint8_t>& bytes) {
+  explicit IndexedFile(const std::vector<uint8_t>& bytes, int64_t n = -1, int64_t end = -1, bool lazy = false) {
     const std::string path = m_dir.File("s.mp3");
     EXPECT_TRUE(WriteFileBytes(path, bytes));
     m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    index.Init(m_fd, 0, -1);
-    index.ExtendToEnd();
+    index.Init(m_fd, 0, n, end);
+    if (!lazy) index.ExtendToEnd();
   }
   ~IndexedFile() {
     index.Reset();
@@ -88,6 +90,23 @@ TEST(Mp3FrameIndex, ZeroRunBetweenFramesIsSkippedAsGarbage) {
   EXPECT_EQ(f.index.At(11).timeMs, f.index.At(10).timeMs);
   EXPECT_EQ(f.index.At(f.index.Count() - 1).offset, static_cast<int64_t>(file.size()));
   EXPECT_DOUBLE_EQ(f.index.LastTime(), 20 * FrameDurationMs(h));
+  EXPECT_EQ(f.index.FrameCount(), 20);
+}
+
+// An estimate far below the real count (a header claiming 2 frames) costs a
+// few reallocations, not one per fixed step; frames past the end of the
+// audio area given to Init are never indexed.
+TEST(Mp3FrameIndex, GrowsGeometricallyAndStopsAtTheAudioEnd) {
+  const int frames = 20000;  // of 72 bytes and 72 ms
+  IndexedFile f(Frames(MakeHeader(25, 3, 1, 2), frames + 10), 2, frames * 72 + 50, true);
+  std::set<size_t> capacities;
+  for (int k = 1; k < frames + 10; k += 7) {
+    f.index.TimeToOffset(k * 72.0);
+    capacities.insert(f.index.Capacity());
+  }
+  EXPECT_LE(capacities.size(), 20u);  // fixed steps of 64 took 313
+  EXPECT_EQ(f.index.FrameCount(), frames);
+  EXPECT_EQ(f.index.TimeToOffset(1e12), frames * 72);
 }
 
 // Another program shortens or lengthens the file while it is indexed: the

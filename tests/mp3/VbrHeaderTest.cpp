@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "mp3/Mp3StreamInfo.h"
@@ -118,30 +119,74 @@ TEST(VbrHeader, VbriAndNothing) {
   EXPECT_EQ(ParseVbrHeader(plain.data(), &none), 0);
 }
 
-TEST(StreamTotals, XingCountsMinusDelayAndPadding) {
+namespace {
+
+// The stream description of a 128 kbit/s MPEG-1 stream at 44.1 kHz, whose
+// frames take 104 (32 kbit/s) to 1045 bytes (320 kbit/s, padded).
+Mp3StreamInfo StreamOf(int64_t audioSize) {
   Mp3StreamInfo info;
   info.data.samplerate = 44100;
   info.data.framesize = 1152;
   info.data.bitrate = 128000;
-  info.audioSize = 500000;
+  info.audioSize = audioSize;
+  const uint32_t h = MakeHeader(1, 3, 9, 0);
+  for (int i = 0; i < 4; ++i) info.firstHeader[i] = static_cast<uint8_t>(h >> (24 - 8 * i));
+  return info;
+}
+
+}  // namespace
+
+TEST(StreamTotals, XingCountsMinusDelayAndPadding) {
+  Mp3StreamInfo info = StreamOf(418000 + 417);  // the counted frames and the Xing frame
   auto f = XingFrame(MakeHeader(1, 3, 9, 0), "Xing", 0xF, true, 576, 1000);
   ASSERT_EQ(ParseVbrHeader(f.data(), &info.vbr), 1);
-  ComputeStreamTotals(info, 1);
+  EXPECT_TRUE(ComputeStreamTotals(info, 1));
   EXPECT_EQ(info.data.framenum, 1000);
   EXPECT_EQ(info.audioSize, 418000);
   EXPECT_EQ(info.TotalSamples(), 1152 * 1000 - 576 - 1000);
   EXPECT_EQ(info.data.bitrate, 128013);  // 418000 * 8 * 44100 / 1152000 = 128012.5, rounded up
 }
 
+// Counts that belong to another stream (joined files, a cut or truncated
+// file, a lying header) leave the totals to counting.
+TEST(StreamTotals, HeaderCountsAreTakenOnlyWhenTheyFitTheAudioArea) {
+  struct Case {
+    int32_t frames, bytes;
+    int64_t area;
+    bool fits;
+  } cases[] = {
+      {1000, 418000, 418000, true},
+      {1000, 418000, 418000 + 4 * 1045, true},       // a few frames apart
+      {1000, 418000, 418000 + 4 * 1045 + 1, false},  // more: joined files
+      {1000, 418000, 300000, false},                 // truncated
+      {1000, -1, 418000, true},
+      {0, 418000, 418000, false},
+      {-5, 418000, 418000, false},
+      {4100, -1, 418000, false},  // more frames than 104-byte frames fill
+      {395, -1, 418000, false},   // fewer than 1045-byte frames fill, give or take four
+      {396, -1, 418000, true},
+  };
+  for (const Case& c : cases) {
+    Mp3StreamInfo info = StreamOf(c.area);
+    info.vbr.frames = c.frames;
+    info.vbr.bytes = c.bytes;
+    EXPECT_EQ(VbrTotalsFit(info), c.fits) << c.frames << " " << c.bytes << " " << c.area;
+    EXPECT_EQ(ComputeStreamTotals(info, 1), c.fits);
+    EXPECT_EQ(info.data.framenum == c.frames, c.fits);
+  }
+  // 4.5 GiB of frames: totals past 2^32 samples.
+  Mp3StreamInfo big = StreamOf(int64_t{9} << 29);
+  big.vbr.frames = static_cast<int32_t>(big.audioSize / 418);
+  ASSERT_TRUE(ComputeStreamTotals(big, 1));
+  EXPECT_EQ(big.TotalSamples(), int64_t{big.vbr.frames} * 1152);
+  EXPECT_EQ(StreamDurationMs(big), std::llround(big.TotalSamples() * 1000.0 / 44100));
+}
+
 TEST(StreamTotals, XingWithoutFrameCountUsesTheFirstHeader) {
-  Mp3StreamInfo info;
-  info.data.samplerate = 44100;
-  info.data.framesize = 1152;
-  info.data.bitrate = 128000;
-  info.audioSize = 160000;  // 10 s at 128 kbit/s
+  Mp3StreamInfo info = StreamOf(160000);  // 10 s at 128 kbit/s
   auto f = XingFrame(MakeHeader(1, 3, 9, 0), "Xing", kXingFlagBytes | kXingFlagToc, true);
   ASSERT_EQ(ParseVbrHeader(f.data(), &info.vbr), 1);
-  ComputeStreamTotals(info, 1);
+  EXPECT_FALSE(ComputeStreamTotals(info, 1));
   EXPECT_EQ(info.data.bitrate, 128000);
   EXPECT_EQ(info.TotalSamples(), 441000);
   EXPECT_EQ(info.data.framenum, 441000 / 1152);
