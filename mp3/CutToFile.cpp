@@ -121,7 +121,10 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
 
   // The frames and the tags come straight from the source: the new content
   // replaces the destination only at the end, so the source may be it.
+  // Only a regular file: a FIFO put in the source's place since its
+  // analysis must not hold the cut.
   const UniqueFd in(OpenRegularFile(source.c_str(), O_RDONLY));
+  if (!in.IsOpen() && errno == EINVAL) return Fail(report, "the source is not a regular file");
   if (!in.IsOpen()) return Fail(report, "cannot read the source: " + Reason());
   CTagTransfer tags;
   const bool tagged = tags.ReadFrom(source.c_str());

@@ -344,15 +344,21 @@ TEST_F(CutTest, FullDestinationDiskFailsWithoutDamage) {
 TEST_F(CutTest, NeedsNoTemporaryFolder) {
   const std::string path = Save("src.mp3", Source48k());
   SmallDisk disk(4);
-  if (disk.IsMounted()) ASSERT_TRUE(WriteFileBytes(disk.File("fill"), std::vector<uint8_t>(4096, 1)));
+  if (disk.IsMounted()) {
+    ASSERT_TRUE(WriteFileBytes(disk.File("fill"), std::vector<uint8_t>(4096, 1)));
+  }
   for (const std::string& tmp : {m_dir.File("missing"), path, disk.Path()}) {
     setenv("TMPDIR", tmp.c_str(), 1);
     CutReport r;
     EXPECT_EQ(CutToFile(path, m_dir.File("a.mp3"), 0, 1 << 30, &r), 1) << tmp << ": " << r.error;
     ASSERT_EQ(unlink(m_dir.File("a.mp3").c_str()), 0);
-    if (tmp != disk.Path()) EXPECT_EQ(SystemTempFolder(), "/tmp/");
+    if (tmp != disk.Path()) {
+      EXPECT_EQ(SystemTempFolder(), "/tmp/");
+    }
   }
-  if (disk.IsMounted()) EXPECT_EQ(Listing(disk.Path()), std::vector<std::string>{"fill"});
+  if (disk.IsMounted()) {
+    EXPECT_EQ(Listing(disk.Path()), std::vector<std::string>{"fill"});
+  }
   setenv("TMPDIR", m_tmp.Path().c_str(), 1);
 }
 
