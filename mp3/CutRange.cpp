@@ -43,7 +43,9 @@ bool Fail(CutReport* report, const char* why) {
 bool MapCutRange(const std::string& source, int startMs, int endMs, const CutOptions& options, CutRange* range,
                  CutReport* report) {
   CMp3Reader reader;
-  if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) return Fail(report, "cannot open the source as MPEG audio");
+  if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
+    return Fail(report, "cannot open the source as MPEG audio");
+  }
   Mp3FrameIndex* index = reader.GetFrameIndex();
   if (!index) return Fail(report, "the source has no frame index");
   // A start that was never set (negative) cuts from the first frame.

@@ -93,13 +93,15 @@ bool WriteId3v1Record(int out, const CTagFieldList& fields) {
 
 // Moves the finished content over the destination; its size in
 // report->outputSize.
-bool Finish(FileReplacement& staging, CutReport* report) {
+bool CommitStaging(FileReplacement& staging, CutReport* report) {
   struct stat info;
   if (::fstat(staging.Fd(), &info) != 0) return Fail(report, "cannot write the destination: " + Reason());
-  switch (staging.Finish()) {
-    case FileReplacement::Commit::kDone: break;
-    case FileReplacement::Commit::kWriteFailed: return Fail(report, "cannot write the destination: " + Reason());
-    case FileReplacement::Commit::kReplaceFailed: return Fail(report, "cannot replace the destination: " + Reason());
+  switch (staging.Commit()) {
+    case FileReplacement::CommitResult::kDone: break;
+    case FileReplacement::CommitResult::kWriteFailed:
+      return Fail(report, "cannot write the destination: " + Reason());
+    case FileReplacement::CommitResult::kReplaceFailed:
+      return Fail(report, "cannot replace the destination: " + Reason());
   }
   report->outputSize = info.st_size;
   return true;
@@ -139,5 +141,5 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
     return Fail(report, "cannot write the tags into the destination");
   }
   report->tagsCarried = tagged;
-  return Finish(*staging, report) ? 1 : 0;
+  return CommitStaging(*staging, report) ? 1 : 0;
 }

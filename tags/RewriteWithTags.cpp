@@ -71,7 +71,7 @@ HRESULT RewriteWithTags(IFileStream* stream, const CTagFieldList& fields, bool w
     writer.Close();
     const Id3v1Record record = BuildId3v1(id3v1Fields);
     if (WriteId3v1AtEnd(temp->Fd(), record)) {
-      const bool replaced = temp->Finish() == FileReplacement::Commit::kDone;
+      const bool replaced = temp->Commit() == FileReplacement::CommitResult::kDone;
       Reopen(stream, *target);
       streamClosed = false;
       if (replaced) result = S_OK;

@@ -49,13 +49,15 @@ std::optional<FileReplacement> FileReplacement::Start(
   std::optional<CreatedFile> file = create(kNewFileMode);
   if (!file) return std::nullopt;
   struct stat made;
-  if (::fstat(file->Fd(), &made) != 0 || ::fchmod(file->Fd(), (made.st_mode & kPermissionBits) | S_IRUSR | S_IWUSR) != 0) {
+  const bool examined = ::fstat(file->Fd(), &made) == 0;
+  const mode_t mode = examined ? made.st_mode & kPermissionBits : 0;
+  if (!examined || ::fchmod(file->Fd(), mode | S_IRUSR | S_IWUSR) != 0) {
     const int error = errno;
     file->Remove();
     errno = error;
     return std::nullopt;
   }
-  return FileReplacement(std::move(*file), target, made.st_mode & kPermissionBits);
+  return FileReplacement(std::move(*file), target, mode);
 }
 
 std::optional<FileReplacement> FileReplacement::Begin(const std::string& target,
@@ -68,15 +70,15 @@ std::optional<FileReplacement> FileReplacement::Beside(const std::string& target
   return Start(target, [&](mode_t mode) { return CreateBeside(target, suffix, mode); });
 }
 
-FileReplacement::Commit FileReplacement::Finish() {
+FileReplacement::CommitResult FileReplacement::Commit() {
   struct stat existing;
   const bool replacing = ::stat(m_target.c_str(), &existing) == 0;
   const mode_t mode = replacing ? existing.st_mode & kPermissionBits : m_mode;
-  Commit result = Commit::kDone;
+  CommitResult result = CommitResult::kDone;
   if (::fchmod(m_file.Fd(), mode) != 0 || (replacing && ::fsync(m_file.Fd()) != 0) || !m_file.CloseFd()) {
-    result = Commit::kWriteFailed;
+    result = CommitResult::kWriteFailed;
   } else if (!m_file.MoveOnto(m_target)) {
-    result = Commit::kReplaceFailed;
+    result = CommitResult::kReplaceFailed;
   }
   const int error = errno;
   m_file.Remove();  // nothing once it has replaced the target

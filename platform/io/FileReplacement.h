@@ -40,7 +40,7 @@ std::string FollowLinks(const std::string& path);
 
 class FileReplacement {
  public:
-  enum class Commit { kDone, kWriteFailed, kReplaceFailed };
+  enum class CommitResult { kDone, kWriteFailed, kReplaceFailed };
 
   // A new, empty file for `target`'s content, named by `nameAt` as
   // CreateFirstFree does. None (errno set) when no name could be created.
@@ -60,7 +60,7 @@ class FileReplacement {
   // kWriteFailed (chmod, fsync or close failed: the data may not be on the
   // disk) or kReplaceFailed (the rename failed); errno set, the target
   // untouched and the new file removed either way.
-  Commit Finish();
+  CommitResult Commit();
 
  private:
   FileReplacement(CreatedFile file, std::string target, mode_t mode);

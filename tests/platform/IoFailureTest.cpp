@@ -166,7 +166,7 @@ TEST(IoFailures, TakenNamesAndUnfinishedReplacementsLeaveEverythingAsItWas) {
   std::optional<FileReplacement> replacement = FileReplacement::Beside(target, ".new");
   ASSERT_TRUE(replacement);
   ASSERT_TRUE(WriteAll(replacement->Fd(), "new", 3));
-  EXPECT_EQ(replacement->Finish(), FileReplacement::Commit::kDone);
+  EXPECT_EQ(replacement->Commit(), FileReplacement::CommitResult::kDone);
   EXPECT_EQ(ReadFileBytes(target), (std::vector<uint8_t>{'n', 'e', 'w'}));
   struct stat info;
   ASSERT_EQ(stat(target.c_str(), &info), 0);
