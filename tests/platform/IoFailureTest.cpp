@@ -68,8 +68,6 @@ std::thread QuietThread(std::function<void()> work) {
   return thread;
 }
 
-}  // namespace
-
 // Moves `data` through a pipe whose other end a quiet thread serves in
 // small pieces with pauses, so that this thread's calls block again and
 // again under the alarms: WriteAll when `writing`, else ReadUpTo. Each side
@@ -107,6 +105,8 @@ void ThroughSlowPipe(const std::vector<uint8_t>& data, bool writing) {
   EXPECT_GT(g_alarms.load(), 0);
   EXPECT_EQ(got, data);
 }
+
+}  // namespace
 
 TEST(IoFailures, InterruptedAndShortTransfersMoveEveryByte) {
   const std::vector<uint8_t> data = Pattern(1 << 20);  // 16 pipe buffers
