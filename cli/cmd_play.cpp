@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr const char* kPluginFile = "vuout_sdl.so";
 constexpr int kEndMarginMs = 50;
 constexpr int kTickMs = 50;
 constexpr int kReportEveryTicks = 20;
@@ -77,7 +76,7 @@ int RunPlay(int argc, char** argv) {
 
   CatchInterrupts();
   CMp3Reader reader;
-  CPluginWriter writer(kPluginFile, nullptr);
+  CPluginWriter writer(kOutputPluginFile, nullptr);
   ArwMessageQueue queue;
   CArwMan arw;
   arw.SetNotifyWindow(&queue);
