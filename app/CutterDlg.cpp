@@ -48,8 +48,6 @@ wxEND_EVENT_TABLE()
 
 namespace {
 
-constexpr char kPluginFileName[] = "vuout_sdl.so";
-
 // Menu 128, one row per item; a row with id 0 is a separator. New items
 // go into the table.
 struct MenuEntry {
@@ -115,7 +113,7 @@ constexpr StateLook kStateLooks[] = {
 };
 
 std::string PluginDirectory(const std::string& chosen) {
-  return chosen.empty() ? FindPluginFolder(kPluginFileName) : chosen;
+  return chosen.empty() ? FindPluginFolder(kOutputPluginFile) : chosen;
 }
 
 }  // namespace
@@ -286,7 +284,7 @@ bool CCutterDlg::CreatePipeline() {
   m_pNullWriter.reset(new (std::nothrow) CNullWriter);
   if (!m_pNullWriter) return false;
   m_pPluginWriter.reset(
-      new (std::nothrow) CPluginWriter(kPluginFileName, this, PluginDirectory(m_options.pluginDirectory)));
+      new (std::nothrow) CPluginWriter(kOutputPluginFile, this, PluginDirectory(m_options.pluginDirectory)));
   if (!m_pPluginWriter) return false;
   m_pArwMan->SetNotifyWindow(this);
   m_pSpectrum->SetNotifyWindow(this);

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr const char* kPluginFile = "vuout_sdl.so";
 constexpr int kEndMarginMs = 50;
 constexpr int kTickMs = 50;
 constexpr int kReportEveryTicks = 20;
@@ -111,7 +110,7 @@ int RunPlay(const PlayArguments& args) {
 
   CatchInterrupts();
   CMp3Reader reader;
-  CPluginWriter writer(kPluginFile, nullptr);
+  CPluginWriter writer(kOutputPluginFile, nullptr);
   ArwMessageQueue queue;
   CArwMan arw;
   arw.SetNotifyWindow(&queue);

@@ -308,7 +308,10 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
     return NotApplicable(report, "delay or padding out of range; made a plain cut");
   }
 
-  // Write: tag placeholder, lead frame, frames (patched where silenced).
+  // Write: tag placeholder, lead frame, frames (patched where silenced),
+  // from where `out` stands (the tag is patched there).
+  const off_t base = lseek(out, 0, SEEK_CUR);
+  if (base < 0) return EnhancedCutResult::IoError;
   const uint32_t templateHeader = frames[static_cast<size_t>(plan.a)].header;
   const int tagLength = options.vbrHeader ? VbrTagFrameLength(templateHeader) : 0;
   if (options.vbrHeader && tagLength == 0) return NotApplicable(report, "no bitrate holds the header; made a plain cut");
@@ -382,7 +385,7 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
     fields.padding = plan.padding;
     fields.musicCrc = musicCrc;
     const auto tag = BuildVbrTagFrame(fields);
-    if (!PWriteAll(out, tag.data(), tag.size(), 0)) return EnhancedCutResult::IoError;
+    if (!PWriteAll(out, tag.data(), tag.size(), base)) return EnhancedCutResult::IoError;
     report->delay = plan.delay;
     report->padding = plan.padding;
     report->phaseAligned = options.exact && plan.phaseAligned;

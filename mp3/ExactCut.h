@@ -22,8 +22,8 @@ enum class EnhancedCutResult {
   IoError,        // a read or write failed
 };
 
-// Writes the cut of `in` (the source's bytes) into `out` (empty, open for
-// writing). `startOffset`/`endOffset` are the plain cut's frame offsets.
+// Writes the cut of `in` (the source's bytes) into `out` at its file
+// position. `startOffset`/`endOffset` are the plain cut's frame offsets.
 EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, int startMs, int endMs,
                                    int64_t startOffset, int64_t endOffset, const CutOptions& options,
                                    CutReport* report);

@@ -1,12 +1,5 @@
-// Opening files that must be regular files. The open itself never waits: a
-// FIFO (or a FIFO put in a file's place meanwhile) would block an ordinary
-// open until a writer came, and a device never ends. The check is made on the
-// descriptor that was opened, not on the path before it.
+// Moved to platform/io/RegularFile.h; this name stays until mp3/Mp3Reader.cpp
+// includes the new one.
 #pragma once
 
-#include <sys/types.h>
-
-// `flags` as for open(2) (O_CLOEXEC is added); `mode` for O_CREAT. A
-// descriptor in blocking mode, or -1 (errno set; EINVAL for a file that is
-// not regular).
-int OpenRegularFile(const char* path, int flags, mode_t mode = 0666);
+#include "platform/io/RegularFile.h"

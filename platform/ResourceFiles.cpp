@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/ResourceIds.h"
+#include "platform/io/ExecutableFolder.h"
 
 namespace {
 
@@ -36,11 +37,9 @@ bool IsFolder(const std::filesystem::path& path) {
   return std::filesystem::is_directory(path, error);
 }
 
-std::filesystem::path ExecutableDir() {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::path() : exe.parent_path();
-}
+// The executable's folder without the trailing '/', so that its parent is
+// the folder above it.
+std::filesystem::path ExecutableDir() { return std::filesystem::path(ExecutableFolder()).parent_path(); }
 
 }  // namespace
 
@@ -86,8 +85,7 @@ std::string FindResourceFileById(int resourceId) {
 std::string FindPluginFolder(const std::string& fileName) {
   // Where an installed program keeps its plug-in, from the program's folder.
   static const char kInstalledPluginFolder[] = "../lib/padocut/";
-  const std::filesystem::path exeDir = ExecutableDir();
-  const std::string programDir = exeDir.empty() ? std::string("./") : exeDir.string() + "/";
+  const std::string programDir = ExecutableFolder().empty() ? std::string("./") : ExecutableFolder();
   auto holds = [&fileName](const std::string& folder) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(folder + fileName, error);

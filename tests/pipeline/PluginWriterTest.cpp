@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "pipeline/ArwMan.h"
+#include "platform/ResourceFiles.h"
 #include "pipeline/Texts.h"
 #include "tests/pipeline/FakeOutModule.h"
 #include "tests/pipeline/PipelineFakes.h"
@@ -42,7 +43,7 @@ struct OpenWriter {
 
 TEST(PluginWriter, WithoutThePlugInOpenFailsAndTheWorkerPostsCodeThree) {
   TempDir empty;
-  CPluginWriter writer("vuout_sdl.so", &g_window, empty.Path());
+  CPluginWriter writer(kOutputPluginFile, &g_window, empty.Path());
   EXPECT_FALSE(writer.HasModule());
   EXPECT_EQ(writer.GetName(), "Vu Plugin Writer");
   int rate = 44100, bits = 16, channels = 2;
@@ -74,7 +75,7 @@ TEST(PluginWriter, WithoutThePlugInOpenFailsAndTheWorkerPostsCodeThree) {
 
 TEST(PluginWriter, LoadsFromTheProgramDirectoryAndFillsInTheRecord) {
   FakeOutState& state = FreshState();
-  const std::string dir = CPluginWriter::ProgramDirectory();
+  const std::string dir = FindPluginFolder(kFakeModule);
   ASSERT_FALSE(dir.empty());
   EXPECT_EQ(dir.back(), '/');
   EXPECT_EQ(std::filesystem::canonical(dir), std::filesystem::canonical(BuildDir()));
