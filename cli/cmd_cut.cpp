@@ -30,12 +30,10 @@ struct CutArguments {
   CutOptions options;
 };
 
-// The requested times and what the source makes of them.
-struct CutRange {
+// START and END in milliseconds.
+struct CutTimes {
   int64_t startMs = 0;
   int64_t endMs = 0;
-  int64_t startOffset = -1;  // the frame holding START
-  int64_t endOffset = -1;    // the frame holding END, or the end of the audio
 };
 
 uint32_t FirstHeader(const Mp3StreamInfo& info) {
@@ -56,13 +54,13 @@ double TimeAtOffset(Mp3FrameIndex& index, int64_t offset) {
 
 // Why the range cannot be cut, in the source's words: the same refusal the
 // cut would make, with the reason a user can act on.
-std::optional<std::string> RangeProblem(CMp3Reader& reader, const CutArguments& args, CutRange* range) {
+std::optional<std::string> RangeProblem(CMp3Reader& reader, const CutArguments& args, const CutTimes& times) {
   Mp3FrameIndex& index = *reader.GetFrameIndex();
-  range->startOffset = index.TimeToOffset(static_cast<double>(std::max<int64_t>(range->startMs, 0)));
-  range->endOffset = index.TimeToOffset(static_cast<double>(range->endMs));
-  if (range->startOffset < 0 || range->endOffset < 0) return clitext::kNoFramesToCut;
-  if (range->startOffset < range->endOffset) return std::nullopt;
-  if (range->startOffset >= index.TimeToOffset(static_cast<double>(kMaxTimeTextMs))) {
+  const int64_t startOffset = index.TimeToOffset(static_cast<double>(std::max<int64_t>(times.startMs, 0)));
+  const int64_t endOffset = index.TimeToOffset(static_cast<double>(times.endMs));
+  if (startOffset < 0 || endOffset < 0) return clitext::kNoFramesToCut;
+  if (startOffset < endOffset) return std::nullopt;
+  if (startOffset >= index.TimeToOffset(static_cast<double>(kMaxTimeTextMs))) {
     return clitext::StartPastEnd(args.start, FormatTime(reader.GetDuration()));
   }
   char frameMs[32];
@@ -72,18 +70,18 @@ std::optional<std::string> RangeProblem(CMp3Reader& reader, const CutArguments& 
 
 // The stretch written, in the source's time: the exact range, or the times
 // of the first and the last frame copied.
-std::pair<int64_t, int64_t> WrittenMs(CMp3Reader& reader, const CutRange& range, const CutReport& r, bool exact) {
+std::pair<int64_t, int64_t> WrittenMs(CMp3Reader& reader, const CutTimes& times, const CutReport& r, bool exact) {
   if (exact) {
     const uint32_t h = FirstHeader(reader.GetStreamInfo());
     const int64_t samples = static_cast<int64_t>(r.frames) * SamplesPerFrameOf(h) - r.delay - r.padding;
-    const int64_t start = std::max<int64_t>(range.startMs, 0);
+    const int64_t start = std::max<int64_t>(times.startMs, 0);
     return {start, start + std::llround(static_cast<double>(samples) * 1000 / SampleRateOf(h))};
   }
   Mp3FrameIndex& index = *reader.GetFrameIndex();
   return {std::llround(TimeAtOffset(index, r.startOffset)), std::llround(TimeAtOffset(index, r.endOffset))};
 }
 
-void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutRange& range, const CutReport& r,
+void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutTimes& times, const CutReport& r,
                        bool exact) {
   if (!Verbosity().verbose) return;
   Mp3FrameIndex& index = *reader.GetFrameIndex();
@@ -92,7 +90,7 @@ void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutRa
   } else {
     Detail(clitext::Rounded("START", args.start, "starts with",
                             FormatTime(static_cast<int>(TimeAtOffset(index, r.startOffset))), r.startOffset));
-    if (range.endMs >= reader.GetDuration()) {
+    if (times.endMs >= reader.GetDuration()) {
       Detail(clitext::EndAtAudioEnd(FormatTime(reader.GetDuration())));
     } else {
       Detail(clitext::Rounded("END", args.end, "ends before",
@@ -125,34 +123,34 @@ void PrintResult(const CutArguments& args, const CutReport& r, std::pair<int64_t
   Summary(summary);
 }
 
-std::optional<std::string> TimesProblem(const CutArguments& args, CutRange* range) {
-  if (auto problem = TimeArgument(args.start, &range->startMs)) return problem;
-  if (auto problem = TimeArgument(args.end, &range->endMs)) return problem;
-  if (range->endMs < 0) return clitext::kEndNegative;
-  if (range->endMs <= range->startMs) return clitext::kEndBeforeStart;
+std::optional<std::string> TimesProblem(const CutArguments& args, CutTimes* times) {
+  if (auto problem = TimeArgument(args.start, &times->startMs)) return problem;
+  if (auto problem = TimeArgument(args.end, &times->endMs)) return problem;
+  if (times->endMs < 0) return clitext::kEndNegative;
+  if (times->endMs <= times->startMs) return clitext::kEndBeforeStart;
   return std::nullopt;
 }
 
 int RunCut(const CutArguments& args) {
   if (args.options.framesOnly && args.options.Any()) return UsageError(*args.command, clitext::kFramesOnlyAlone);
   if (auto problem = ApplyTagCharset(args.tagCharset)) return UsageError(*args.command, *problem);
-  CutRange range;
-  if (auto problem = TimesProblem(args, &range)) return UsageError(*args.command, *problem);
+  CutTimes times;
+  if (auto problem = TimesProblem(args, &times)) return UsageError(*args.command, *problem);
   struct stat existing;
   if (args.noOverwrite && lstat(args.out.c_str(), &existing) == 0) return FileFailure(args.out, clitext::kExists);
 
   CMp3Reader reader;
   if (auto why = OpenMpegSource(args.file, reader)) return FileFailure(args.file, *why);
-  if (auto why = RangeProblem(reader, args, &range)) return FileFailure(args.file, *why);
+  if (auto why = RangeProblem(reader, args, times)) return FileFailure(args.file, *why);
   CutReport report;
-  if (!CutToFile(args.file, args.out, static_cast<int>(range.startMs), static_cast<int>(range.endMs), &report,
+  if (!CutToFile(args.file, args.out, static_cast<int>(times.startMs), static_cast<int>(times.endMs), &report,
                  args.options)) {
     return FileFailure(report.errorInSource ? args.file : args.out, report.error);
   }
   if (!report.note.empty()) Note(report.note);
   const bool exact = args.options.exact && report.delay >= 0;
-  DescribeDecisions(reader, args, range, report, exact);
-  PrintResult(args, report, WrittenMs(reader, range, report, exact), exact);
+  DescribeDecisions(reader, args, times, report, exact);
+  PrintResult(args, report, WrittenMs(reader, times, report, exact), exact);
   return kCliOk;
 }
 
