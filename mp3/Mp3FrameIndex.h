@@ -5,7 +5,9 @@
 // frame starts and the last entry is the end of the indexed audio with its
 // total time. Where garbage had to be skipped before a frame, one extra entry
 // (the frame found after the garbage, time so far) is inserted, so two
-// neighbouring entries may carry the same time.
+// neighbouring entries may carry the same time; the index remembers which
+// entries mark garbage, so frames can also be looked up by number. What
+// counts as a frame: see FrameHeader.h.
 //
 // Frames are indexed only when a time beyond the indexed part is asked for,
 // by reading each 4-byte header and stepping over the body (no decoding).

@@ -9,6 +9,7 @@
 
 #include "mp3/FileWindow.h"
 #include "mp3/FrameHeader.h"
+#include "platform/ByteReader.h"
 #include "platform/RegularFile.h"
 #include "platform/MulDiv.h"
 
@@ -37,10 +38,6 @@ constexpr int kInterleaveRun = 8;
 // The ID3v2 header/footer size: four bytes, each taken whole.
 int64_t Id3Size(const uint8_t* b) {
   return (int64_t{b[0]} << 21) + (int64_t{b[1]} << 14) + (int64_t{b[2]} << 7) + b[3];
-}
-
-uint32_t Le32(const uint8_t* b) {
-  return uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
 }
 
 }  // namespace
@@ -125,7 +122,7 @@ bool CMp3Reader::FindFirstFrame() {
   m_info.layer = mpeg::Layer(h);
   m_info.mpeg25 = mpeg::Mpeg25(h);
   m_info.lsf = mpeg::Lsf(h);
-  for (int i = 0; i < 4; ++i) m_info.firstHeader[i] = static_cast<uint8_t>(h >> (24 - 8 * i));
+  PutBe32(m_info.firstHeader, h);
   m_info.headerFound = 1;
   m_info.audioStart = pos;
   m_info.audioSize = fileSize - pos;
@@ -216,8 +213,11 @@ bool CMp3Reader::SkipApeTag(FileWindow& window) {
   const int64_t at = m_info.audioStart + m_info.audioSize - kApeFooterSize;
   if (window.ReadAt(at, footer, kApeFooterSize) < kApeFooterSize) return false;
   if (std::memcmp(footer, "APETAGEX", 8) != 0) return true;
-  int64_t tagSize = Le32(footer + kApeSizeOffset);
-  if (Le32(footer + kApeFlagsOffset) & kApeFlagHasHeader) tagSize += kApeFooterSize;
+  ByteReader fields(footer, sizeof footer);
+  fields.Seek(kApeSizeOffset);
+  int64_t tagSize = fields.Le32();
+  fields.Seek(kApeFlagsOffset);
+  if (fields.Le32() & kApeFlagHasHeader) tagSize += kApeFooterSize;
   if (tagSize >= kApeFooterSize && tagSize <= m_info.audioSize) m_info.audioSize -= tagSize;
   return true;
 }
@@ -228,12 +228,7 @@ void CMp3Reader::ResyncToStream(int64_t offset) {
   if (limit > kMaxSearchPositions) limit = kMaxSearchPositions;
   int64_t pos = offset;
   if (limit > 0) {
-    StreamSignature reference;
-    reference.mpeg25 = m_info.mpeg25;
-    reference.lsf = m_info.lsf;
-    reference.layer = m_info.layer;
-    reference.sampleRate = m_info.data.samplerate;
-    reference.channels = m_info.data.stereo;
+    const StreamSignature reference = m_info.Signature();
     FileWindow window(fileno(m_file), 16 * 1024);
     uint8_t b[4];
     if (window.ReadAt(pos, b, 4) == 4) {
