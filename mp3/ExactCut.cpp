@@ -31,7 +31,8 @@ bool WriteVbrTag(int out, int64_t at, SourceFrames& frames, const Mp3StreamInfo&
   uint8_t lame[kLameExtensionSize] = {};
   const bool hasLame = info.vbr.kind != VbrHeaderKind::None && info.vbr.hasLameExtension;
   if (hasLame) frames.ReadFromStreamStart(info.vbr.lameOffset, lame, kLameExtensionSize);
-  const VbrTagFields fields = CutTagFields(info.vbr, hasLame ? lame : nullptr, plan, written, templateHeader, tagLength);
+  const VbrTagFields fields =
+      CutTagFields(info.vbr, hasLame ? lame : nullptr, plan, written, templateHeader, tagLength);
   const std::vector<uint8_t> tag = BuildVbrTagFrame(fields);
   return PWriteAll(out, tag.data(), tag.size(), at);
 }
@@ -51,15 +52,18 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
   CutPlan plan;
   const char* note = "";
   const PlanOutcome planned = Plan(frames, info, startMs, endMs, startOffset, endOffset, options, &plan, &note);
-  if (planned == PlanOutcome::ReadFailed || frames.ReadFailed()) return EnhancedCutResult::IoError;
+  if (planned == PlanOutcome::ReadFailed) return EnhancedCutResult::IoError;
   if (planned == PlanOutcome::NotApplicable) return NotApplicable(report, note);
+  const FrameRef first = frames.At(plan.a);
+  const FrameRef last = frames.At(plan.b - 1);
+  if (frames.ReadFailed()) return EnhancedCutResult::IoError;
   if (options.vbrHeader && !FitsLameHeader(plan)) {
     return NotApplicable(report, "delay or padding out of range; made a plain cut");
   }
-  const FrameRef first = frames.At(plan.a);
-  const FrameRef last = frames.At(plan.b - 1);
   const int tagLength = options.vbrHeader ? VbrTagFrameLength(first.header) : 0;
-  if (options.vbrHeader && tagLength == 0) return NotApplicable(report, "no bitrate holds the header; made a plain cut");
+  if (options.vbrHeader && tagLength == 0) {
+    return NotApplicable(report, "no bitrate holds the header; made a plain cut");
+  }
 
   const off_t base = lseek(out, 0, SEEK_CUR);
   if (base < 0) return EnhancedCutResult::IoError;
@@ -72,7 +76,9 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
     case FrameWriteOutcome::WriteFailed: return EnhancedCutResult::IoError;
   }
   if (options.vbrHeader) {
-    if (!WriteVbrTag(out, base, frames, info, plan, written, first.header, tagLength)) return EnhancedCutResult::IoError;
+    if (!WriteVbrTag(out, base, frames, info, plan, written, first.header, tagLength)) {
+      return EnhancedCutResult::IoError;
+    }
     report->delay = plan.delay;
     report->padding = plan.padding;
     report->phaseAligned = options.exact && plan.phaseAligned;

@@ -109,7 +109,8 @@ void ReadLameExtension(const uint8_t* frame, VbrHeaderInfo* info) {
     info->encoder[kEncoderLength] = '\0';
     for (int i = kEncoderLength - 1; i >= 0 && info->encoder[i] == ' '; --i) info->encoder[i] = '\0';
     // Revision and encoding flags in the high nibbles.
-    info->presetCode = PresetCode(lame[kLameMethodOffset] & 0x0F, lame[kLameLowpassOffset], lame[kLameAthTypeOffset] & 0x0F);
+    info->presetCode =
+        PresetCode(lame[kLameMethodOffset] & 0x0F, lame[kLameLowpassOffset], lame[kLameAthTypeOffset] & 0x0F);
   }
   r.Seek(at + kLamePeakOffset);
   info->peakAmplitude = static_cast<double>(r.Be32()) / (1 << 23);
