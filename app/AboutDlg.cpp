@@ -13,10 +13,9 @@
 #include "app/DialogLayout.h"
 #include "app/HelpPage.h"
 #include "platform/ResourceFiles.h"
+#include "platform/ResourceIds.h"
 
 namespace {
-
-constexpr int kAboutPictureId = 142;
 
 // Positions of the unnamed controls in template 107.
 enum AboutIndex { kPicture = 0, kGroup = 1, kText = 2, kLine = 3, kHelpButton = 4, kCloseButton = 5 };
@@ -35,7 +34,7 @@ CAboutDlg::CAboutDlg(wxWindow* parent) {
 
   const wxRect picture = rectOf(kPicture);
   wxBitmap bitmap;
-  const std::string pictureFile = FindResourceFileById(kAboutPictureId);
+  const std::string pictureFile = FindResourceFileById(IDB_ABOUT_PICTURE);
   if (!pictureFile.empty()) bitmap.LoadFile(wxString::FromUTF8(pictureFile), wxBITMAP_TYPE_BMP);
   new wxStaticBitmap(this, IDC_ABOUT_PICTURE, bitmap.IsOk() ? bitmap : wxBitmap(1, 1), picture.GetPosition(),
                      picture.GetSize(), wxBORDER_SUNKEN);

@@ -4,10 +4,10 @@
 #include <wx/image.h>
 
 #include "platform/ResourceFiles.h"
+#include "platform/ResourceIds.h"
 
 namespace {
 
-constexpr int kAppIconId = 128;
 constexpr char kLargeIconFile[] = "padocut.png";
 
 void AddIconFile(wxIconBundle& bundle, const std::string& path) {
@@ -24,7 +24,7 @@ void AddIconFile(wxIconBundle& bundle, const std::string& path) {
 
 wxIconBundle AppIconBundle() {
   wxIconBundle bundle;
-  AddIconFile(bundle, FindResourceFileById(kAppIconId));
+  AddIconFile(bundle, FindResourceFileById(IDI_APP));
   AddIconFile(bundle, FindResourceFile(kLargeIconFile));
   return bundle;
 }

@@ -8,13 +8,12 @@
 
 #include "app/CutterDlg.h"
 #include "mp3/PathParts.h"
+#include "platform/ResourceIds.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CCutterApp);
 
 namespace {
-
-constexpr int kAppIconId = 128;
 
 std::vector<std::string>& Arguments() {
   static std::vector<std::string> arguments;
@@ -39,7 +38,7 @@ bool ParseCommandLinePath(const std::vector<std::string>& args, CCutterDlg& dial
 
 bool CCutterApp::InitInstance() {
   wxUILocale::UseDefault();
-  SetMessageDlgIcon(kAppIconId);
+  SetMessageDlgIcon(IDI_APP);
   m_pMainDlg = new CCutterDlg();
   ParseCommandLinePath(Arguments(), *m_pMainDlg);
   if (!m_pMainDlg->CreateDialog()) {

@@ -20,11 +20,14 @@
 #include "app/DialogLayout.h"
 #include "app/DocumentsFolder.h"
 #include "app/FileDialogs.h"
+#include "app/Texts.h"
 #include "mp3/Mp3Reader.h"
 #include "mp3/PathParts.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
 #include "pipeline/PluginWriter.h"
+#include "platform/ResourceFiles.h"
+#include "platform/ResourceIds.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/skin/SkinButton.h"
 #include "ui/waveform/SpectrumCtrl.h"
@@ -45,13 +48,6 @@ wxEND_EVENT_TABLE()
 
 namespace {
 
-constexpr char kCaption[] = "파도오디오 자르개";
-constexpr char kInitFailedText[] = "초기화에 실패하였습니다.";
-constexpr char kCloseUnsavedText[] = "저장하지 않고 닫으시겠습니까?";
-constexpr char kPluginFileName[] = "vuout_sdl.so";
-// Where an installed program keeps its plug-in, from the program's folder.
-constexpr char kInstalledPluginFolder[] = "../lib/padocut/";
-
 // Menu 128, one row per item; a row with id 0 is a separator. New items
 // go into the table.
 struct MenuEntry {
@@ -61,15 +57,15 @@ struct MenuEntry {
 };
 
 const MenuEntry kFileMenu[] = {
-    {ID_FILE_OPEN, "파일 열기(&O)", wxITEM_NORMAL},
-    {ID_FILE_CLOSE, "파일 닫기(&C)", wxITEM_NORMAL},
+    {ID_FILE_OPEN, apptext::kOpenFileItem, wxITEM_NORMAL},
+    {ID_FILE_CLOSE, apptext::kCloseFileItem, wxITEM_NORMAL},
     {0, nullptr, wxITEM_SEPARATOR},
-    {ID_FILE_EXACT_CUT, "샘플 단위 정밀 자르기(&P)", wxITEM_CHECK},
+    {ID_FILE_EXACT_CUT, apptext::kExactCutItem, wxITEM_CHECK},
     {0, nullptr, wxITEM_SEPARATOR},
-    {ID_APP_EXIT, "종료(&X)", wxITEM_NORMAL},
+    {ID_APP_EXIT, apptext::kExitItem, wxITEM_NORMAL},
 };
 const MenuEntry kHelpMenu[] = {
-    {ID_APP_ABOUT, "파도오디오 자르개 정보(&A)", wxITEM_NORMAL},
+    {ID_APP_ABOUT, apptext::kAboutItem, wxITEM_NORMAL},
 };
 
 template <size_t N>
@@ -93,8 +89,12 @@ struct ButtonPictures {
   int disabled;
 };
 constexpr ButtonPictures kButtonPictures[] = {
-    {IDC_CUT, 129, 136},  {IDC_PLAY, 131, 137},   {IDC_PAUSE, 133, 138},
-    {IDC_STOP, 132, 135}, {IDC_CANCEL, 130, -1}, {IDC_ABOUT, 143, 144},
+    {IDC_CUT, IDB_CUT, IDB_CUT_DISABLED},
+    {IDC_PLAY, IDB_PLAY, IDB_PLAY_DISABLED},
+    {IDC_PAUSE, IDB_PAUSE, IDB_PAUSE_DISABLED},
+    {IDC_STOP, IDB_STOP, IDB_STOP_DISABLED},
+    {IDC_CANCEL, IDB_CANCEL, IDR_NONE},
+    {IDC_ABOUT, IDB_ABOUT, IDB_ABOUT_DISABLED},
 };
 
 // What each work state shows and enables (SetUiState).
@@ -112,11 +112,22 @@ constexpr StateLook kStateLooks[] = {
     /* STATE_READY     */ {true, true, true, false, false, true},
 };
 
+std::string PluginDirectory(const std::string& chosen) {
+  return chosen.empty() ? FindPluginFolder(kOutputPluginFile) : chosen;
+}
+
+}  // namespace
+
+int DialogPcmCallback(void* user, const void* data, int length) {
+  if (!user) return 0;
+  return static_cast<CCutterDlg*>(user)->OnPcmData(data, length);
+}
+
 // Files dropped anywhere on the window. The drop itself only queues the
 // list: questions are asked once the desktop's drag has ended.
-class CutterDropTarget : public wxFileDropTarget {
+class CCutterDlg::DropTarget : public wxFileDropTarget {
  public:
-  explicit CutterDropTarget(CCutterDlg* dialog) : m_pDialog(dialog) {}
+  explicit DropTarget(CCutterDlg* dialog) : m_pDialog(dialog) {}
   bool OnDropFiles(wxCoord /*x*/, wxCoord /*y*/, const wxArrayString& files) override {
     CCutterDlg* dialog = m_pDialog;
     dialog->CallAfter([dialog, files] { dialog->OnDropFiles(files); });
@@ -126,21 +137,6 @@ class CutterDropTarget : public wxFileDropTarget {
  private:
   CCutterDlg* m_pDialog;
 };
-
-std::string PluginDirectory(const std::string& chosen) {
-  if (!chosen.empty()) return chosen;
-  const std::string& programDir = CPluginWriter::ProgramDirectory();
-  if (IsExistingFile(programDir + kPluginFileName)) return programDir;
-  const std::string installed = programDir + kInstalledPluginFolder;
-  return IsExistingFile(installed + kPluginFileName) ? installed : programDir;
-}
-
-}  // namespace
-
-int DialogPcmCallback(void* user, const void* data, int length) {
-  if (!user) return 0;
-  return static_cast<CCutterDlg*>(user)->OnPcmData(data, length);
-}
 
 CCutterDlg::CCutterDlg(CutterDlgOptions options)
     : m_options(std::move(options)), m_timerProgress(this, TIMER_PROGRESS), m_timerPlayback(this, TIMER_PLAYBACK) {
@@ -179,13 +175,13 @@ bool CCutterDlg::CreateDialog() {
   m_bWindowReady = true;
 
   if (!CreatePipeline()) {
-    ShowMessageDlg(this, Utf8(kInitFailedText), Utf8(kCaption), MB_OK);
+    ShowMessageDlg(this, Utf8(apptext::kInitFailed), Utf8(apptext::kCaption), MB_OK);
     CallAfter([this] { Close(true); });
     return true;
   }
   SetUpBoldLabels();
   SetUpPictureButtons();
-  m_pPanel->SetDropTarget(new CutterDropTarget(this));
+  m_pPanel->SetDropTarget(new DropTarget(this));
   SetUiState(STATE_NO_FILE);
   // A file named on the command line is analysed once the window is up.
   if (!m_strSourcePath.empty()) PostCommand(wxEVT_BUTTON, IDC_ANALYSE);
@@ -195,8 +191,8 @@ bool CCutterDlg::CreateDialog() {
 
 void CCutterDlg::CreateMenu() {
   auto* bar = new wxMenuBar;
-  bar->Append(MakeMenu(kFileMenu), Utf8("파일(&F)"));
-  bar->Append(MakeMenu(kHelpMenu), Utf8("도움말(&H)"));
+  bar->Append(MakeMenu(kFileMenu), Utf8(apptext::kFileMenu));
+  bar->Append(MakeMenu(kHelpMenu), Utf8(apptext::kHelpMenu));
   SetMenuBar(bar);
 }
 
@@ -281,13 +277,14 @@ CSkinButton* CCutterDlg::GetButton(int id) const {
 }
 
 bool CCutterDlg::CreatePipeline() {
-  m_pArwMan = new (std::nothrow) CArwMan;
+  m_pArwMan.reset(new (std::nothrow) CArwMan);
   if (!m_pArwMan) return false;
-  m_pReader = m_options.makeReader ? m_options.makeReader() : new (std::nothrow) CMp3Reader;
+  m_pReader.reset(m_options.makeReader ? m_options.makeReader() : new (std::nothrow) CMp3Reader);
   if (!m_pReader) return false;
-  m_pNullWriter = new (std::nothrow) CNullWriter;
+  m_pNullWriter.reset(new (std::nothrow) CNullWriter);
   if (!m_pNullWriter) return false;
-  m_pPluginWriter = new (std::nothrow) CPluginWriter(kPluginFileName, this, PluginDirectory(m_options.pluginDirectory));
+  m_pPluginWriter.reset(
+      new (std::nothrow) CPluginWriter(kOutputPluginFile, this, PluginDirectory(m_options.pluginDirectory)));
   if (!m_pPluginWriter) return false;
   m_pArwMan->SetNotifyWindow(this);
   m_pSpectrum->SetNotifyWindow(this);
@@ -299,26 +296,14 @@ bool CCutterDlg::CreatePipeline() {
 
 void CCutterDlg::ReleasePipeline() {
   if (m_bWindowReady) CloseFile();
-  if (m_pArwMan) {
-    m_pArwMan->Stop();
-    delete m_pArwMan;
-    m_pArwMan = nullptr;
-  }
-  if (m_pReader) {
-    m_pReader->Close();
-    delete m_pReader;
-    m_pReader = nullptr;
-  }
-  if (m_pNullWriter) {
-    m_pNullWriter->Close();
-    delete m_pNullWriter;
-    m_pNullWriter = nullptr;
-  }
-  if (m_pPluginWriter) {
-    m_pPluginWriter->Close();
-    delete m_pPluginWriter;  // unloads the plug-in
-    m_pPluginWriter = nullptr;
-  }
+  if (m_pArwMan) m_pArwMan->Stop();
+  m_pArwMan.reset();
+  if (m_pReader) m_pReader->Close();
+  m_pReader.reset();
+  if (m_pNullWriter) m_pNullWriter->Close();
+  m_pNullWriter.reset();
+  if (m_pPluginWriter) m_pPluginWriter->Close();
+  m_pPluginWriter.reset();  // unloads the plug-in
 }
 
 void CCutterDlg::InitDefaultFolder() { m_strDefaultFolder = FindDocumentsFolder(); }
@@ -368,7 +353,7 @@ void CCutterDlg::OnDropFiles(const wxArrayString& files) {
   for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (suffix != "mp3") return;
   if (m_nWorkState != STATE_NO_FILE &&
-      ShowMessageDlg(this, Utf8(kCloseUnsavedText), Utf8(kCaption), MB_YESNO) != IDYES) {
+      ShowMessageDlg(this, Utf8(apptext::kCloseUnsaved), Utf8(apptext::kCaption), MB_YESNO) != IDYES) {
     return;
   }
   CloseFile();

@@ -23,6 +23,9 @@
 // (m_bPcmOpen), so a worker waiting for the lock gives up its block instead
 // of waiting for a thread that is waiting for it.
 //
+// Its public surface is what the program needs: build it, name the command
+// line's file, receive the worker's messages. The handlers are private;
+// tests and tools reach them through CutterDlgPeer (CutterDlgPeer.h).
 // Commands (CutterDlgCommands.cpp), the cut (CutterDlgCut.cpp) and the set-up
 // (CutterDlg.cpp) are split over three files.
 #pragma once
@@ -86,14 +89,12 @@ struct CutterDlgOptions {
 
 class CCutterDlg : public wxFrame, public IArwNotify {
  public:
-  static constexpr int kProgressPeriodMs = 500;
-  static constexpr int kPlaybackPeriodMs = 50;
-  static constexpr int kPlayVolumePercent = 50;
-  static constexpr int kShortestCutMs = 1000;
-
   explicit CCutterDlg(CutterDlgOptions options = CutterDlgOptions());
   ~CCutterDlg() override;
 
+  // Names the file to analyse once the window is built (the command line's
+  // file); also remembers its folder for the open dialog.
+  void SetSourcePath(const std::string& path);
   // Builds the window and its pipeline, then starts the analysis of a file
   // named before (SetSourcePath) or shows the empty window. False when the
   // window could not be made.
@@ -101,6 +102,17 @@ class CCutterDlg : public wxFrame, public IArwNotify {
 
   // IArwNotify: any thread; queues the message to the window.
   void PostArwMessage(ArwMessage message, int code) override;
+
+ private:
+  // Tests and tools reach the commands and the state through the peer only.
+  friend class CutterDlgPeer;
+  friend int DialogPcmCallback(void* user, const void* data, int length);
+  class DropTarget;
+
+  static constexpr int kProgressPeriodMs = 500;
+  static constexpr int kPlaybackPeriodMs = 50;
+  static constexpr int kPlayVolumePercent = 50;
+  static constexpr int kShortestCutMs = 1000;
 
   // Commands and notifications (CutterDlgCommands.cpp).
   // Pauses the work (a playback or an analysis) before a question; an
@@ -113,7 +125,6 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   bool OnOpenFile();
   void OnCloseFile();
   void CloseFile();
-  void SetSourcePath(const std::string& path);
   void OnAnalyse();
   bool StartAnalysis();
   void StopAnalysis();
@@ -136,44 +147,31 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // The cut (CutterDlgCut.cpp).
   void OnCut();
   bool AskSaveName();
+  bool IsSameFile(const std::string& a, const std::string& b) const;
+  // The file menu's "sample-exact cut" item is checked.
+  bool IsExactCutChecked() const;
 
   // Set-up, states and window events (CutterDlg.cpp).
+  void CreateMenu();
+  void CreateControls();
+  void SetUpBoldLabels();
+  void SetUpPictureButtons();
   bool CreatePipeline();
   void ReleasePipeline();
-  void SetUiState(int state);
   void InitDefaultFolder();
+  void SetUiState(int state);
+  // Greys the close item of the file menu exactly while no file is loaded.
+  void UpdateMenu();
   // Files dropped on the window: the first one, when it is a regular file
   // (or a link to one) and its name ends in "mp3" in any letter case.
   void OnDropFiles(const wxArrayString& files);
-  // Greys "파일 닫기(&C)" exactly while no file is loaded.
-  void UpdateMenu();
-
-  // What the window shows and holds, for tests and tools.
-  int GetWorkState() const { return m_nWorkState; }
-  const std::string& GetSourcePath() const { return m_strSourcePath; }
-  const std::string& GetDestPath() const { return m_strDestPath; }
-  // The file menu's "sample-exact cut" item is checked.
-  bool IsExactCutChecked() const;
-  const std::string& GetLastFolder() const { return m_strLastFolder; }
-  const std::string& GetDefaultFolder() const { return m_strDefaultFolder; }
-  CSpectrumCtrl* GetSpectrum() const { return m_pSpectrum; }
-  wxGauge* GetProgress() const { return m_pProgress; }
-  wxTextCtrl* GetFileNameBox() const { return m_pFileName; }
-  wxStaticText* GetStartTimeLabel() const { return m_pStartTime; }
-  wxStaticText* GetEndTimeLabel() const { return m_pEndTime; }
-  wxStaticText* GetMouseTimeLabel() const { return m_pMouseTime; }
+  void ShowSourcePath();
   CSkinButton* GetButton(int id) const;
-  CArwMan* GetArwMan() const { return m_pArwMan; }
-  CPluginWriter* GetPluginWriter() const { return m_pPluginWriter; }
-  bool IsPlaybackTimerRunning() const { return m_timerPlayback.IsRunning(); }
-  bool IsProgressTimerRunning() const { return m_timerProgress.IsRunning(); }
-
- private:
-  void CreateControls();
-  void CreateMenu();
-  void SetUpBoldLabels();
-  void SetUpPictureButtons();
   void PostCommand(wxEventType type, int id);
+  // A new worker run begins (events of earlier runs are dropped from now on).
+  void BeginRun() { m_nRunId.fetch_add(1); }
+
+  // Window events (bound in the event table or in CreateDialog).
   void OnCloseWindow(wxCloseEvent& event);
   void OnMenuOpen(wxMenuEvent& event);
   void OnCommand(wxCommandEvent& event);
@@ -182,10 +180,6 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   void OnArwError(wxThreadEvent& event);
   void OnSelectionTimeEvent(SpectrumTimeEvent& event);
   void OnMouseTimeEvent(SpectrumTimeEvent& event);
-  void ShowSourcePath();
-  // A new worker run begins (events of earlier runs are dropped from now on).
-  void BeginRun() { m_nRunId.fetch_add(1); }
-  bool IsSameFile(const std::string& a, const std::string& b) const;
 
   CutterDlgOptions m_options;
   std::unique_ptr<IFileDialogs> m_pOwnFileDialogs;
@@ -213,11 +207,12 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   CSpectrumCtrl* m_pSpectrum = nullptr;
   wxWindow* m_pPanel = nullptr;
 
-  // The pipeline (owned).
-  CArwMan* m_pArwMan = nullptr;
-  CMp3Reader* m_pReader = nullptr;
-  CNullWriter* m_pNullWriter = nullptr;
-  CPluginWriter* m_pPluginWriter = nullptr;
+  // The pipeline, built in CreatePipeline and released in ReleasePipeline
+  // in this order.
+  std::unique_ptr<CArwMan> m_pArwMan;
+  std::unique_ptr<CMp3Reader> m_pReader;
+  std::unique_ptr<CNullWriter> m_pNullWriter;
+  std::unique_ptr<CPluginWriter> m_pPluginWriter;
 
   std::string m_strSourcePath;
   std::string m_strDefaultFolder;

@@ -11,27 +11,25 @@
 #include "app/CutterDlg.h"
 #include "app/DialogLayout.h"
 #include "app/FileDialogs.h"
-#include "app/FormatTime.h"
+#include "app/Texts.h"
 #include "mp3/Mp3Reader.h"
 #include "mp3/PathParts.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
 #include "pipeline/PluginWriter.h"
+#include "pipeline/Texts.h"
+#include "platform/FormatTime.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/waveform/SpectrumCtrl.h"
 
 namespace {
 
-constexpr char kCaption[] = "파도오디오 자르개";
-constexpr char kStopWorkText[] = "작업을 중단 하시겠습니까?";
-constexpr char kCloseCurrentText[] = "현재 파일을 닫으시겠습니까?";
-constexpr char kSelectAgainText[] = "선택영역을 다시 설정하세요.";
 // How long the worker waits for m_csPcm before it looks again whether a
 // stop has closed the hand-off.
 constexpr std::chrono::milliseconds kPcmLockPoll{5};
 
 int Ask(wxWindow* owner, const char* text, int type) {
-  return ShowMessageDlg(owner, Utf8(text), Utf8(kCaption), type);
+  return ShowMessageDlg(owner, Utf8(text), Utf8(apptext::kCaption), type);
 }
 
 ArwTexts TextsFor(const std::string& path) {
@@ -47,7 +45,7 @@ bool CCutterDlg::ConfirmStopWork() {
   switch (m_nWorkState) {
     case STATE_ANALYSING:
       if (m_pArwMan) m_pArwMan->Pause();
-      if (Ask(this, kStopWorkText, MB_YESNO) != IDYES) {
+      if (Ask(this, apptext::kStopWork, MB_YESNO) != IDYES) {
         ResumeAfterNo();
         return false;
       }
@@ -67,7 +65,7 @@ void CCutterDlg::ResumeAfterNo() {
 
 bool CCutterDlg::OnOpenFile() {
   if (!ConfirmStopWork()) return false;
-  if (m_nWorkState == STATE_READY && Ask(this, kCloseCurrentText, MB_YESNO) != IDYES) {
+  if (m_nWorkState == STATE_READY && Ask(this, apptext::kCloseCurrent, MB_YESNO) != IDYES) {
     ResumeAfterNo();
     return false;
   }
@@ -117,7 +115,7 @@ bool CCutterDlg::StartAnalysis() {
   m_pArwMan->Stop();
   std::unique_lock<std::timed_mutex> hold(m_csPcm);
   if (!m_pNullWriter->SetPcmCallback(DialogPcmCallback, this)) return false;
-  if (!m_pArwMan->SetReader(m_pReader) || !m_pArwMan->SetWriter(m_pNullWriter)) return false;
+  if (!m_pArwMan->SetReader(m_pReader.get()) || !m_pArwMan->SetWriter(m_pNullWriter.get())) return false;
   m_pArwMan->SetTexts(TextsFor(m_strSourcePath));
   m_bPcmOpen.store(true);
   BeginRun();
@@ -159,7 +157,7 @@ bool CCutterDlg::OnPlay() {
   const int start = m_pSpectrum->GetSelStart();
   const int end = m_pSpectrum->GetSelEnd();
   if (end >= 0 && start >= end) {
-    Ask(this, kSelectAgainText, MB_OK);
+    Ask(this, pipelinetext::kSelectAgain, MB_OK);
     return false;
   }
   if (m_pArwMan->IsPaused()) {
@@ -167,7 +165,7 @@ bool CCutterDlg::OnPlay() {
     return true;
   }
   m_pArwMan->Stop();
-  if (!m_pArwMan->SetReader(m_pReader) || !m_pArwMan->SetWriter(m_pPluginWriter)) return false;
+  if (!m_pArwMan->SetReader(m_pReader.get()) || !m_pArwMan->SetWriter(m_pPluginWriter.get())) return false;
   m_pArwMan->SetTexts(TextsFor(m_strSourcePath));
   m_pPluginWriter->SetVolume(kPlayVolumePercent);
   // The first seek happens inside Start, before the worker reads anything.

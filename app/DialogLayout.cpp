@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "app/Texts.h"
+
 namespace {
 
 const char* const kMainFaces[] = {"굴림", "Gulim", "NanumGothic", nullptr};
@@ -14,46 +16,46 @@ const char* const kAboutFaces[] = {"돋움", "Dotum", "NanumGothic", nullptr};
 // for the record; the window never creates them.
 const DialogControl kMainControls[] = {
     {IDC_FILE_FRAME, "", 38, 0, 336, 21},
-    {IDC_FILE_CAPTION, "현재 파일", 6, 8, 30, 8},
+    {IDC_FILE_CAPTION, apptext::kFileCaption, 6, 8, 30, 8},
     {IDC_FILE_NAME, "", 44, 9, 324, 12},
     {IDC_ABOUT, "", 382, 4, 19, 17},
-    {IDC_CLOSE_FILE, "파일 닫기", 355, 20, 50, 16},
-    {IDC_OPEN_FILE, "파일 열기", 355, 30, 50, 16},
-    {IDC_ANALYSE, "분석", 355, 40, 50, 16},
+    {IDC_CLOSE_FILE, apptext::kCloseFileButton, 355, 20, 50, 16},
+    {IDC_OPEN_FILE, apptext::kOpenFileButton, 355, 30, 50, 16},
+    {IDC_ANALYSE, apptext::kAnalyseButton, 355, 40, 50, 16},
     {IDC_SPECTRUM, "Spectrum Control", 5, 26, 396, 126},
     {IDC_LOWER_FRAME, "", 107, 151, 237, 26},
     {IDC_PLAY, "", 5, 155, 19, 21},
     {IDC_PAUSE, "", 26, 155, 19, 21},
     {IDC_STOP, "", 47, 155, 19, 21},
     {IDC_PROGRESS, "", 5, 158, 338, 16},
-    {IDC_MOUSE_CAPTION, "마우스 위치", 111, 163, 47, 8},
+    {IDC_MOUSE_CAPTION, apptext::kMouseCaption, 111, 163, 47, 8},
     {IDC_MOUSE_TIME, "88:88:88 8888", 159, 163, 45, 8},
     {IDC_LINE_START, "", 209, 159, 1, 15},
-    {IDC_START_CAPTION, "시작", 216, 163, 15, 8},
+    {IDC_START_CAPTION, apptext::kStartCaption, 216, 163, 15, 8},
     {IDC_START_TIME, "88:88:88 8888", 234, 163, 45, 8},
     {IDC_LINE_END, "", 281, 159, 1, 15},
-    {IDC_END_CAPTION, "끝", 286, 163, 8, 8},
+    {IDC_END_CAPTION, apptext::kEndCaption, 286, 163, 8, 8},
     {IDC_END_TIME, "88:88:88 8888", 298, 163, 43, 8},
-    {IDC_CUT, "자르기", 351, 155, 50, 21},
-    {IDC_CANCEL, "작업 취소", 351, 155, 50, 21},
+    {IDC_CUT, apptext::kCutButton, 351, 155, 50, 21},
+    {IDC_CANCEL, apptext::kCancelButton, 351, 155, 50, 21},
 };
 
 // Template 107, in its order: picture, group box, text, line, two buttons.
 const DialogControl kAboutControls[] = {
     {IDC_ABOUT_PICTURE, "", 5, 5, 148, 60},
     {0, "", 5, 65, 182, 65},
-    {0, "파도오디오 자르개는 MP3파일을 원하는 시간만큼 저장해주는 프로그램 입니다.", 10, 75, 170, 15},
+    {0, apptext::kAboutText, 10, 75, 170, 15},
     {0, "", 11, 96, 173, 1},
-    {IDC_HELP_PAGE, "도움말 페이지", 5, 136, 55, 15},
-    {wxID_OK, "닫기", 136, 136, 50, 15},
+    {IDC_HELP_PAGE, apptext::kHelpPageButton, 5, 136, 55, 15},
+    {wxID_OK, apptext::kCloseButton, 136, 136, 50, 15},
 };
 
 const DialogTemplate kMainDialog = {
-    "파도오디오 자르개", kMainFaces, 9, 407, 181, kMainControls,
+    apptext::kCaption, kMainFaces, 9, 407, 181, kMainControls,
     static_cast<int>(sizeof kMainControls / sizeof kMainControls[0])};
 
 const DialogTemplate kAboutDialog = {
-    "파도오디오 자르개", kAboutFaces, 9, 191, 157, kAboutControls,
+    apptext::kCaption, kAboutFaces, 9, 191, 157, kAboutControls,
     static_cast<int>(sizeof kAboutControls / sizeof kAboutControls[0])};
 
 }  // namespace

@@ -1,12 +1,11 @@
-// The layout of the program's two windows, kept as their original dialog
-// templates: every control's rectangle in dialog units (x, y, width, height)
-// and its text. Dialog units scale with the window's font (a horizontal
-// unit is a quarter of the font's average letter width, a vertical one an
-// eighth of its height), so the windows keep their proportions whatever
-// face ends up being used.
+// The layout of the program's two windows in dialog units: every control's
+// rectangle (x, y, width, height) and its text (from app/Texts.h). Dialog
+// units scale with the window's font (a horizontal unit is a quarter of the
+// font's average letter width, a vertical one an eighth of its height), so
+// the windows keep their proportions whatever face ends up being used.
 //
-// Main window (template 102): 407 x 181 units, caption "파도오디오 자르개",
-// font "굴림" 9 pt (NanumGothic where that face is missing), menu 128.
+// Main window (template 102): 407 x 181 units, the program's caption, font
+// "굴림" 9 pt (NanumGothic where that face is missing), menu 128.
 // About box (template 107): 191 x 157 units, font "돋움" 9 pt.
 #pragma once
 

@@ -3,15 +3,7 @@
 #include <wx/filedlg.h>
 #include <wx/string.h>
 
-namespace {
-
-// The open dialog: "mp3 파일(*.mp3)" files; the system's own title.
-const char kOpenFilter[] = "mp3 파일(*.mp3)|*.mp3";
-// The save dialog: its title and its one filter.
-const char kSaveTitle[] = "파일이름을 입력하세요.";
-const char kSaveFilter[] = "MP3 파일(*.mp3)|*.mp3";
-
-}  // namespace
+#include "app/Texts.h"
 
 wxString PathToWx(const std::string& path) {
   wxString text = wxString::FromUTF8(path.c_str(), path.size());
@@ -22,8 +14,8 @@ wxString PathToWx(const std::string& path) {
 std::string PathFromWx(const wxString& path) { return path.utf8_string(); }
 
 bool CWxFileDialogs::AskOpenPath(wxWindow* owner, const std::string& folder, std::string* path) {
-  wxFileDialog dialog(owner, wxFileSelectorPromptStr, PathToWx(folder), wxString(), wxString::FromUTF8(kOpenFilter),
-                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  wxFileDialog dialog(owner, wxFileSelectorPromptStr, PathToWx(folder), wxString(),
+                      wxString::FromUTF8(apptext::kOpenFilter), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   dialog.SetFilterIndex(0);
   if (dialog.ShowModal() != wxID_OK) return false;
   *path = PathFromWx(dialog.GetPath());
@@ -32,8 +24,8 @@ bool CWxFileDialogs::AskOpenPath(wxWindow* owner, const std::string& folder, std
 
 bool CWxFileDialogs::AskSavePath(wxWindow* owner, const std::string& folder, const std::string& defaultName,
                                  std::string* path) {
-  wxFileDialog dialog(owner, wxString::FromUTF8(kSaveTitle), PathToWx(folder), PathToWx(defaultName),
-                      wxString::FromUTF8(kSaveFilter), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  wxFileDialog dialog(owner, wxString::FromUTF8(apptext::kSaveTitle), PathToWx(folder), PathToWx(defaultName),
+                      wxString::FromUTF8(apptext::kSaveFilter), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   dialog.SetFilterIndex(0);
   if (dialog.ShowModal() != wxID_OK) return false;
   *path = PathFromWx(dialog.GetPath());

@@ -9,6 +9,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/io/ExecutableFolder.h"
+
 namespace {
 
 constexpr char kHelpPagePath[] = "text/RECinfo.html";
@@ -27,11 +29,11 @@ bool IsFile(const std::filesystem::path& path) {
 
 std::string FindHelpPage() {
   std::vector<std::filesystem::path> candidates;
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    candidates.push_back(exe.parent_path() / kHelpPagePath);
-    candidates.push_back(exe.parent_path().parent_path() / "share" / "padocut" / kHelpPagePath);
+  // The folder without its trailing '/', so that its parent is the one above.
+  const std::filesystem::path exeDir = std::filesystem::path(ExecutableFolder()).parent_path();
+  if (!exeDir.empty()) {
+    candidates.push_back(exeDir / kHelpPagePath);
+    candidates.push_back(exeDir.parent_path() / "share" / "padocut" / kHelpPagePath);
   }
   if (const char* source = std::getenv("PADOCUT_SOURCE_DIR"); source != nullptr && *source != '\0') {
     candidates.push_back(std::filesystem::path(source) / kHelpPagePath);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "cli/Texts.h"
 #include "tags/TagCharset.h"
 
 std::optional<std::string> ApplyTagCharsetOption(std::vector<std::string>& args) {
@@ -9,7 +10,7 @@ std::optional<std::string> ApplyTagCharsetOption(std::vector<std::string>& args)
   std::optional<std::string> chosen;
   for (size_t i = 0; i < args.size();) {
     if (args[i] == kOption) {
-      if (i + 1 >= args.size()) return kOption + " needs a charset name";
+      if (i + 1 >= args.size()) return clitext::NeedsCharsetName(kOption);
       chosen = args[i + 1];
       args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
                  args.begin() + static_cast<std::ptrdiff_t>(i + 2));
@@ -24,6 +25,6 @@ std::optional<std::string> ApplyTagCharsetOption(std::vector<std::string>& args)
     const char* fromEnvironment = std::getenv(kTagCharsetVariable);
     if (fromEnvironment && *fromEnvironment) chosen = fromEnvironment;
   }
-  if (chosen && !SetTagCharset(chosen->c_str())) return "unknown charset '" + *chosen + "'";
+  if (chosen && !SetTagCharset(chosen->c_str())) return clitext::UnknownCharset(*chosen);
   return std::nullopt;
 }

@@ -8,6 +8,7 @@
 
 #include "cli/Commands.h"
 #include "cli/TagCharsetOption.h"
+#include "cli/Texts.h"
 #include "mp3/CutToFile.h"
 
 namespace {
@@ -64,30 +65,28 @@ int RunCut(int argc, char** argv) {
     } else if (a == "--frames-only") {
       options.framesOnly = true;
     } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
-      return UsageError(self, "unknown option " + a);
+      return UsageError(self, clitext::UnknownOption(a));
     } else {
       positional.push_back(a);
     }
   }
-  if (options.framesOnly && options.Any()) {
-    return UsageError(self, "--frames-only cannot be combined with --vbr-header, --clean-start or --exact");
-  }
-  if (positional.size() != 4) return UsageError(self, "expected FILE START END OUT");
+  if (options.framesOnly && options.Any()) return UsageError(self, clitext::kFramesOnlyAlone);
+  if (positional.size() != 4) return UsageError(self, clitext::kExpectedCutArguments);
   const auto start = ParseTimeMs(positional[1]);
   const auto end = ParseTimeMs(positional[2]);
-  if (!start) return UsageError(self, "not a time: " + positional[1]);
-  if (!end) return UsageError(self, "not a time: " + positional[2]);
+  if (!start) return UsageError(self, clitext::NotATime(positional[1]));
+  if (!end) return UsageError(self, clitext::NotATime(positional[2]));
   if (*start > INT32_MAX || *end > INT32_MAX || *start < INT32_MIN || *end < 0) {
-    return UsageError(self, "times out of range");
+    return UsageError(self, clitext::kTimesOutOfRange);
   }
-  if (*end <= *start) return UsageError(self, "END must come after START");
+  if (*end <= *start) return UsageError(self, clitext::kEndBeforeStart);
 
   CutReport report;
   if (!CutToFile(positional[0], positional[3], static_cast<int>(*start), static_cast<int>(*end), &report,
                  options)) {
-    return Failure("cut failed: " + report.error);
+    return Failure(clitext::CutFailed(report.error));
   }
-  if (!report.note.empty()) std::fprintf(stderr, "note: %s\n", report.note.c_str());
+  if (!report.note.empty()) std::fprintf(stderr, "%s\n", clitext::CutNote(report.note).c_str());
   PrintSummary(report, positional[3], json);
   return kCliOk;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/Texts.h"
 #include "mp3/Mp3Reader.h"
 
 namespace {
@@ -18,10 +19,10 @@ const char* MpegName(const Mp3StreamInfo& info) {
 int RunInfo(int argc, char** argv) {
   const CliCommand& self = *FindCommand("info");
   if (WantsHelp(self, argc, argv)) return kCliOk;
-  if (argc != 2) return UsageError(self, "expected one FILE");
+  if (argc != 2) return UsageError(self, clitext::kExpectedOneFile);
   CMp3Reader reader;
   if (!reader.Open(argv[1], nullptr, nullptr, nullptr)) {
-    return Failure(std::string("cannot open ") + argv[1] + ": not a readable MPEG audio file");
+    return Failure(clitext::NotMpegAudio(argv[1]));
   }
   const Mp3StreamInfo& info = reader.GetStreamInfo();
   const mp3data_struct& d = info.data;

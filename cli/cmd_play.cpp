@@ -12,14 +12,16 @@
 #include <thread>
 
 #include "cli/Commands.h"
+#include "cli/Texts.h"
 #include "mp3/Mp3Reader.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/ArwMessageQueue.h"
 #include "pipeline/PluginWriter.h"
+#include "pipeline/Texts.h"
+#include "platform/FormatTime.h"
 
 namespace {
 
-constexpr const char* kPluginFile = "vuout_sdl.so";
 constexpr int kEndMarginMs = 50;
 constexpr int kTickMs = 50;
 constexpr int kReportEveryTicks = 20;
@@ -35,15 +37,6 @@ void CatchInterrupts() {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
-}
-
-// "%02d:%02d:%02d.%03d"; 0 or less reads as 0.
-std::string FormatTime(int ms) {
-  if (ms < 0) ms = 0;
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60,
-                ms % 1000);
-  return text;
 }
 
 int ErrorExit(int code) {
@@ -62,28 +55,28 @@ int RunPlay(int argc, char** argv) {
     if (std::strcmp(argv[i], "--volume") == 0 && i + 1 < argc) {
       char* end = nullptr;
       const long v = std::strtol(argv[++i], &end, 10);
-      if (!*argv[i] || *end || v < 0 || v > 100) return UsageError(self, "--volume takes a percentage 0..100");
+      if (!*argv[i] || *end || v < 0 || v > 100) return UsageError(self, clitext::kVolumeRange);
       volume = static_cast<int>(v);
       continue;
     }
     args.push_back(argv[i]);
   }
-  if (args.size() != 1 && args.size() != 3) return UsageError(self, "expected FILE, or FILE START END");
+  if (args.size() != 1 && args.size() != 3) return UsageError(self, clitext::kExpectedPlayArguments);
   int start = -1, end = -1;
   if (args.size() == 3) {
     const auto s = ParseTimeMs(args[1]);
     const auto e = ParseTimeMs(args[2]);
     if (!s || !e || *s > INT32_MAX || *e > INT32_MAX || *s < INT32_MIN || *e < INT32_MIN) {
-      return UsageError(self, "START and END are times");
+      return UsageError(self, clitext::kPlayTimes);
     }
     start = static_cast<int>(*s);
     end = static_cast<int>(*e);
-    if (end >= 0 && start >= end) return Failure("선택영역을 다시 설정하세요.");
+    if (end >= 0 && start >= end) return Failure(pipelinetext::kSelectAgain);
   }
 
   CatchInterrupts();
   CMp3Reader reader;
-  CPluginWriter writer(kPluginFile, nullptr);
+  CPluginWriter writer(kOutputPluginFile, nullptr);
   ArwMessageQueue queue;
   CArwMan arw;
   arw.SetNotifyWindow(&queue);
@@ -114,7 +107,7 @@ int RunPlay(int argc, char** argv) {
       return kCliOk;
     }
     if (g_interrupted) {
-      std::fprintf(stderr, "stopped\n");
+      std::fprintf(stderr, "%s\n", clitext::kPlayStopped);
       status = kInterruptedStatus;
       break;
     }

@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "cli/TagCharsetOption.h"
+#include "cli/Texts.h"
 #include "tags/TagTransfer.h"
 
 int RunRetag(int argc, char** argv) {
@@ -19,14 +20,14 @@ int RunRetag(int argc, char** argv) {
   }
   std::vector<std::string> args(argv + 1, argv + argc);
   if (auto problem = ApplyTagCharsetOption(args)) return UsageError(command, *problem);
-  if (args.size() != 2) return UsageError(command, "expected SRC and DST");
+  if (args.size() != 2) return UsageError(command, clitext::kExpectedRetagArguments);
 
   CTagTransfer transfer;
   const bool found = transfer.ReadFrom(args[0].c_str());
-  if (!transfer.SourceOpened()) return Failure("cannot read " + args[0]);
+  if (!transfer.SourceOpened()) return Failure(clitext::CannotRead(args[0]));
   const bool rewritten = found && transfer.WriteTo(args[1].c_str(), true, true);
   std::printf("{\"tags\": %s, \"rewritten\": %s}\n", found ? "true" : "false",
               rewritten ? "true" : "false");
-  if (found && !rewritten) return Failure("could not rewrite " + args[1] + " (left unchanged)");
+  if (found && !rewritten) return Failure(clitext::NotRewritten(args[1]));
   return kCliOk;
 }

@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "cli/TagCharsetOption.h"
+#include "cli/Texts.h"
 #include "tags/Id3v2Writer.h"
 #include "tags/TagTransfer.h"
 
@@ -33,11 +34,11 @@ int RunTags(int argc, char** argv) {
   }
   std::vector<std::string> args(argv + 1, argv + argc);
   if (auto problem = ApplyTagCharsetOption(args)) return UsageError(command, *problem);
-  if (args.size() != 1) return UsageError(command, "expected one FILE");
+  if (args.size() != 1) return UsageError(command, clitext::kExpectedOneFile);
 
   CTagTransfer transfer;
   transfer.ReadFrom(args[0].c_str());
-  if (!transfer.SourceOpened()) return Failure("cannot open " + args[0]);
+  if (!transfer.SourceOpened()) return Failure(clitext::CannotOpen(args[0]));
 
   std::string out = "{\"id3v1\": ";
   out += transfer.HasId3v1() ? "true" : "false";

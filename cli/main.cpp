@@ -6,6 +6,7 @@
 
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/Texts.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
   }
   const CliCommand* command = FindCommand(argv[1]);
   if (!command) {
-    std::fprintf(stderr, "padocut-cli: unknown command '%s'\n", argv[1]);
+    std::fprintf(stderr, "%s\n", clitext::UnknownCommand(argv[1]).c_str());
     PrintOverview(stderr);
     return kCliUsage;
   }

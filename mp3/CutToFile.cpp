@@ -2,236 +2,109 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <optional>
-#include <random>
+#include <vector>
 
+#include "mp3/CutRange.h"
 #include "mp3/ExactCut.h"
-#include "mp3/Mp3Reader.h"
 #include "mp3/PathParts.h"
-#include "mp3/TempFileName.h"
+#include "platform/io/CopyRange.h"
+#include "platform/io/FileReplacement.h"
+#include "platform/io/ReadWrite.h"
+#include "platform/io/RegularFile.h"
+#include "platform/io/UniqueFd.h"
+#include "tags/Id3v1Record.h"
+#include "tags/Id3v2Writer.h"
 #include "tags/TagTransfer.h"
 
 namespace {
 
-constexpr size_t kCopyBuffer = 8192;
-constexpr int kSplicePipeBytes = 1 << 20;
-constexpr int kMinPipeBytes = 4096;
-
-// Removes a file when it goes out of scope, unless released.
-class FileGuard {
- public:
-  explicit FileGuard(std::string path = {}) : m_path(std::move(path)) {}
-  ~FileGuard() {
-    if (!m_path.empty()) unlink(m_path.c_str());
-  }
-  void Reset(std::string path) { m_path = std::move(path); }
-  void Release() { m_path.clear(); }
-  const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
-
-class Fd {
- public:
-  explicit Fd(int fd = -1) : m_fd(fd) {}
-  ~Fd() { Close(); }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int Get() const { return m_fd; }
-  int Release() {
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
-  }
-  bool Close() {
-    if (m_fd < 0) return true;
-    const int r = ::close(m_fd);
-    m_fd = -1;
-    return r == 0;
-  }
-
- private:
-  int m_fd;
-};
-
-// Frames whose start lies in [start, end): index entries there, except one
-// that shares its time with its successor (the place of skipped garbage).
-int CountFrames(const Mp3FrameIndex& index, int64_t start, int64_t end) {
-  int frames = 0;
-  for (int i = 0; i + 1 < index.Count(); ++i) {
-    const auto& e = index.At(i);
-    if (e.offset >= start && e.offset < end && index.At(i + 1).timeMs > e.timeMs) ++frames;
-  }
-  return frames;
-}
-
-// Whether [start, end) holds every frame of the stream: `end` is where the
-// index ends and no frame follows it.
-bool IsWholeStream(Mp3FrameIndex& index, int64_t start, int64_t end) {
-  const int count = index.Count();
-  if (start != index.At(0).offset || end != index.At(count - 1).offset) return false;
-  index.TimeToOffset(index.At(count - 1).timeMs + 1.0);  // indexes the next frame, if there is one
-  return index.Count() == count;
-}
-
-// The source's Xing, Info or VBRI header describes the whole source, so a
-// cut of part of it gets a header of its own instead, unless the literal
-// frames were asked for. Only Layer III carries such a header in a silent
-// frame; in other layers its bytes would decode as sound, so there the cut
-// leaves the source's header frame out and adds none.
-bool ReplacesSourceHeader(const Mp3StreamInfo& info, const CutOptions& options, bool wholeStream) {
-  return info.vbr.kind != VbrHeaderKind::None && !options.framesOnly && !wholeStream;
-}
-
-bool IsUnsupportedCopy(int error) {
-  return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
-}
-
-enum class KernelCopy { kDone, kFailed, kUnsupported };
-
-// Copies [*inPos, to) of `in` to `out` through a pipe of up to 1 MiB: the
-// kernel then writes the destination in pieces that large, and both the copy
-// and the later removal of the file cost clearly less than with
-// copy_file_range's 64 KiB pieces. Unsupported (nothing copied, *inPos
-// unchanged) where either file cannot be spliced.
-KernelCopy SpliceRange(int in, int out, off64_t* inPos, int64_t to, int64_t* copied) {
-  int ends[2];
-  if (pipe2(ends, O_CLOEXEC) != 0) return KernelCopy::kUnsupported;
-  Fd readEnd(ends[0]);
-  Fd writeEnd(ends[1]);
-  fcntl(writeEnd.Get(), F_SETPIPE_SZ, kSplicePipeBytes);  // a smaller pipe works too
-  const int pipeBytes = std::max(fcntl(writeEnd.Get(), F_GETPIPE_SZ), kMinPipeBytes);
-  while (*inPos < to) {
-    const size_t want = static_cast<size_t>(std::min<int64_t>(pipeBytes, to - *inPos));
-    const ssize_t n = splice(in, inPos, writeEnd.Get(), nullptr, want, SPLICE_F_MOVE);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return *copied == 0 && IsUnsupportedCopy(errno) ? KernelCopy::kUnsupported : KernelCopy::kFailed;
-    if (n == 0) return KernelCopy::kFailed;  // the source is shorter than the range
-    for (ssize_t left = n; left > 0;) {
-      const ssize_t w = splice(readEnd.Get(), nullptr, out, nullptr, static_cast<size_t>(left), SPLICE_F_MOVE);
-      if (w < 0 && errno == EINTR) continue;
-      if (w < 0 && *copied == 0 && left == n && IsUnsupportedCopy(errno)) {
-        *inPos -= n;  // nothing reached `out`: the next way starts over
-        return KernelCopy::kUnsupported;
-      }
-      if (w <= 0) return KernelCopy::kFailed;
-      left -= w;
-    }
-    *copied += n;
-  }
-  return KernelCopy::kDone;
-}
-
-// Copies [from, to) of `in` to `out` at its file position; false unless
-// every byte arrived. The kernel copies when it can (splice, else
-// copy_file_range); otherwise one 8 KiB buffer.
-bool CopyRange(int in, int out, int64_t from, int64_t to, int64_t* copied) {
-  *copied = 0;
-  off64_t inPos = from;
-  switch (SpliceRange(in, out, &inPos, to, copied)) {
-    case KernelCopy::kDone: return true;
-    case KernelCopy::kFailed: return false;
-    case KernelCopy::kUnsupported: break;
-  }
-  while (inPos < to) {
-    const ssize_t n = copy_file_range(in, &inPos, out, nullptr, static_cast<size_t>(to - inPos), 0);
-    if (n > 0) {
-      *copied += n;
-      continue;
-    }
-    if (n == 0) return false;  // the source is shorter than the range
-    if (errno == EINTR) continue;
-    if (!IsUnsupportedCopy(errno)) return false;
-    break;  // no kernel copy between these files: copy through the buffer
-  }
-  char buffer[kCopyBuffer];
-  while (inPos < to) {
-    const size_t want = static_cast<size_t>(std::min<int64_t>(kCopyBuffer, to - inPos));
-    const ssize_t n = pread(in, buffer, want, inPos);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    for (ssize_t done = 0; done < n;) {
-      const ssize_t w = write(out, buffer + done, static_cast<size_t>(n - done));
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) return false;
-      done += w;
-    }
-    inPos += n;
-    *copied += n;
-  }
-  return true;
-}
-
-// Duplicates `source` into `out`, a new empty file.
-bool DuplicateInto(const std::string& source, int out, std::string* why) {
-  // O_NONBLOCK: a FIFO put in the source's place since its analysis must
-  // not hold the cut; only a regular file is copied.
-  Fd in(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat st;
-  if (in.Get() < 0 || fstat(in.Get(), &st) != 0) {
-    *why = std::strerror(errno);
-    return false;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    *why = "the source is not a regular file";
-    return false;
-  }
-  int64_t copied = 0;
-  errno = 0;
-  if (!CopyRange(in.Get(), out, 0, st.st_size, &copied)) {
-    *why = std::strerror(errno ? errno : EIO);
-    return false;
-  }
-  return true;
-}
-
-// Creates a new, empty file beside `target`; its path in `path`, and in
-// `newMode` the permissions a plain create gives a new file. The file itself
-// is writable by us whatever the umask: a umask of 0222 would make it
-// read-only, which the tag rewrite refuses. The name is short whatever the
-// target's, so a target name of the longest length still has room for the
-// staging file and the tag rewrite's ".vuxtemp" beside it.
-int CreateStaging(const std::string& target, std::string* path, mode_t* newMode) {
-  const std::string folder = GetFolderPart(target);
-  std::random_device rd;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, ".padocut-%08x.part", static_cast<unsigned>(rd()));
-    *path = folder + name;
-    Fd fd(open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (fd.Get() < 0 && errno == EEXIST) continue;
-    if (fd.Get() < 0) return -1;
-    struct stat info;
-    if (fstat(fd.Get(), &info) == 0 && fchmod(fd.Get(), info.st_mode | S_IRUSR | S_IWUSR) == 0) {
-      *newMode = info.st_mode & 07777;
-      return fd.Release();
-    }
-    const int error = errno;
-    unlink(path->c_str());
-    errno = error;
-    return -1;
-  }
-  return -1;
-}
-
-// An existing destination that is read-only is never replaced.
-bool IsReadOnlyFile(const std::string& path) {
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0) return false;
-  return (st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0;
-}
+constexpr int kStagingAttempts = 100;
 
 int Fail(CutReport* report, const std::string& why) {
   report->error = why;
   return 0;
+}
+
+// The reason after a failed call, for the report.
+std::string Reason() { return std::strerror(errno ? errno : EIO); }
+
+// Why a destination cannot take the cut, or null.
+const char* RefusalOf(TargetKind kind) {
+  switch (kind) {
+    case TargetKind::kFolder: return "the destination is a folder";
+    case TargetKind::kNotRegular: return "the destination is not a regular file";
+    case TargetKind::kReadOnly: return "the destination is read-only";
+    case TargetKind::kAbsent:
+    case TargetKind::kReplaceable: break;
+  }
+  return nullptr;
+}
+
+// The file the new content is built in, beside `target`. Its name is short
+// whatever the target's, so a target name of the longest length still has
+// room for it.
+std::optional<FileReplacement> BeginStaging(const std::string& target) {
+  const std::string folder = GetFolderPart(target);
+  return FileReplacement::Begin(
+      target, [&](int) { return folder + ".padocut-" + RandomHex(8) + ".part"; }, kStagingAttempts);
+}
+
+// The frames of the range from `in` into `out` at its position: the cut
+// with options when they ask for more than the frames and the source allows
+// it, else the plain byte copy. False with report->error set.
+bool WriteFrames(int in, int out, const CutRange& range, int startMs, int endMs, CutReport* report) {
+  if (range.options.Any()) {
+    errno = 0;
+    switch (WriteEnhancedCut(in, out, range.info, startMs, endMs, report->startOffset, report->endOffset,
+                             range.options, report)) {
+      case EnhancedCutResult::Written: return true;
+      case EnhancedCutResult::NotApplicable: break;
+      case EnhancedCutResult::IoError: return Fail(report, "cannot write the destination: " + Reason());
+    }
+  }
+  if (range.plainStart >= 0) {
+    // Without a new header the source's stays out too: it is not audio.
+    if (range.plainStart >= report->endOffset) return Fail(report, "no audio in the range");
+    report->startOffset = range.plainStart;
+    report->frames -= 1;
+  }
+  errno = 0;
+  if (!CopyRange(in, out, report->startOffset, report->endOffset, &report->bytesCopied)) {
+    return Fail(report, "cannot write the destination: " + Reason());
+  }
+  return true;
+}
+
+// The source's tags go around the frames: a fresh ID3v2 tag in front of
+// them and an ID3v1 record after them, both from the same fields.
+bool WriteId3v2Tag(int out, const CTagFieldList& fields) {
+  const std::vector<uint8_t> tag = BuildId3v2Tag(fields);
+  return WriteAll(out, tag.data(), tag.size());
+}
+
+bool WriteId3v1Record(int out, const CTagFieldList& fields) {
+  const Id3v1Record record = BuildId3v1(fields);
+  return WriteAll(out, record.bytes, Id3v1Record::kSize);
+}
+
+// Moves the finished content over the destination; its size in
+// report->outputSize.
+bool CommitStaging(FileReplacement& staging, CutReport* report) {
+  struct stat info;
+  if (::fstat(staging.Fd(), &info) != 0) return Fail(report, "cannot write the destination: " + Reason());
+  switch (staging.Commit()) {
+    case FileReplacement::CommitResult::kDone: break;
+    case FileReplacement::CommitResult::kWriteFailed:
+      return Fail(report, "cannot write the destination: " + Reason());
+    case FileReplacement::CommitResult::kReplaceFailed:
+      return Fail(report, "cannot replace the destination: " + Reason());
+  }
+  report->outputSize = info.st_size;
+  return true;
 }
 
 }  // namespace
@@ -242,124 +115,31 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
   CutReport* report = reportOut ? reportOut : &local;
   *report = CutReport{};
 
-  // Map the two times to frame offsets with a reader of our own.
-  Mp3StreamInfo streamInfo;
-  bool replaceHeader = false;
-  int64_t plainStart = -1;  // where the plain copy starts when not at report->startOffset
-  {
-    CMp3Reader reader;
-    if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
-      return Fail(report, "cannot open the source as MPEG audio");
-    }
-    Mp3FrameIndex* index = reader.GetFrameIndex();
-    if (!index) return Fail(report, "the source has no frame index");
-    // A start that was never set (negative) cuts from the first frame.
-    report->startOffset = index->TimeToOffset(startMs < 0 ? 0.0 : static_cast<double>(startMs));
-    report->endOffset = index->TimeToOffset(static_cast<double>(endMs));
-    if (report->startOffset < 0 || report->endOffset < 0) {
-      return Fail(report, "no frames to cut in the source (unsupported layer or empty stream)");
-    }
-    // A range with no frame in it (past the end of a source that shrank
-    // since its analysis, or reversed) would make an empty file.
-    if (report->endOffset <= report->startOffset) {
-      report->endOffset = report->startOffset;
-      return Fail(report, "no audio in the range");
-    }
-    report->frames = CountFrames(*index, report->startOffset, report->endOffset);
-    streamInfo = reader.GetStreamInfo();
-    replaceHeader =
-        ReplacesSourceHeader(streamInfo, options, IsWholeStream(*index, report->startOffset, report->endOffset));
-    // The plain copy's range without the source's header frame (index entry 1 is where it ends).
-    if (replaceHeader && report->startOffset == index->At(0).offset) plainStart = index->At(1).offset;
-  }
-  CutOptions effective = options;
-  if (replaceHeader && streamInfo.layer == 3) effective.vbrHeader = true;
+  CutRange range;
+  if (!MapCutRange(source, startMs, endMs, options, &range, report)) return 0;
+  // A link as the destination: the file it leads to is replaced.
+  const std::string target = FollowLinks(destination);
+  if (const char* refusal = RefusalOf(ExamineTarget(target))) return Fail(report, refusal);
 
-  // Resolve a symbolic link so that the file it names is replaced, not the link.
-  std::string target = destination;
-  std::error_code ec;
-  if (std::filesystem::is_symlink(destination, ec)) {
-    const auto real = std::filesystem::canonical(destination, ec);
-    if (!ec) target = real.string();
-  }
-  if (IsExistingFolder(target)) return Fail(report, "the destination is a folder");
-  // A device or a FIFO is never replaced by a regular file.
-  struct stat targetInfo;
-  if (stat(target.c_str(), &targetInfo) == 0 && !S_ISREG(targetInfo.st_mode)) {
-    return Fail(report, "the destination is not a regular file");
-  }
-  if (IsReadOnlyFile(target)) return Fail(report, "the destination is read-only");
+  // The frames and the tags come straight from the source: the new content
+  // replaces the destination only at the end, so the source may be it.
+  // Only a regular file: a FIFO put in the source's place since its
+  // analysis must not hold the cut.
+  const UniqueFd in(OpenRegularFile(source.c_str(), O_RDONLY));
+  if (!in.IsOpen() && errno == EINVAL) return Fail(report, "the source is not a regular file");
+  if (!in.IsOpen()) return Fail(report, "cannot read the source: " + Reason());
+  CTagTransfer tags;
+  const bool tagged = tags.ReadFrom(source.c_str());
+  std::optional<FileReplacement> staging = BeginStaging(target);
+  if (!staging) return Fail(report, "cannot write in the destination folder: " + Reason());
 
-  // Duplicate the source; the range and the tags are taken from the copy.
-  std::optional<CreatedFile> temp = CreateTempFile();
-  if (!temp) return Fail(report, "cannot make the temporary copy: " + std::string(std::strerror(errno)));
-  std::string why;
-  if (!DuplicateInto(source, temp->Fd(), &why)) return Fail(report, "cannot make the temporary copy: " + why);
-
-  std::string stagingPath;
-  mode_t newMode = 0;
-  Fd staging(CreateStaging(target, &stagingPath, &newMode));
-  if (staging.Get() < 0) return Fail(report, "cannot write in the destination folder: " + std::string(std::strerror(errno)));
-  FileGuard stagingGuard(stagingPath);
-  {
-    Fd dup(fcntl(temp->Fd(), F_DUPFD_CLOEXEC, 0));
-    if (dup.Get() < 0) return Fail(report, "cannot read the temporary copy");
-    bool plain = true;
-    if (effective.Any()) {
-      switch (WriteEnhancedCut(dup.Get(), staging.Get(), streamInfo, startMs, endMs, report->startOffset,
-                               report->endOffset, effective, report)) {
-        case EnhancedCutResult::Written:
-          plain = false;
-          break;
-        case EnhancedCutResult::NotApplicable:
-          break;
-        case EnhancedCutResult::IoError:
-          return Fail(report, "cannot write the destination: " + std::string(std::strerror(errno ? errno : EIO)));
-      }
-    }
-    if (plain && plainStart >= 0) {
-      // Without a new header the source's stays out too: it is not audio.
-      if (plainStart >= report->endOffset) return Fail(report, "no audio in the range");
-      report->startOffset = plainStart;
-      report->frames -= 1;
-    }
-    if (plain &&
-        !CopyRange(dup.Get(), staging.Get(), report->startOffset, report->endOffset, &report->bytesCopied)) {
-      return Fail(report, "cannot write the destination: " + std::string(std::strerror(errno ? errno : EIO)));
-    }
+  if (tagged && !WriteId3v2Tag(staging->Fd(), tags.Fields())) {
+    return Fail(report, "cannot write the tags into the destination");
   }
-  if (!staging.Close()) return Fail(report, "cannot write the destination: " + std::string(std::strerror(errno)));
-
-  // The source's tags, read from the duplicate, go into the new content. A
-  // rewrite that fails (a full disk) fails the cut rather than leave a
-  // result that silently lost them.
-  {
-    CTagTransfer transfer;
-    if (transfer.ReadFrom(temp->Path().c_str())) {
-      if (!transfer.WriteTo(stagingPath.c_str(), true, true)) {
-        return Fail(report, "cannot write the tags into the destination");
-      }
-      report->tagsCarried = true;
-    }
+  if (!WriteFrames(in.Get(), staging->Fd(), range, startMs, endMs, report)) return 0;
+  if (tagged && !WriteId3v1Record(staging->Fd(), tags.Fields())) {
+    return Fail(report, "cannot write the tags into the destination");
   }
-
-  // Only now does the destination change: one rename. A replaced file
-  // keeps its permissions and is on disk before the rename; a new file gets
-  // the permissions of a new file.
-  struct stat existing;
-  const bool replacing = stat(target.c_str(), &existing) == 0;
-  {
-    Fd done(open(stagingPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (done.Get() < 0 || fchmod(done.Get(), replacing ? existing.st_mode & 07777 : newMode) != 0 ||
-        (replacing && fsync(done.Get()) != 0)) {
-      return Fail(report, "cannot write the destination");
-    }
-  }
-  if (rename(stagingPath.c_str(), target.c_str()) != 0) {
-    return Fail(report, "cannot replace the destination: " + std::string(std::strerror(errno)));
-  }
-  stagingGuard.Release();
-  struct stat st;
-  if (stat(target.c_str(), &st) == 0) report->outputSize = st.st_size;
-  return 1;
+  report->tagsCarried = tagged;
+  return CommitStaging(*staging, report) ? 1 : 0;
 }

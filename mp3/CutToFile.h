@@ -1,5 +1,5 @@
 // CutToFile: saves the stretch [start, end) of an MP3 file as a new file by
-// copying whole frames byte for byte, then gives it the source's tags.
+// copying whole frames byte for byte, with the source's tags around them.
 //
 // The result is the source's bytes from the first byte of the frame holding
 // the start time up to, not including, the first byte of the frame holding
@@ -11,14 +11,14 @@
 // source had tags, the result then begins with a fresh ID3v2 tag and ends
 // with an ID3v1 record.
 //
-// Safety: the source is first duplicated into a temporary file and both the
-// range and the tags come from that duplicate, so the destination may be the
-// source itself. The new content is built beside the destination and moved
-// over it only once it is complete: a failed cut leaves an existing
-// destination byte for byte as it was and no partial new file. The temporary
-// duplicate never outlives the call. Every read and write is checked: a
-// short write, a full disk or a tag rewrite that fails is a failed cut. Runs synchronously on the calling
-// thread; the caller stops any playback first.
+// Safety: the new content (tag, frames, record) is built in one file beside
+// the destination and renamed over it only once it is complete, so the
+// destination may be the source itself, which the cut reads directly. A
+// failed cut leaves an existing destination byte for byte as it was and no
+// partial new file. Every read and write is checked: a short write, a full
+// disk or a source that shrinks during the cut is a failed cut. Runs
+// synchronously on the calling thread; the caller stops any playback
+// first.
 #pragma once
 
 #include <string>

@@ -10,8 +10,8 @@
 #include "mp3/FileWindow.h"
 #include "mp3/FrameHeader.h"
 #include "platform/ByteReader.h"
-#include "platform/RegularFile.h"
 #include "platform/MulDiv.h"
+#include "platform/io/RegularFile.h"
 
 namespace {
 

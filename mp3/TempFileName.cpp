@@ -5,8 +5,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "mp3/PathParts.h"
+#include "platform/io/CreatedFile.h"
 
 namespace {
 
@@ -28,17 +30,7 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
-}  // namespace
-
-std::string SystemTempFolder() {
-  const char* env = std::getenv("TMPDIR");
-  for (const std::string& candidate : {std::string(env ? env : ""), std::string("/tmp"),
-                                      std::string("/var/tmp")}) {
-    if (!candidate.empty() && UsableFolder(candidate)) return WithSlash(candidate);
-  }
-  return "./";
-}
-
+// The file, created empty and exclusively, held open.
 std::optional<CreatedFile> CreateTempFile(const std::string& given, unsigned (*tick)()) {
   const std::string folder =
       !given.empty() && IsExistingFolder(given) ? WithSlash(given) : SystemTempFolder();
@@ -53,7 +45,16 @@ std::optional<CreatedFile> CreateTempFile(const std::string& given, unsigned (*t
   return CreateFirstFree([&](int) { return last + "t" + RandomHex(6) + ".tmp"; }, kAttempts);
 }
 
-std::optional<CreatedFile> CreateTempFile(const std::string& folder) { return CreateTempFile(folder, TickCount); }
+}  // namespace
+
+std::string SystemTempFolder() {
+  const char* env = std::getenv("TMPDIR");
+  for (const std::string& candidate : {std::string(env ? env : ""), std::string("/tmp"),
+                                      std::string("/var/tmp")}) {
+    if (!candidate.empty() && UsableFolder(candidate)) return WithSlash(candidate);
+  }
+  return "./";
+}
 
 std::string MakeTempFileName(const std::string& folder) { return MakeTempFileName(folder, TickCount); }
 

@@ -5,7 +5,7 @@
 // must never call back into the manager: it runs on the worker thread too.
 //
 // Error codes travel with WM_ARWMAN_ERROR; ArwErrorText gives the text the
-// user is shown for each.
+// user is shown for each (the texts themselves are in pipeline/Texts.h).
 #pragma once
 
 enum ArwMessage {

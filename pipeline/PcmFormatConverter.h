@@ -27,6 +27,7 @@ struct PcmFormat {
   int FrameBytes() const;
 };
 
+// Used when the output module asks for another format than the reader gives.
 class PcmFormatConverter {
  public:
   // True when blocks can be taken from `from` to `to` (always for equal formats).

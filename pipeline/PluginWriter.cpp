@@ -1,28 +1,15 @@
 #include "pipeline/PluginWriter.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "platform/MulDiv.h"
-
-const std::string& CPluginWriter::ProgramDirectory() {
-  static const std::string directory = [] {
-    std::vector<char> path(4096);
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0) return std::string("./");
-    std::string full(path.data(), static_cast<size_t>(length));
-    const size_t slash = full.rfind('/');
-    return slash == std::string::npos ? std::string("./") : full.substr(0, slash + 1);
-  }();
-  return directory;
-}
+#include "platform/ResourceFiles.h"
 
 CPluginWriter::CPluginWriter(std::string dllFileName, void* mainWindow)
     : CAudioWriter("Vu Plugin Writer"), m_hMainWindow(mainWindow), m_strDllFileName(std::move(dllFileName)) {
-  LoadModule(ProgramDirectory());
+  LoadModule(FindPluginFolder(m_strDllFileName));
 }
 
 CPluginWriter::CPluginWriter(std::string dllFileName, void* mainWindow, const std::string& directory)

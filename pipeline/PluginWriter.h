@@ -1,7 +1,9 @@
 // CPluginWriter: the writer used for playback. It loads an output plug-in
 // (a shared library exporting VuGetOutModule) from the program's own
-// directory, or from a directory the caller names, and turns each writer
-// operation into a call through the plug-in's VuOutModule record.
+// directory (or, in an installed program, from its plug-in directory
+// ../lib/padocut/ beside it), or from a directory the caller names, and
+// turns each writer operation into a call through the plug-in's VuOutModule
+// record.
 //
 // Position: the writer counts the milliseconds of audio it handed over since
 // Open or the last Flush (each block rounded on its own); the plug-in's
@@ -18,9 +20,13 @@
 #include "pipeline/AudioWriter.h"
 #include "pipeline/OutModule.h"
 
+// The file name of the program's output plug-in (plugins/vuout_sdl).
+inline constexpr char kOutputPluginFile[] = "vuout_sdl.so";
+
 class CPluginWriter : public CAudioWriter {
  public:
-  // Loads `dllFileName` from the directory of the running executable.
+  // Loads `dllFileName` from the directory FindPluginFolder names
+  // (ResourceFiles.h).
   CPluginWriter(std::string dllFileName, void* mainWindow);
   // Loads `dllFileName` from `directory` (with or without a trailing '/').
   CPluginWriter(std::string dllFileName, void* mainWindow, const std::string& directory);
@@ -41,8 +47,6 @@ class CPluginWriter : public CAudioWriter {
   void SetVolume(int percent);
 
   bool HasModule() const { return m_pModule != nullptr; }
-  // The directory of the running executable, ending in '/'; computed once.
-  static const std::string& ProgramDirectory();
 
  private:
   void LoadModule(const std::string& directory);

@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <vector>
 
+// Used by PcmFormatConverter when the output module asks for another sample rate.
 class Resampler {
  public:
   // `linear` non-zero interpolates between neighbouring phase rows; 0 uses

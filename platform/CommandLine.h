@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+// Used when a launcher hands over the whole command line as one string (the program reads argv).
 // Fills `args` with the arguments of `commandLine` (argument 0 is whatever the
 // line starts with, normally the program path) and returns their number. A
 // quoted argument without its closing quote makes the line malformed: the

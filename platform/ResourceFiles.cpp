@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/ResourceIds.h"
+#include "platform/io/ExecutableFolder.h"
+
 namespace {
 
 struct ResourceEntry {
@@ -14,19 +17,19 @@ struct ResourceEntry {
 
 // Resource numbers of the window's layout and the files that hold them.
 constexpr ResourceEntry kResources[] = {
-    {128, "padocut-32.png"},        // application icon (32 x 32)
-    {129, "cut.bmp"},               // cut glyph, 29 x 18
-    {130, "cancel.bmp"},            // cancel glyph, 10 x 10 (also its disabled form)
-    {131, "play.bmp"},              // play glyph, 12 x 12
-    {132, "stop.bmp"},              // stop glyph, 11 x 11
-    {133, "pause.bmp"},             // pause glyph, 12 x 11
-    {135, "stop_disabled.bmp"},
-    {136, "cut_disabled.bmp"},
-    {137, "play_disabled.bmp"},
-    {138, "pause_disabled.bmp"},
-    {142, "about_picture.bmp"},     // picture of the About box
-    {143, "about.bmp"},             // About glyph, 9 x 11
-    {144, "about_disabled.bmp"},
+    {IDI_APP, "padocut-32.png"},
+    {IDB_CUT, "cut.bmp"},                  // 29 x 18
+    {IDB_CANCEL, "cancel.bmp"},            // 10 x 10
+    {IDB_PLAY, "play.bmp"},                // 12 x 12
+    {IDB_STOP, "stop.bmp"},                // 11 x 11
+    {IDB_PAUSE, "pause.bmp"},              // 12 x 11
+    {IDB_STOP_DISABLED, "stop_disabled.bmp"},
+    {IDB_CUT_DISABLED, "cut_disabled.bmp"},
+    {IDB_PLAY_DISABLED, "play_disabled.bmp"},
+    {IDB_PAUSE_DISABLED, "pause_disabled.bmp"},
+    {IDB_ABOUT_PICTURE, "about_picture.bmp"},
+    {IDB_ABOUT, "about.bmp"},              // 9 x 11
+    {IDB_ABOUT_DISABLED, "about_disabled.bmp"},
 };
 
 bool IsFolder(const std::filesystem::path& path) {
@@ -34,11 +37,9 @@ bool IsFolder(const std::filesystem::path& path) {
   return std::filesystem::is_directory(path, error);
 }
 
-std::filesystem::path ExecutableDir() {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::path() : exe.parent_path();
-}
+// The executable's folder without the trailing '/', so that its parent is
+// the folder above it.
+std::filesystem::path ExecutableDir() { return std::filesystem::path(ExecutableFolder()).parent_path(); }
 
 }  // namespace
 
@@ -79,4 +80,18 @@ std::string ResourceFileName(int resourceId) {
 
 std::string FindResourceFileById(int resourceId) {
   return FindResourceFile(ResourceFileName(resourceId));
+}
+
+std::string FindPluginFolder(const std::string& fileName) {
+  // Where an installed program keeps its plug-in, from the program's folder.
+  static const char kInstalledPluginFolder[] = "../lib/padocut/";
+  const std::string programDir = ExecutableFolder().empty() ? std::string("./") : ExecutableFolder();
+  auto holds = [&fileName](const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(folder + fileName, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+  };
+  if (holds(programDir)) return programDir;
+  const std::string installed = programDir + kInstalledPluginFolder;
+  return holds(installed) ? installed : programDir;
 }

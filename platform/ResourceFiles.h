@@ -4,9 +4,9 @@
 // beside the executable's folder (an installed program), under
 // $PADOCUT_SOURCE_DIR, and in the source tree the program was built from.
 //
-// The window refers to its pictures by the resource numbers of its dialog
-// layout (129 = the cut glyph, ...); ResourceFileName maps a number to the
-// file's name.
+// The window refers to its pictures by their resource numbers
+// (ResourceIds.h); ResourceFileName maps a number to the file's name. The
+// output plug-in is found from the executable's folder too (FindPluginFolder).
 #pragma once
 
 #include <string>
@@ -22,3 +22,8 @@ std::string ResourceFileName(int resourceId);
 
 // Full path of a resource number's file, or "" when unknown or missing.
 std::string FindResourceFileById(int resourceId);
+
+// The folder of the output plug-in `fileName`, ending in '/': the program's
+// own folder, or an installed program's ../lib/padocut/ beside it when only
+// that one holds the file; the program's own folder when neither does.
+std::string FindPluginFolder(const std::string& fileName);

@@ -6,7 +6,8 @@
 
 #include <cerrno>
 
-#include "platform/RegularFile.h"
+#include "platform/io/ReadWrite.h"
+#include "platform/io/RegularFile.h"
 #include "tags/TextConvert.h"
 
 static_assert(sizeof(off_t) == 8, "files of 4 GiB and more need 64-bit offsets");
@@ -102,21 +103,11 @@ HRESULT CFileStream::Close() {
 bool CFileStream::Read(void* buffer, uint32_t count, uint32_t* bytesRead) {
   if (bytesRead) *bytesRead = 0;
   if (m_fd < 0 || (!buffer && count > 0)) return false;
-  uint32_t total = 0;
-  auto* bytes = static_cast<uint8_t*>(buffer);
-  while (total < count) {
-    const ssize_t got = ::read(m_fd, bytes + total, count - total);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      if (bytesRead) *bytesRead = total;
-      return false;
-    }
-    if (got == 0) break;
-    total += static_cast<uint32_t>(got);
-  }
-  if (bytesRead) *bytesRead = total;
-  if (total == 0) m_eof = true;
-  return true;
+  size_t total = 0;
+  const bool ok = ReadUpTo(m_fd, buffer, count, &total) >= 0;
+  if (bytesRead) *bytesRead = static_cast<uint32_t>(total);
+  if (ok && total == 0) m_eof = true;
+  return ok;
 }
 
 std::optional<std::string> CFileStream::KeptPath() const {
@@ -147,20 +138,10 @@ bool CFileStream::Write(const void* buffer, uint32_t count, uint32_t* bytesWritt
   if (bytesWritten) *bytesWritten = 0;
   if (m_fd < 0 || (!buffer && count > 0)) return false;
   if (!m_writable && !ReopenForWriting()) return false;
-  uint32_t total = 0;
-  const auto* bytes = static_cast<const uint8_t*>(buffer);
-  while (total < count) {
-    const ssize_t put = ::write(m_fd, bytes + total, count - total);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      if (bytesWritten) *bytesWritten = total;
-      return false;
-    }
-    if (put == 0) break;  // nothing taken: report the short write
-    total += static_cast<uint32_t>(put);
-  }
-  if (bytesWritten) *bytesWritten = total;
-  return total == count;
+  size_t total = 0;
+  const bool ok = WriteAll(m_fd, buffer, count, &total);
+  if (bytesWritten) *bytesWritten = static_cast<uint32_t>(total);
+  return ok;
 }
 
 int64_t CFileStream::Seek(int64_t distance, SeekMethod method) {

@@ -2,15 +2,16 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
 
+#include "platform/io/ReadWrite.h"
+#include "platform/io/RegularFile.h"
+#include "platform/io/UniqueFd.h"
 #include "tags/Genres.h"
 #include "tags/TagFieldList.h"
 #include "tags/TextConvert.h"
@@ -68,28 +69,6 @@ void PutText(Id3v1Record& record, const CTagFieldList& fields, int32_t key, size
 // saturate as strtol does.
 int AsciiToInt(const std::string& text) {
   return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
-}
-
-bool WriteAll(int fd, const uint8_t* bytes, size_t count, off_t offset) {
-  size_t done = 0;
-  while (done < count) {
-    const ssize_t put = ::pwrite(fd, bytes + done, count - done, offset + static_cast<off_t>(done));
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    done += static_cast<size_t>(put);
-  }
-  return true;
-}
-
-bool ReadAll(int fd, uint8_t* bytes, size_t count, off_t offset) {
-  size_t done = 0;
-  while (done < count) {
-    const ssize_t got = ::pread(fd, bytes + done, count - done, offset + static_cast<off_t>(done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
-    done += static_cast<size_t>(got);
-  }
-  return true;
 }
 
 }  // namespace
@@ -157,22 +136,16 @@ bool WriteId3v1AtEnd(int fd, const Id3v1Record& record) {
   if (info.st_size >= static_cast<off_t>(Id3v1Record::kSize)) {
     const off_t lastRecord = info.st_size - static_cast<off_t>(Id3v1Record::kSize);
     uint8_t old[Id3v1Record::kSize];
-    if (!ReadAll(fd, old, sizeof old, lastRecord)) return false;
+    if (PReadUpTo(fd, old, sizeof old, lastRecord) != static_cast<ssize_t>(sizeof old)) return false;
     if (std::memcmp(old, kTagMagic, sizeof kTagMagic) == 0) at = lastRecord;
   }
-  return WriteAll(fd, record.bytes, Id3v1Record::kSize, at);
+  return PWriteAll(fd, record.bytes, Id3v1Record::kSize, at);
 }
 
 bool WriteId3v1AtEnd(const char* utf8Name, const Id3v1Record& record) {
   if (!utf8Name) return false;
-  int fd;
-  do {
-    fd = ::open(utf8Name, O_RDWR | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return false;
-  const bool ok = WriteId3v1AtEnd(fd, record);
-  ::close(fd);
-  return ok;
+  const UniqueFd fd(OpenRegularFile(utf8Name, O_RDWR));
+  return fd.IsOpen() && WriteId3v1AtEnd(fd.Get(), record);
 }
 
 bool WriteId3v1AtEnd(const char16_t* wideName, const Id3v1Record& record) {

@@ -14,7 +14,8 @@
 #include <vector>
 
 #include "mp3/FrameHeader.h"
-#include "platform/RegularFile.h"
+#include "platform/io/ReadWrite.h"
+#include "platform/io/RegularFile.h"
 #include "tags/FrameTable.h"
 #include "tags/Genres.h"
 #include "tags/IFileStream.h"
@@ -119,7 +120,39 @@ std::optional<std::vector<uint8_t>> FrameDataOf(const TagField& field) {
   return data;
 }
 
+// Appends the frame a field is written as to the tag being built (header
+// first). False when the field cannot be written: no frame id, text that
+// does not convert, or no room left in the tag.
+bool AppendFrame(std::vector<uint8_t>& tag, const TagField& field) {
+  const char* id = FrameIdOf(field.key);
+  if (!id) return false;
+  const std::optional<std::vector<uint8_t>> data = FrameDataOf(field);
+  if (!data) return false;
+  if (data->empty()) return true;
+  const size_t framesLength = tag.size() - CId3v2Writer::kHeaderSize;
+  if (framesLength + kFrameHeaderSize + data->size() > kLargestTagSize) return false;
+  const size_t at = tag.size();
+  tag.resize(at + kFrameHeaderSize, 0);  // bytes 8 and 9: no frame flags
+  std::memcpy(tag.data() + at, id, 4);
+  PutBigEndian32(static_cast<uint32_t>(data->size()), tag.data() + at + 4);
+  tag.insert(tag.end(), data->begin(), data->end());
+  return true;
+}
+
 }  // namespace
+
+std::vector<uint8_t> BuildId3v2Tag(const CTagFieldList& fields) {
+  std::vector<uint8_t> tag(CId3v2Writer::kHeaderSize, 0);
+  std::memcpy(tag.data(), "ID3", 3);
+  tag[3] = kWrittenVersion;  // revision and flags stay 0
+  for (const TagField* field = fields.Head(); field; field = field->next) {
+    if (!AppendFrame(tag, *field)) break;  // a frame that cannot be written ends the list
+  }
+  const size_t minimumLength = CId3v2Writer::kHeaderSize + CId3v2Writer::kMinimumFramesLength;
+  if (tag.size() < minimumLength) tag.resize(minimumLength, 0);
+  EncodeSyncSafe(static_cast<uint32_t>(tag.size() - CId3v2Writer::kHeaderSize), tag.data() + 6);
+  return tag;
+}
 
 std::optional<std::string> FieldUtf8Text(const TagField& field) {
   if (field.wide) return WideToUtf8(*field.wide);
@@ -171,49 +204,15 @@ void CId3v2Writer::Close() {
 bool CId3v2Writer::Flush() { return m_fd >= 0 && ::fsync(m_fd) == 0; }
 
 bool CId3v2Writer::WriteAt(const void* bytes, size_t count, int64_t offset) {
-  const auto* data = static_cast<const uint8_t*>(bytes);
-  size_t done = 0;
-  while (done < count) {
-    const ssize_t put = ::pwrite(m_fd, data + done, count - done, static_cast<off_t>(offset + done));
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    done += static_cast<size_t>(put);
-  }
-  return true;
-}
-
-bool CId3v2Writer::WriteFrame(const TagField& field) {
-  const char* id = FrameIdOf(field.key);
-  if (!id) return false;
-  const std::optional<std::vector<uint8_t>> data = FrameDataOf(field);
-  if (!data) return false;
-  if (data->empty()) return true;
-  if (m_framesLength + kFrameHeaderSize + data->size() > kLargestTagSize) return false;
-
-  std::vector<uint8_t> frame(kFrameHeaderSize);
-  std::memcpy(frame.data(), id, 4);
-  PutBigEndian32(static_cast<uint32_t>(data->size()), frame.data() + 4);
-  // Bytes 8 and 9: no frame flags.
-  frame.insert(frame.end(), data->begin(), data->end());
-  if (!WriteAt(frame.data(), frame.size(), int64_t{kHeaderSize} + m_framesLength)) return false;
-  m_framesLength += static_cast<uint32_t>(frame.size());
-  return true;
+  return PWriteAll(m_fd, bytes, count, offset);
 }
 
 bool CId3v2Writer::WriteTagAndAudio(const CTagFieldList& fields) {
   if (m_fd < 0 || !m_source) return false;
-  for (const TagField* field = fields.Head(); field; field = field->next) {
-    if (!WriteFrame(*field)) break;
-  }
-  if (m_framesLength < kMinimumFramesLength) {
-    const std::vector<uint8_t> padding(kMinimumFramesLength - m_framesLength, 0);
-    if (!WriteAt(padding.data(), padding.size(), int64_t{kHeaderSize} + m_framesLength)) {
-      return false;
-    }
-    m_framesLength = kMinimumFramesLength;
-  }
-  EncodeSyncSafe(m_framesLength, m_header + 6);
-  if (!WriteAt(m_header, kHeaderSize, 0)) return false;
+  const std::vector<uint8_t> tag = BuildId3v2Tag(fields);
+  if (!WriteAt(tag.data(), tag.size(), 0)) return false;
+  std::memcpy(m_header, tag.data(), kHeaderSize);
+  m_framesLength = static_cast<uint32_t>(tag.size() - kHeaderSize);
   return CopyAudio();
 }
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/io/UniqueFd.h"
 
@@ -51,7 +52,6 @@ class CId3v2Writer {
   bool IsOpen() const { return m_fd >= 0; }
 
  private:
-  bool WriteFrame(const TagField& field);
   bool CopyAudio();
   bool WriteAt(const void* bytes, size_t count, int64_t offset);
 
@@ -61,6 +61,10 @@ class CId3v2Writer {
   uint32_t m_framesLength = 0;
   IFileStream* m_source = nullptr;
 };
+
+// The tag WriteTagAndAudio writes for `fields`: the header, the frames and
+// the padding, ready to stand in front of the audio.
+std::vector<uint8_t> BuildId3v2Tag(const CTagFieldList& fields);
 
 // A field's text in UTF-8: from the wide text, or from the narrow text in
 // the tag charset. None when there is nothing to convert.

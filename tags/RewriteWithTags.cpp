@@ -1,12 +1,9 @@
 #include "tags/RewriteWithTags.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <optional>
 #include <string>
 
-#include "platform/io/CreatedFile.h"
+#include "platform/io/FileReplacement.h"
 #include "tags/IFileStream.h"
 #include "tags/Id3v1Record.h"
 #include "tags/Id3v2Writer.h"
@@ -47,16 +44,6 @@ void Reopen(IFileStream* stream, const TargetName& target) {
   }
 }
 
-// The permission bits of a writable regular file, or none.
-std::optional<mode_t> WritableMode(const std::string& path) {
-  struct stat info;
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  // A file without any write bit is read-only, also for a privileged user.
-  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return std::nullopt;
-  if (::access(path.c_str(), W_OK) != 0) return std::nullopt;
-  return info.st_mode & 0777;
-}
-
 }  // namespace
 
 HRESULT RewriteWithTags(IFileStream* stream, const CTagFieldList& fields, bool withId3v1,
@@ -70,10 +57,9 @@ HRESULT RewriteWithTags(IFileStream* stream, const CTagFieldList& fields, bool w
 
   const std::optional<TargetName> target = TargetOf(stream);
   if (!target) return E_FAIL;
-  const std::optional<mode_t> mode = WritableMode(target->path);
-  if (!mode) return E_FAIL;
+  if (ExamineTarget(target->path) != TargetKind::kReplaceable) return E_FAIL;
   // Never a file someone left or planted under the name: another name then.
-  std::optional<CreatedFile> temp = CreateBeside(target->path, kRewriteTempSuffix);
+  std::optional<FileReplacement> temp = FileReplacement::Beside(target->path, kRewriteTempSuffix);
   if (!temp) return E_FAIL;
 
   HRESULT result = E_FAIL;
@@ -84,17 +70,16 @@ HRESULT RewriteWithTags(IFileStream* stream, const CTagFieldList& fields, bool w
     streamClosed = true;
     writer.Close();
     const Id3v1Record record = BuildId3v1(id3v1Fields);
-    if (WriteId3v1AtEnd(temp->Fd(), record) && ::fchmod(temp->Fd(), *mode) == 0 &&
-        ::fsync(temp->Fd()) == 0 && temp->CloseFd()) {
-      const bool moved = temp->MoveOnto(target->path);
+    if (WriteId3v1AtEnd(temp->Fd(), record)) {
+      const bool replaced = temp->Commit() == FileReplacement::CommitResult::kDone;
       Reopen(stream, *target);
       streamClosed = false;
-      if (moved) result = S_OK;
+      if (replaced) result = S_OK;
     }
   }
 
   writer.Close();
-  temp->Remove();  // nothing once it has replaced the target
+  temp.reset();  // removes the new file unless it replaced the target
   if (result != S_OK) {
     if (streamClosed) Reopen(stream, *target);
     if (position >= 0) stream->Seek(position, FILE_BEGIN);

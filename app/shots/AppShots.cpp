@@ -27,9 +27,12 @@
 
 #include "app/AboutDlg.h"
 #include "app/CutterDlg.h"
+#include "app/CutterDlgPeer.h"
+#include "app/DialogLayout.h"
 #include "app/FileDialogs.h"
 #include "mp3/Mp3Reader.h"
 #include "pipeline/ArwMan.h"
+#include "platform/ResourceIds.h"
 #include "tools/SignalEncoder.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/waveform/SpectrumCtrl.h"
@@ -114,7 +117,7 @@ class ShotsApp : public wxApp {
     m_strFolder = argv[1].utf8_string();
     wxInitAllImageHandlers();
     delete wxLog::SetActiveTarget(new wxLogStderr);
-    SetMessageDlgIcon(128);
+    SetMessageDlgIcon(IDI_APP);
     std::thread([] {
       std::this_thread::sleep_for(std::chrono::seconds(kWatchdogSeconds));
       std::fprintf(stderr, "padocut-app-shots: took too long\n");
@@ -144,24 +147,25 @@ class ShotsApp : public wxApp {
     options.makeReader = [this] { return m_pReader = new SlowReader; };
     auto* dialog = new CCutterDlg(options);
     if (!dialog->CreateDialog()) { Fail("cannot create the window"); return; }
+    CutterDlgPeer peer(dialog);
     dialog->Move(10, 10);
     dialog->Show();
     Pump(500);
     if (!Shoot(dialog, m_strFolder, "app-no-file.png")) Fail("no-file");
 
     dialog->SetSourcePath(file);
-    dialog->OnAnalyse();
-    PumpUntil([&] { return dialog->GetProgress()->GetValue() > 12000; }, 20000);
-    dialog->GetArwMan()->Pause();
+    peer.OnAnalyse();
+    PumpUntil([&] { return peer.Find<wxGauge>(IDC_PROGRESS)->GetValue() > 12000; }, 20000);
+    peer.ArwMan()->Pause();
     if (!Shoot(dialog, m_strFolder, "app-analysing.png")) Fail("analysing");
     m_pReader->slow = false;
-    dialog->GetArwMan()->Resume();
-    if (!PumpUntil([&] { return dialog->GetWorkState() == STATE_READY; }, 30000)) { Fail("no READY"); return; }
+    peer.ArwMan()->Resume();
+    if (!PumpUntil([&] { return peer.State().workState == STATE_READY; }, 30000)) { Fail("no READY"); return; }
     if (!Shoot(dialog, m_strFolder, "app-ready.png")) Fail("ready");
 
     // The selection is made as a user makes it: a left click at its start,
     // a right click at its end (the first click also takes the hint away).
-    CSpectrumCtrl* view = dialog->GetSpectrum();
+    CSpectrumCtrl* view = peer.Find<CSpectrumCtrl>(IDC_SPECTRUM);
     const int middle = view->GetClientSize().y / 2;
     auto screen = [&](int timeMs) { return view->ClientToScreen(wxPoint(view->TimeToX(timeMs), middle)); };
     wxUIActionSimulator mouse;
@@ -175,11 +179,11 @@ class ShotsApp : public wxApp {
     }
     mouse.MouseMove(screen(30000));
     Pump(200);
-    dialog->OnPlay();
+    peer.OnPlay();
     Pump(1200);
-    if (!dialog->IsPlaybackTimerRunning()) view->SetPlayPosition(9200);  // no audio output here
+    if (!peer.State().playbackTimerRunning) view->SetPlayPosition(9200);  // no audio output here
     if (!Shoot(dialog, m_strFolder, "app-ready-selection-playing.png")) Fail("playing");
-    dialog->OnStop();
+    peer.OnStop();
 
     CAboutDlg* about = new CAboutDlg(dialog);
     about->Show();

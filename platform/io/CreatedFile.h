@@ -1,4 +1,4 @@
-// Files this program makes for its own work (a duplicate, a new content
+// Files this program makes for its own work (a scratch file, new content
 // built beside the file it will replace) are created exclusively: a name
 // that is taken by anything, a symbolic link (even a dangling one) or a
 // hard link to someone's file included, is never opened, followed or

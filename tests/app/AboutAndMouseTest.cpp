@@ -8,8 +8,8 @@
 
 #include "app/AboutDlg.h"
 #include "app/DialogLayout.h"
-#include "app/FormatTime.h"
 #include "app/HelpPage.h"
+#include "platform/FormatTime.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/waveform/SpectrumCtrl.h"
 
@@ -57,37 +57,37 @@ TEST_F(CutterDlgTest, AboutBoxOpensFromMenuAndButtonAndOpensTheHelpPage) {
   EXPECT_TRUE(WaitFor([&] { return shown == 2; }, 5000));
   SetBrowserLauncher(previous);
 
-  EXPECT_EQ(caption, "파도오디오 자르개");
+  EXPECT_EQ(caption, apptext::kCaption);
   ASSERT_EQ(launched.size(), 2u);
   EXPECT_TRUE(launched[0].StartsWith("file://"));
   EXPECT_TRUE(launched[0].EndsWith("text/RECinfo.html"));
   const wxString path = wxFileName::URLToFileName(launched[0]).GetFullPath();
   const std::vector<uint8_t> page = ReadFileBytes(path.utf8_string());
   ASSERT_FALSE(page.empty());
-  EXPECT_NE(std::string(page.begin(), page.end()).find("파도오디오 자르개"), std::string::npos);
+  EXPECT_NE(std::string(page.begin(), page.end()).find(apptext::kCaption), std::string::npos);
 }
 
 TEST_F(CutterDlgTest, SelectionLabelsFollowTheMouse) {
   OpenReady(MakeMp3("mouse.mp3", 4));
   dialog->Raise();
   PumpMs(100);
-  CSpectrumCtrl* view = dialog->GetSpectrum();
+  CSpectrumCtrl* view = View();
   const int y = view->GetClientSize().y / 2;
   auto screen = [&](int x) { return view->ClientToScreen(wxPoint(x, y)); };
   const int x1 = view->GetClientSize().x / 5;
   const int x2 = view->GetClientSize().x * 3 / 5;
   wxUIActionSimulator sim;
   sim.MouseMove(screen(x1));
-  ASSERT_TRUE(WaitFor([&] { return LabelOf(dialog->GetMouseTimeLabel()) == FormatTime(view->XToTime(x1)); }, 3000))
-      << LabelOf(dialog->GetMouseTimeLabel());
+  ASSERT_TRUE(WaitFor([&] { return LabelOf(Label(IDC_MOUSE_TIME)) == FormatTime(view->XToTime(x1)); }, 3000))
+      << LabelOf(Label(IDC_MOUSE_TIME));
   sim.MouseClick(wxMOUSE_BTN_LEFT);
   ASSERT_TRUE(WaitFor([&] { return view->GetSelStart() == view->XToTime(x1); }, 3000));
   sim.MouseMove(screen(x2));
   sim.MouseClick(wxMOUSE_BTN_RIGHT);
   ASSERT_TRUE(WaitFor([&] { return view->GetSelEnd() == view->XToTime(x2); }, 3000));
-  EXPECT_TRUE(WaitFor([&] { return LabelOf(dialog->GetEndTimeLabel()) == FormatTime(view->XToTime(x2)); }, 3000));
-  EXPECT_EQ(LabelOf(dialog->GetStartTimeLabel()), FormatTime(view->XToTime(x1)));
-  EXPECT_EQ(LabelOf(dialog->GetMouseTimeLabel()), FormatTime(view->XToTime(x2)));
+  EXPECT_TRUE(WaitFor([&] { return LabelOf(Label(IDC_END_TIME)) == FormatTime(view->XToTime(x2)); }, 3000));
+  EXPECT_EQ(LabelOf(Label(IDC_START_TIME)), FormatTime(view->XToTime(x1)));
+  EXPECT_EQ(LabelOf(Label(IDC_MOUSE_TIME)), FormatTime(view->XToTime(x2)));
   sim.MouseMove(wxPoint(1250, 1000));
   PumpMs(30);
 }

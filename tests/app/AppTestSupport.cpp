@@ -84,6 +84,7 @@ CCutterDlg* CutterDlgTest::Open(const std::vector<std::string>& args, CutterDlgO
   if (!options.fileDialogs) options.fileDialogs = &dialogs;
   if (!options.makeReader) options.makeReader = [this] { return reader = new TestReader; };
   dialog = new CCutterDlg(options);
+  peer = CutterDlgPeer(dialog);
   ParseCommandLinePath(args, *dialog);
   EXPECT_TRUE(dialog->CreateDialog());
   dialog->Show();
@@ -93,7 +94,7 @@ CCutterDlg* CutterDlgTest::Open(const std::vector<std::string>& args, CutterDlgO
 
 CCutterDlg* CutterDlgTest::OpenReady(const std::string& path, CutterDlgOptions options) {
   Open({"padocut", path}, std::move(options));
-  EXPECT_TRUE(WaitForState(STATE_READY)) << "state " << dialog->GetWorkState();
+  EXPECT_TRUE(WaitForState(STATE_READY)) << "state " << peer.State().workState;
   return dialog;
 }
 
@@ -105,20 +106,21 @@ void CutterDlgTest::CloseWindow() {
   dialog->Close(true);
   WaitFor([window] { return !wxTopLevelWindows.Find(window); }, 5000);
   dialog = nullptr;
+  peer = CutterDlgPeer();
   reader = nullptr;
 }
 
 void CutterDlgTest::LoadThroughOpenDialog(const std::string& path) {
   dialogs.openAnswers.push_back(path);
-  dialog->OnOpenFile();
+  peer.OnOpenFile();
 }
 
 bool CutterDlgTest::WaitForState(int state, int timeoutMs) {
-  return WaitFor([&] { return dialog->GetWorkState() == state; }, timeoutMs);
+  return WaitFor([&] { return peer.State().workState == state; }, timeoutMs);
 }
 
 void CutterDlgTest::Select(int startMs, int endMs) {
-  CSpectrumCtrl* view = dialog->GetSpectrum();
+  CSpectrumCtrl* view = View();
   view->SetSelEnd(endMs);
   view->SetSelStart(startMs);
   view->SetSelEnd(endMs);

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 #include <atomic>
 #include <chrono>
@@ -16,10 +19,16 @@
 #include <vector>
 
 #include "app/CutterDlg.h"
+#include "app/CutterDlgPeer.h"
+#include "app/DialogLayout.h"
 #include "app/FileDialogs.h"
+#include "app/Texts.h"
 #include "mp3/Mp3Reader.h"
+#include "pipeline/Texts.h"
 #include "tests/support/TestFiles.h"
 #include "ui/msgbox/MessageDlgHook.h"
+#include "ui/skin/SkinButton.h"
+#include "ui/waveform/SpectrumCtrl.h"
 
 // Open and save dialogs answered by the test: each call is recorded and
 // answered with the next queued path ("" = cancel; nothing queued = cancel).
@@ -70,22 +79,6 @@ void PumpMs(int milliseconds);
 // The label's text as UTF-8.
 std::string LabelOf(const wxWindow* label);
 
-// Texts the window shows (as the program's users see them).
-namespace texts {
-inline const std::string kStopWork = "작업을 중단 하시겠습니까?";
-inline const std::string kCloseCurrent = "현재 파일을 닫으시겠습니까?";
-inline const std::string kCloseUnsaved = "저장하지 않고 닫으시겠습니까?";
-inline const std::string kSelectAgain = "선택영역을 다시 설정하세요.";
-inline const std::string kOpenFailed = "파일을 여는데 실패하였습니다.\n올바른 파일인지 확인하여주십시오.";
-inline const std::string kOutputModule = "출력 모듈에러.\n프로그램을 다시 설치하여 주십시오.";
-inline const std::string kReadFailed = "파일을 읽는데 실패하였습니다.\n파일을 확인하여주십시오.";
-inline const std::string kNoStretch = "잘라내기할 구간을 먼저 설정하여주십시오.";
-inline const std::string kTooShort = "잘라내기할 구간을 1초이상으로 하십시오.";
-inline const std::string kCutFailed = "잘라내기에 실패하였습니다.";
-inline const std::string kReopen = "파일을 다시 열겠습니다.";
-inline const std::string kOpenCut = "잘라낸 파일을 여시겠습니까?";
-}  // namespace texts
-
 // Fixture: a temporary folder with real encodings, and one window at a time.
 class CutterDlgTest : public ::testing::Test {
  protected:
@@ -105,8 +98,17 @@ class CutterDlgTest : public ::testing::Test {
   // Sets the selection in ms (end first, so any start before it is taken).
   void Select(int startMs, int endMs);
 
+  // The window's controls by their ids, and the waveform view's play cursor.
+  CSpectrumCtrl* View() const { return peer.Find<CSpectrumCtrl>(IDC_SPECTRUM); }
+  CSkinButton* Button(int id) const { return peer.Find<CSkinButton>(id); }
+  wxStaticText* Label(int id) const { return peer.Find<wxStaticText>(id); }
+  wxGauge* Progress() const { return peer.Find<wxGauge>(IDC_PROGRESS); }
+  wxTextCtrl* FileNameBox() const { return peer.Find<wxTextCtrl>(IDC_FILE_NAME); }
+  int Cursor() const { return View()->GetModel().GetPlayPosition(); }
+
   TempDir folder;
   FakeFileDialogs dialogs;
   CCutterDlg* dialog = nullptr;
+  CutterDlgPeer peer;            // the open window's commands and state
   TestReader* reader = nullptr;  // the window's reader (owned by the window)
 };

@@ -31,12 +31,12 @@ TEST_F(CutterDlgTest, CutSavesWhatTheCommandLineCutMakes) {
   Select(1000, 3500);
   dialogs.saveAnswers.push_back(folder.File("part"));  // no extension: ".mp3" is added
   BoxRecorder boxes;  // No to opening the result
-  dialog->OnCut();
+  peer.OnCut();
   ASSERT_EQ(dialogs.saveCalls.size(), 1u);
   EXPECT_EQ(dialogs.saveCalls[0].folder, folder.Path() + "/") << "starts in the source's folder";
-  EXPECT_EQ(dialogs.saveCalls[0].defaultName, "잘라낸파일_song");
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenCut});
-  EXPECT_EQ(dialog->GetDestPath(), folder.File("part.mp3"));
+  EXPECT_EQ(dialogs.saveCalls[0].defaultName, std::string(apptext::kCutNamePrefix) + "song");
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kOpenCut});
+  EXPECT_EQ(peer.State().destPath, folder.File("part.mp3"));
 
   const std::vector<uint8_t> cut = ReadFileBytes(folder.File("part.mp3"));
   ASSERT_FALSE(cut.empty());
@@ -47,10 +47,10 @@ TEST_F(CutterDlgTest, CutSavesWhatTheCommandLineCutMakes) {
   EXPECT_NEAR(header.frames * 1152 / 44.1, 2500, 60);
 
   // No: the source stays loaded with its selection.
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
-  EXPECT_EQ(dialog->GetSourcePath(), source);
-  EXPECT_EQ(dialog->GetSpectrum()->GetSelStart(), 1000);
-  EXPECT_EQ(dialog->GetSpectrum()->GetSelEnd(), 3500);
+  EXPECT_EQ(peer.State().workState, STATE_READY);
+  EXPECT_EQ(peer.State().sourcePath, source);
+  EXPECT_EQ(View()->GetSelStart(), 1000);
+  EXPECT_EQ(View()->GetSelEnd(), 3500);
 }
 
 TEST_F(CutterDlgTest, ExactCutMenuItemMakesTheExactCut) {
@@ -61,14 +61,14 @@ TEST_F(CutterDlgTest, ExactCutMenuItemMakesTheExactCut) {
   wxMenuItem* item = bar->FindItem(ID_FILE_EXACT_CUT);
   ASSERT_NE(item, nullptr);
   EXPECT_TRUE(item->IsCheckable());
-  EXPECT_EQ(item->GetItemLabel().ToStdString(wxConvUTF8), "샘플 단위 정밀 자르기(&P)");
-  EXPECT_FALSE(dialog->IsExactCutChecked()) << "off at every start";
+  EXPECT_EQ(item->GetItemLabel().ToStdString(wxConvUTF8), apptext::kExactCutItem);
+  EXPECT_FALSE(peer.State().exactCutChecked) << "off at every start";
 
   Select(1000, 3500);
   bar->Check(ID_FILE_EXACT_CUT, true);
   dialogs.saveAnswers.push_back(folder.File("exact-part.mp3"));
   BoxRecorder boxes;
-  dialog->OnCut();
+  peer.OnCut();
   EXPECT_EQ(ReadFileBytes(folder.File("exact-part.mp3")),
             CliCut(source, 1000, 3500, folder.File("exact-reference.mp3"), "--exact"));
 }
@@ -80,32 +80,32 @@ TEST_F(CutterDlgTest, AnsweringYesOpensTheCutFile) {
   dialogs.saveAnswers.push_back(folder.File("Kept.MP3"));  // an extension stays as typed
   BoxRecorder boxes;
   boxes.answers.push_back(IDYES);
-  dialog->OnCut();
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenCut});
-  EXPECT_EQ(dialog->GetSourcePath(), folder.File("Kept.MP3"));
+  peer.OnCut();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kOpenCut});
+  EXPECT_EQ(peer.State().sourcePath, folder.File("Kept.MP3"));
   ASSERT_TRUE(WaitForState(STATE_READY));
-  EXPECT_NEAR(dialog->GetSpectrum()->GetModel().GetDuration(), 2000, 80);
-  EXPECT_EQ(dialog->GetLastFolder(), folder.Path() + "/");
+  EXPECT_NEAR(View()->GetModel().GetDuration(), 2000, 80);
+  EXPECT_EQ(peer.State().lastFolder, folder.Path() + "/");
 }
 
 TEST_F(CutterDlgTest, CutRefusesNoStretchAndLessThanOneSecond) {
   OpenReady(MakeMp3("short.mp3", 4));
   BoxRecorder boxes;
-  dialog->OnCut();  // fresh analysis: (-1, -1)
+  peer.OnCut();  // fresh analysis: (-1, -1)
   Select(1000, 1999);
-  dialog->OnCut();
+  peer.OnCut();
   Select(0, 999);
-  dialog->OnCut();
-  EXPECT_EQ(boxes.texts, (std::vector<std::string>{texts::kNoStretch, texts::kTooShort, texts::kTooShort}));
+  peer.OnCut();
+  EXPECT_EQ(boxes.texts, (std::vector<std::string>{apptext::kNoStretch, apptext::kTooShort, apptext::kTooShort}));
   EXPECT_TRUE(dialogs.saveCalls.empty());
 
   // Exactly one second is cut.
   boxes.texts.clear();
   Select(1000, 2000);
   dialogs.saveAnswers.push_back(folder.File("second.mp3"));
-  dialog->OnCut();
+  peer.OnCut();
   EXPECT_EQ(dialogs.saveCalls.size(), 1u);
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenCut});
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kOpenCut});
   EXPECT_FALSE(ReadFileBytes(folder.File("second.mp3")).empty());
 }
 
@@ -114,11 +114,11 @@ TEST_F(CutterDlgTest, CancelledSaveDialogChangesNothing) {
   OpenReady(source);
   Select(0, 2000);
   BoxRecorder boxes;
-  dialog->OnCut();  // nothing queued: cancelled
+  peer.OnCut();  // nothing queued: cancelled
   EXPECT_EQ(dialogs.saveCalls.size(), 1u);
   EXPECT_TRUE(boxes.texts.empty());
-  EXPECT_TRUE(dialog->GetDestPath().empty());
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  EXPECT_TRUE(peer.State().destPath.empty());
+  EXPECT_EQ(peer.State().workState, STATE_READY);
 }
 
 TEST_F(CutterDlgTest, CuttingOverTheSourceReopensIt) {
@@ -128,13 +128,13 @@ TEST_F(CutterDlgTest, CuttingOverTheSourceReopensIt) {
   Select(1000, 3000);
   dialogs.saveAnswers.push_back(source);
   BoxRecorder boxes;
-  dialog->OnCut();
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kReopen}) << "told, not asked";
+  peer.OnCut();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kReopen}) << "told, not asked";
   EXPECT_EQ(ReadFileBytes(source), expected);
-  EXPECT_EQ(dialog->GetSourcePath(), source);
+  EXPECT_EQ(peer.State().sourcePath, source);
   ASSERT_TRUE(WaitForState(STATE_READY));
-  EXPECT_NEAR(dialog->GetSpectrum()->GetModel().GetDuration(), 2000, 80) << "the new content is analysed";
-  EXPECT_EQ(dialog->GetSpectrum()->GetSelEnd(), -1);
+  EXPECT_NEAR(View()->GetModel().GetDuration(), 2000, 80) << "the new content is analysed";
+  EXPECT_EQ(View()->GetSelEnd(), -1);
 }
 
 TEST_F(CutterDlgTest, AnotherSpellingOfTheSourceIsTheSource) {
@@ -143,10 +143,10 @@ TEST_F(CutterDlgTest, AnotherSpellingOfTheSourceIsTheSource) {
   Select(1000, 3000);
   dialogs.saveAnswers.push_back(folder.Path() + "/./spelled.mp3");
   BoxRecorder boxes;
-  dialog->OnCut();
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kReopen});
+  peer.OnCut();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kReopen});
   ASSERT_TRUE(WaitForState(STATE_READY));
-  EXPECT_NEAR(dialog->GetSpectrum()->GetModel().GetDuration(), 2000, 80);
+  EXPECT_NEAR(View()->GetModel().GetDuration(), 2000, 80);
 }
 
 TEST_F(CutterDlgTest, FailedCutTellsAndKeepsEverything) {
@@ -155,11 +155,11 @@ TEST_F(CutterDlgTest, FailedCutTellsAndKeepsEverything) {
   Select(500, 2500);
   dialogs.saveAnswers.push_back(folder.File("no-such-folder/out.mp3"));
   BoxRecorder boxes;
-  dialog->OnCut();
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kCutFailed});
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
-  EXPECT_EQ(dialog->GetSourcePath(), source);
-  EXPECT_EQ(dialog->GetSpectrum()->GetSelStart(), 500);
+  peer.OnCut();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kCutFailed});
+  EXPECT_EQ(peer.State().workState, STATE_READY);
+  EXPECT_EQ(peer.State().sourcePath, source);
+  EXPECT_EQ(View()->GetSelStart(), 500);
 }
 
 TEST_F(CutterDlgTest, AddedExtensionDoesNotReplaceAFileUnasked) {
@@ -170,11 +170,11 @@ TEST_F(CutterDlgTest, AddedExtensionDoesNotReplaceAFileUnasked) {
   Select(0, 2000);
   dialogs.saveAnswers.push_back(folder.File("taken"));
   BoxRecorder boxes;  // No
-  dialog->OnCut();
+  peer.OnCut();
   ASSERT_EQ(boxes.texts.size(), 1u);
   EXPECT_NE(boxes.texts[0].find("taken.mp3"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(existing), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
-  EXPECT_TRUE(dialog->GetDestPath().empty());
+  EXPECT_TRUE(peer.State().destPath.empty());
 }
 
 TEST_F(CutterDlgTest, SaveDialogFallsBackToTheDocumentsFolder) {
@@ -185,7 +185,7 @@ TEST_F(CutterDlgTest, SaveDialogFallsBackToTheDocumentsFolder) {
   OpenReady(source);
   Select(0, 1500);
   ASSERT_EQ(std::system(("rm -rf '" + sub + "'").c_str()), 0);
-  dialog->OnCut();
+  peer.OnCut();
   ASSERT_EQ(dialogs.saveCalls.size(), 1u);
-  EXPECT_EQ(dialogs.saveCalls[0].folder, dialog->GetDefaultFolder());
+  EXPECT_EQ(dialogs.saveCalls[0].folder, peer.State().defaultFolder);
 }

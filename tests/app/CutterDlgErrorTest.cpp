@@ -23,16 +23,16 @@ TEST_F(CutterDlgTest, FileThatCannotBeOpenedIsReported) {
   BoxRecorder boxes;
   LoadThroughOpenDialog(text);
   ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenFailed});
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
-  EXPECT_FALSE(dialog->IsProgressTimerRunning());
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kOpenFailed});
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
+  EXPECT_FALSE(peer.State().progressTimerRunning);
 
   // The same through the command line.
   boxes.texts.clear();
   Open({"padocut", text});
   ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOpenFailed});
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kOpenFailed});
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
 }
 
 TEST_F(CutterDlgTest, PlaybackErrorIsReportedAndTheFileStaysReadyToCut) {
@@ -51,22 +51,22 @@ TEST_F(CutterDlgTest, PlaybackErrorIsReportedAndTheFileStaysReadyToCut) {
     OpenReady(file, options);
     Select(500, 2000);
     BoxRecorder boxes;
-    EXPECT_FALSE(dialog->OnPlay());
+    EXPECT_FALSE(peer.OnPlay());
     setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
     ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kOutputModule});
-    EXPECT_FALSE(dialog->IsPlaybackTimerRunning());
-    EXPECT_EQ(dialog->GetSpectrum()->GetModel().GetPlayPosition(), -1);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kOutputModule});
+    EXPECT_FALSE(peer.State().playbackTimerRunning);
+    EXPECT_EQ(View()->GetModel().GetPlayPosition(), -1);
     // The file, its waveform and the selection stay, and the cut works.
-    EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
-    EXPECT_TRUE(dialog->GetButton(IDC_CUT)->IsEnabled());
-    EXPECT_EQ(dialog->GetSourcePath(), file);
-    EXPECT_EQ(dialog->GetSpectrum()->GetModel().GetState(), SpectrumState::Ready);
-    EXPECT_EQ(dialog->GetSpectrum()->GetSelStart(), 500);
-    EXPECT_EQ(dialog->GetSpectrum()->GetSelEnd(), 2000);
+    EXPECT_EQ(peer.State().workState, STATE_READY);
+    EXPECT_TRUE(Button(IDC_CUT)->IsEnabled());
+    EXPECT_EQ(peer.State().sourcePath, file);
+    EXPECT_EQ(View()->GetModel().GetState(), SpectrumState::Ready);
+    EXPECT_EQ(View()->GetSelStart(), 500);
+    EXPECT_EQ(View()->GetSelEnd(), 2000);
     const std::string cut = folder.File("after-error-" + std::to_string(way) + ".mp3");
     dialogs.saveAnswers.push_back(cut);
-    dialog->OnCut();
+    peer.OnCut();
     EXPECT_GT(ReadFileBytes(cut).size(), 10000u);
   }
 }
@@ -82,23 +82,23 @@ TEST_F(CutterDlgTest, ReadFailureDuringAnalysisIsReported) {
   BoxRecorder boxes;
   Open({"padocut", file}, options);
   ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 10000));
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kReadFailed});
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
-  EXPECT_FALSE(dialog->IsProgressTimerRunning());
-  EXPECT_FALSE(dialog->GetProgress()->IsShown());
-  EXPECT_EQ(dialog->GetSourcePath(), file) << "kept; the user opens a file again";
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kReadFailed});
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
+  EXPECT_FALSE(peer.State().progressTimerRunning);
+  EXPECT_FALSE(Progress()->IsShown());
+  EXPECT_EQ(peer.State().sourcePath, file) << "kept; the user opens a file again";
 }
 
 TEST_F(CutterDlgTest, ErrorTextsDependOnWhatRan) {
   OpenReady(MakeMp3("codes.mp3", 2));
   BoxRecorder boxes;
-  dialog->OnWorkerError(5);  // during playback
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{"출력 하는데 실패하였습니다.\n프로그램을 다시 설치하여 주십시오"});
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  peer.OnWorkerError(5);  // during playback
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kOutputFailed});
+  EXPECT_EQ(peer.State().workState, STATE_READY);
   boxes.texts.clear();
-  dialog->CloseFile();
-  dialog->OnWorkerError(4);  // nothing ran: no message
-  dialog->OnWorkerError(1);
+  peer.CloseFile();
+  peer.OnWorkerError(4);  // nothing ran: no message
+  peer.OnWorkerError(1);
   EXPECT_TRUE(boxes.texts.empty());
 }
 
@@ -125,16 +125,16 @@ TEST_F(CutterDlgTest, StoppingDuringTheHandOffNeverDeadlocks) {
   const auto started = std::chrono::steady_clock::now();
   for (int round = 0; round < 60; ++round) {
     dialog->SetSourcePath(file);
-    dialog->OnAnalyse();
-    ASSERT_EQ(dialog->GetWorkState(), STATE_ANALYSING);
+    peer.OnAnalyse();
+    ASSERT_EQ(peer.State().workState, STATE_ANALYSING);
     const int waitUs = std::uniform_int_distribution<int>(0, 20000)(random);
     std::this_thread::sleep_for(std::chrono::microseconds(waitUs));
     switch (round % 3) {
-      case 0: dialog->StopAnalysis(); break;
-      case 1: dialog->CloseFile(); break;
-      case 2: dialog->OnCloseFile(); break;  // asks; answered Yes
+      case 0: peer.StopAnalysis(); break;
+      case 1: peer.CloseFile(); break;
+      case 2: peer.OnCloseFile(); break;  // asks; answered Yes
     }
-    EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
+    EXPECT_FALSE(peer.ArwMan()->IsRunning());
   }
   PumpMs(50);
   finished.store(true);
@@ -142,8 +142,8 @@ TEST_F(CutterDlgTest, StoppingDuringTheHandOffNeverDeadlocks) {
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 60.0);
   // The window still analyses a file to the end afterwards.
   dialog->SetSourcePath(file);
-  dialog->OnAnalyse();
+  peer.OnAnalyse();
   ASSERT_TRUE(WaitForState(STATE_READY, 30000));
-  const SpectrumModel& model = dialog->GetSpectrum()->GetModel();
+  const SpectrumModel& model = View()->GetModel();
   EXPECT_GE(model.GetFilledColumns(), model.GetColumnCount() - 1);
 }

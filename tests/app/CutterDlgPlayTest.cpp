@@ -11,141 +11,139 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int Cursor(CCutterDlg* dialog) { return dialog->GetSpectrum()->GetModel().GetPlayPosition(); }
-
 }  // namespace
 
 TEST_F(CutterDlgTest, PlaybackMovesTheCursorAndStopsAtTheSelectionEnd) {
   OpenReady(MakeMp3("play.mp3", 4));
   Select(1000, 2000);
   const auto started = Clock::now();
-  ASSERT_TRUE(dialog->OnPlay());
-  EXPECT_TRUE(dialog->IsPlaybackTimerRunning());
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
-  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > 1100; }, 5000)) << "the cursor moves from the start";
-  EXPECT_LT(Cursor(dialog), 2000);
-  ASSERT_TRUE(WaitFor([&] { return !dialog->IsPlaybackTimerRunning(); }, 8000));
+  ASSERT_TRUE(peer.OnPlay());
+  EXPECT_TRUE(peer.State().playbackTimerRunning);
+  EXPECT_EQ(peer.State().workState, STATE_READY);
+  ASSERT_TRUE(WaitFor([&] { return Cursor() > 1100; }, 5000)) << "the cursor moves from the start";
+  EXPECT_LT(Cursor(), 2000);
+  ASSERT_TRUE(WaitFor([&] { return !peer.State().playbackTimerRunning; }, 8000));
   const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
   EXPECT_GT(seconds, 0.8) << "one second of audio was played";
   EXPECT_LT(seconds, 4.0);
-  EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
-  EXPECT_EQ(Cursor(dialog), 2000) << "the cursor rests at the end";
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  EXPECT_FALSE(peer.ArwMan()->IsRunning());
+  EXPECT_EQ(Cursor(), 2000) << "the cursor rests at the end";
+  EXPECT_EQ(peer.State().workState, STATE_READY);
 }
 
 TEST_F(CutterDlgTest, PauseHoldsThePositionAndPlayResumesThere) {
   OpenReady(MakeMp3("pause.mp3", 4));
-  ASSERT_EQ(dialog->GetSpectrum()->GetSelEnd(), -1);
-  ASSERT_TRUE(dialog->OnPlay());
-  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) >= 0; }, 3000));
-  EXPECT_LT(Cursor(dialog), 800) << "nothing selected plays from the start";
-  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > 700; }, 5000));
-  ASSERT_TRUE(dialog->OnPause());
-  EXPECT_TRUE(dialog->GetArwMan()->IsPaused());
+  ASSERT_EQ(View()->GetSelEnd(), -1);
+  ASSERT_TRUE(peer.OnPlay());
+  ASSERT_TRUE(WaitFor([&] { return Cursor() >= 0; }, 3000));
+  EXPECT_LT(Cursor(), 800) << "nothing selected plays from the start";
+  ASSERT_TRUE(WaitFor([&] { return Cursor() > 700; }, 5000));
+  ASSERT_TRUE(peer.OnPause());
+  EXPECT_TRUE(peer.ArwMan()->IsPaused());
   PumpMs(120);
-  const int paused = Cursor(dialog);
+  const int paused = Cursor();
   PumpMs(400);
-  EXPECT_NEAR(Cursor(dialog), paused, 100) << "paused";
+  EXPECT_NEAR(Cursor(), paused, 100) << "paused";
   // Play resumes rather than restarting.
-  ASSERT_TRUE(dialog->OnPlay());
-  EXPECT_FALSE(dialog->GetArwMan()->IsPaused());
-  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > paused + 200; }, 5000));
+  ASSERT_TRUE(peer.OnPlay());
+  EXPECT_FALSE(peer.ArwMan()->IsPaused());
+  ASSERT_TRUE(WaitFor([&] { return Cursor() > paused + 200; }, 5000));
   // Pause twice is pause and resume.
-  ASSERT_TRUE(dialog->OnPause());
-  ASSERT_TRUE(dialog->OnPause());
-  EXPECT_FALSE(dialog->GetArwMan()->IsPaused());
-  dialog->OnStop();
-  EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
-  EXPECT_FALSE(dialog->IsPlaybackTimerRunning());
-  EXPECT_EQ(Cursor(dialog), -1);
-  EXPECT_FALSE(dialog->OnPause()) << "nothing runs";
+  ASSERT_TRUE(peer.OnPause());
+  ASSERT_TRUE(peer.OnPause());
+  EXPECT_FALSE(peer.ArwMan()->IsPaused());
+  peer.OnStop();
+  EXPECT_FALSE(peer.ArwMan()->IsRunning());
+  EXPECT_FALSE(peer.State().playbackTimerRunning);
+  EXPECT_EQ(Cursor(), -1);
+  EXPECT_FALSE(peer.OnPause()) << "nothing runs";
 }
 
 TEST_F(CutterDlgTest, NoToOpeningAnotherFileLeavesPlaybackAsItWas) {
   const std::string other = MakeMp3("other.mp3", 2, 3);
   OpenReady(MakeMp3("asked.mp3", 6));
-  ASSERT_TRUE(dialog->OnPlay());
-  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > 100; }, 5000));
+  ASSERT_TRUE(peer.OnPlay());
+  ASSERT_TRUE(WaitFor([&] { return Cursor() > 100; }, 5000));
   BoxRecorder boxes;  // No to every question
-  EXPECT_FALSE(dialog->OnOpenFile());
-  EXPECT_TRUE(dialog->GetArwMan()->IsRunning());
-  EXPECT_FALSE(dialog->GetArwMan()->IsPaused()) << "playing before: playing after";
+  EXPECT_FALSE(peer.OnOpenFile());
+  EXPECT_TRUE(peer.ArwMan()->IsRunning());
+  EXPECT_FALSE(peer.ArwMan()->IsPaused()) << "playing before: playing after";
   // Paused by the user: still paused after No, to the open command and to a drop.
-  ASSERT_TRUE(dialog->OnPause());
-  EXPECT_FALSE(dialog->OnOpenFile());
-  dialog->OnDropFiles(wxArrayString(1, wxString::FromUTF8(other)));
-  EXPECT_EQ(boxes.texts, (std::vector<std::string>{texts::kCloseCurrent, texts::kCloseCurrent, texts::kCloseUnsaved}));
-  EXPECT_TRUE(dialog->GetArwMan()->IsPaused());
-  const int paused = Cursor(dialog);
+  ASSERT_TRUE(peer.OnPause());
+  EXPECT_FALSE(peer.OnOpenFile());
+  peer.OnDropFiles(wxArrayString(1, wxString::FromUTF8(other)));
+  EXPECT_EQ(boxes.texts, (std::vector<std::string>{apptext::kCloseCurrent, apptext::kCloseCurrent, apptext::kCloseUnsaved}));
+  EXPECT_TRUE(peer.ArwMan()->IsPaused());
+  const int paused = Cursor();
   PumpMs(300);
-  EXPECT_NEAR(Cursor(dialog), paused, 60);
-  EXPECT_TRUE(dialog->IsPlaybackTimerRunning());
-  dialog->OnStop();
+  EXPECT_NEAR(Cursor(), paused, 60);
+  EXPECT_TRUE(peer.State().playbackTimerRunning);
+  peer.OnStop();
 }
 
 TEST_F(CutterDlgTest, WholeFilePlaysToItsEnd) {
   OpenReady(MakeMp3("whole.mp3", 2));
-  const int duration = dialog->GetSpectrum()->GetModel().GetDuration();
-  ASSERT_TRUE(dialog->OnPlay());
+  const int duration = View()->GetModel().GetDuration();
+  ASSERT_TRUE(peer.OnPlay());
   int highest = -1;
   ASSERT_TRUE(WaitFor(
       [&] {
-        highest = std::max(highest, Cursor(dialog));
-        return !dialog->IsPlaybackTimerRunning();
+        highest = std::max(highest, Cursor());
+        return !peer.State().playbackTimerRunning;
       },
       8000));
   EXPECT_GT(highest, duration - 300);
-  EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
+  EXPECT_FALSE(peer.ArwMan()->IsRunning());
 }
 
 TEST_F(CutterDlgTest, PlayWhilePlayingRestartsFromTheSelectionStart) {
   OpenReady(MakeMp3("restart.mp3", 4));
   Select(500, 3800);
-  ASSERT_TRUE(dialog->OnPlay());
-  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > 1300; }, 5000));
-  ASSERT_TRUE(dialog->OnPlay());
-  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) < 1000; }, 3000)) << "back near the start";
-  EXPECT_GE(Cursor(dialog), 450) << "the frame holding the start";
-  dialog->OnStop();
+  ASSERT_TRUE(peer.OnPlay());
+  ASSERT_TRUE(WaitFor([&] { return Cursor() > 1300; }, 5000));
+  ASSERT_TRUE(peer.OnPlay());
+  ASSERT_TRUE(WaitFor([&] { return Cursor() < 1000; }, 3000)) << "back near the start";
+  EXPECT_GE(Cursor(), 450) << "the frame holding the start";
+  peer.OnStop();
 }
 
 TEST_F(CutterDlgTest, MovingTheEndWhilePlayingMovesTheStop) {
   OpenReady(MakeMp3("move.mp3", 4));
   Select(0, 3800);
-  ASSERT_TRUE(dialog->OnPlay());
-  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > 200; }, 5000));
-  dialog->GetSpectrum()->SetSelEnd(1000);
+  ASSERT_TRUE(peer.OnPlay());
+  ASSERT_TRUE(WaitFor([&] { return Cursor() > 200; }, 5000));
+  View()->SetSelEnd(1000);
   const auto moved = Clock::now();
-  ASSERT_TRUE(WaitFor([&] { return !dialog->IsPlaybackTimerRunning(); }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return !peer.State().playbackTimerRunning; }, 5000));
   EXPECT_LT(std::chrono::duration<double>(Clock::now() - moved).count(), 2.5);
-  EXPECT_EQ(Cursor(dialog), 1000);
+  EXPECT_EQ(Cursor(), 1000);
 }
 
 TEST_F(CutterDlgTest, EmptySelectionRefusesToPlay) {
   OpenReady(MakeMp3("empty.mp3", 2));
   Select(1000, 1000);
   BoxRecorder boxes;
-  EXPECT_FALSE(dialog->OnPlay());
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kSelectAgain});
-  EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  EXPECT_FALSE(peer.OnPlay());
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kSelectAgain});
+  EXPECT_FALSE(peer.ArwMan()->IsRunning());
+  EXPECT_EQ(peer.State().workState, STATE_READY);
 }
 
 TEST_F(CutterDlgTest, EndOfAnEarlierRunDoesNotStopANewPlayback) {
   OpenReady(MakeMp3("stale.mp3", 3));
   // An end queued by an earlier run, handled only after the next play began.
   dialog->PostArwMessage(WM_ARWMAN_END, 0);
-  ASSERT_TRUE(dialog->OnPlay());
+  ASSERT_TRUE(peer.OnPlay());
   PumpMs(300);
-  EXPECT_TRUE(dialog->GetArwMan()->IsRunning());
-  EXPECT_TRUE(dialog->IsPlaybackTimerRunning());
-  dialog->OnStop();
+  EXPECT_TRUE(peer.ArwMan()->IsRunning());
+  EXPECT_TRUE(peer.State().playbackTimerRunning);
+  peer.OnStop();
 }
 
 TEST_F(CutterDlgTest, ClosingWhilePlayingClosesWithoutAQuestion) {
   OpenReady(MakeMp3("closeplay.mp3", 3));
-  ASSERT_TRUE(dialog->OnPlay());
-  ASSERT_TRUE(WaitFor([&] { return Cursor(dialog) > 100; }, 5000));
+  ASSERT_TRUE(peer.OnPlay());
+  ASSERT_TRUE(WaitFor([&] { return Cursor() > 100; }, 5000));
   BoxRecorder boxes;
   wxWindow* window = dialog;
   dialog->Close();

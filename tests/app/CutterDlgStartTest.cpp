@@ -11,8 +11,8 @@
 
 #include "app/CutterApp.h"
 #include "app/DialogLayout.h"
-#include "app/FormatTime.h"
 #include "pipeline/ArwMan.h"
+#include "platform/FormatTime.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/skin/SkinButton.h"
@@ -28,10 +28,11 @@ wxArrayString Files(std::initializer_list<std::string> paths) {
 
 bool CloseItemEnabled(CCutterDlg* dialog) { return dialog->GetMenuBar()->IsEnabled(ID_FILE_CLOSE); }
 
-bool TransportEnabled(CCutterDlg* dialog) {
+bool TransportEnabled(const CutterDlgPeer& peer) {
   bool all = true;
   for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_CUT}) {
-    all = all && dialog->GetButton(id)->IsShown() && dialog->GetButton(id)->IsEnabled();
+    const CSkinButton* button = peer.Find<CSkinButton>(id);
+    all = all && button->IsShown() && button->IsEnabled();
   }
   return all;
 }
@@ -49,29 +50,29 @@ TEST_F(CutterDlgTest, FileArgumentIsAnalysedThenReady) {
   };
   Open({"padocut", file}, options);
   ASSERT_TRUE(WaitForState(STATE_ANALYSING, 5000));
-  EXPECT_EQ(dialog->GetSourcePath(), file);
-  EXPECT_TRUE(dialog->GetProgress()->IsShown());
-  EXPECT_TRUE(dialog->GetButton(IDC_CANCEL)->IsShown());
-  EXPECT_FALSE(dialog->GetButton(IDC_PLAY)->IsShown());
-  EXPECT_FALSE(dialog->GetStartTimeLabel()->IsShown());
-  EXPECT_TRUE(dialog->GetFileNameBox()->IsShown());
-  EXPECT_EQ(dialog->GetFileNameBox()->GetValue().utf8_string(), file);
-  EXPECT_TRUE(dialog->IsProgressTimerRunning());
+  EXPECT_EQ(peer.State().sourcePath, file);
+  EXPECT_TRUE(Progress()->IsShown());
+  EXPECT_TRUE(Button(IDC_CANCEL)->IsShown());
+  EXPECT_FALSE(Button(IDC_PLAY)->IsShown());
+  EXPECT_FALSE(Label(IDC_START_TIME)->IsShown());
+  EXPECT_TRUE(FileNameBox()->IsShown());
+  EXPECT_EQ(FileNameBox()->GetValue().utf8_string(), file);
+  EXPECT_TRUE(peer.State().progressTimerRunning);
   EXPECT_TRUE(CloseItemEnabled(dialog));
-  EXPECT_TRUE(WaitFor([&] { return dialog->GetProgress()->GetValue() > 0; }, 10000)) << "the bar moves";
+  EXPECT_TRUE(WaitFor([&] { return Progress()->GetValue() > 0; }, 10000)) << "the bar moves";
   reader->delayMicroseconds = 0;
 
   ASSERT_TRUE(WaitForState(STATE_READY));
-  EXPECT_FALSE(dialog->GetProgress()->IsShown());
-  EXPECT_EQ(dialog->GetProgress()->GetValue(), dialog->GetProgress()->GetRange());
-  EXPECT_FALSE(dialog->GetButton(IDC_CANCEL)->IsShown());
-  EXPECT_TRUE(TransportEnabled(dialog));
-  EXPECT_FALSE(dialog->IsProgressTimerRunning());
-  for (wxStaticText* label : {dialog->GetStartTimeLabel(), dialog->GetEndTimeLabel(), dialog->GetMouseTimeLabel()}) {
+  EXPECT_FALSE(Progress()->IsShown());
+  EXPECT_EQ(Progress()->GetValue(), Progress()->GetRange());
+  EXPECT_FALSE(Button(IDC_CANCEL)->IsShown());
+  EXPECT_TRUE(TransportEnabled(peer));
+  EXPECT_FALSE(peer.State().progressTimerRunning);
+  for (wxStaticText* label : {Label(IDC_START_TIME), Label(IDC_END_TIME), Label(IDC_MOUSE_TIME)}) {
     EXPECT_TRUE(label->IsShown() && label->IsEnabled());
     EXPECT_EQ(LabelOf(label), "00:00:00.000");
   }
-  const SpectrumModel& model = dialog->GetSpectrum()->GetModel();
+  const SpectrumModel& model = View()->GetModel();
   EXPECT_EQ(model.GetState(), SpectrumState::Ready);
   EXPECT_NEAR(model.GetDuration(), 4000, 60);
   EXPECT_GE(model.GetFilledColumns(), model.GetColumnCount() - 1) << "the whole waveform is drawn";
@@ -85,21 +86,21 @@ TEST_F(CutterDlgTest, FileArgumentIsAnalysedThenReady) {
 TEST_F(CutterDlgTest, MissingOrUnreadableArgumentOpensAnEmptyWindow) {
   Open({"padocut", folder.File("missing.mp3")});
   PumpMs(200);
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
-  EXPECT_TRUE(dialog->GetSourcePath().empty());
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
+  EXPECT_TRUE(peer.State().sourcePath.empty());
   EXPECT_FALSE(CloseItemEnabled(dialog));
-  EXPECT_FALSE(dialog->GetFileNameBox()->IsShown());
+  EXPECT_FALSE(FileNameBox()->IsShown());
   for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_CUT}) {
-    EXPECT_TRUE(dialog->GetButton(id)->IsShown());
-    EXPECT_FALSE(dialog->GetButton(id)->IsEnabled());
+    EXPECT_TRUE(Button(id)->IsShown());
+    EXPECT_FALSE(Button(id)->IsEnabled());
   }
-  EXPECT_EQ(LabelOf(dialog->GetStartTimeLabel()), "00:00:00.000");
+  EXPECT_EQ(LabelOf(Label(IDC_START_TIME)), "00:00:00.000");
 
   Open({"padocut", folder.Path()});  // a folder is not a file
   PumpMs(100);
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
   Open({"padocut"});
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
 }
 
 TEST_F(CutterDlgTest, RelativeArgumentBecomesAFullPath) {
@@ -109,29 +110,29 @@ TEST_F(CutterDlgTest, RelativeArgumentBecomesAFullPath) {
   CCutterDlg probe;
   EXPECT_TRUE(ParseCommandLinePath({"padocut", "rel.mp3"}, probe));
   wxSetWorkingDirectory(wxString::FromUTF8(cwd));
-  EXPECT_EQ(probe.GetSourcePath(), folder.File("rel.mp3"));
-  EXPECT_EQ(probe.GetLastFolder(), folder.Path() + "/");
+  EXPECT_EQ(CutterDlgPeer(&probe).State().sourcePath, folder.File("rel.mp3"));
+  EXPECT_EQ(CutterDlgPeer(&probe).State().lastFolder, folder.Path() + "/");
 }
 
 TEST_F(CutterDlgTest, ControlsSitAtTheirTemplatePlacesInAFixedSizeWindow) {
   Open();
   const DialogTemplate& layout = MainDialogTemplate();
-  EXPECT_EQ(dialog->GetSpectrum()->GetRect(), DialogRectToPixels(dialog, layout, IDC_SPECTRUM));
-  EXPECT_EQ(dialog->GetButton(IDC_CUT)->GetRect(), DialogRectToPixels(dialog, layout, IDC_CUT));
-  EXPECT_EQ(dialog->GetButton(IDC_CANCEL)->GetRect(), dialog->GetButton(IDC_CUT)->GetRect());
-  EXPECT_EQ(dialog->GetProgress()->GetRect(), DialogRectToPixels(dialog, layout, IDC_PROGRESS));
+  EXPECT_EQ(View()->GetRect(), DialogRectToPixels(dialog, layout, IDC_SPECTRUM));
+  EXPECT_EQ(Button(IDC_CUT)->GetRect(), DialogRectToPixels(dialog, layout, IDC_CUT));
+  EXPECT_EQ(Button(IDC_CANCEL)->GetRect(), Button(IDC_CUT)->GetRect());
+  EXPECT_EQ(Progress()->GetRect(), DialogRectToPixels(dialog, layout, IDC_PROGRESS));
   EXPECT_EQ(dialog->GetClientSize(), DialogSizeToPixels(dialog, layout));
   EXPECT_EQ(dialog->GetMinSize(), dialog->GetMaxSize());
   EXPECT_FALSE(dialog->HasFlag(wxRESIZE_BORDER));
-  EXPECT_EQ(dialog->GetTitle().utf8_string(), "파도오디오 자르개");
+  EXPECT_EQ(dialog->GetTitle().utf8_string(), apptext::kCaption);
   // The view's columns are its final width.
-  EXPECT_EQ(dialog->GetSpectrum()->GetModel().GetColumnCount(), dialog->GetSpectrum()->GetClientSize().x);
+  EXPECT_EQ(View()->GetModel().GetColumnCount(), View()->GetClientSize().x);
   // The three captions are bold, the time labels are not.
   EXPECT_EQ(dialog->FindWindow(IDC_START_CAPTION)->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
   EXPECT_EQ(dialog->FindWindow(IDC_MOUSE_CAPTION)->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
-  EXPECT_NE(dialog->GetStartTimeLabel()->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
+  EXPECT_NE(Label(IDC_START_TIME)->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
   for (int id : {IDC_PLAY, IDC_PAUSE, IDC_STOP, IDC_CUT, IDC_CANCEL, IDC_ABOUT}) {
-    EXPECT_TRUE(dialog->GetButton(id)->HasGlyphs()) << id;
+    EXPECT_TRUE(Button(id)->HasGlyphs()) << id;
   }
 }
 
@@ -147,16 +148,16 @@ TEST_F(CutterDlgTest, CloseMenuItemIsGreyedExactlyWithoutAFile) {
   BoxRecorder boxes;
   wxCommandEvent close(wxEVT_MENU, ID_FILE_CLOSE);
   dialog->ProcessWindowEvent(close);
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
   EXPECT_TRUE(boxes.texts.empty());
   EXPECT_FALSE(CloseItemEnabled(dialog));
-  EXPECT_TRUE(dialog->GetSourcePath().empty());
+  EXPECT_TRUE(peer.State().sourcePath.empty());
 }
 
 TEST_F(CutterDlgTest, EnterAndEscapeLeaveTheWindowOpen) {
   OpenReady(MakeMp3("keys.mp3", 2));
   dialog->Raise();
-  dialog->GetFileNameBox()->SetFocus();
+  FileNameBox()->SetFocus();
   PumpMs(50);
   // The window sees both keys first (and passes them on).
   auto keys = std::make_shared<std::vector<int>>();
@@ -172,7 +173,7 @@ TEST_F(CutterDlgTest, EnterAndEscapeLeaveTheWindowOpen) {
   EXPECT_EQ(*keys, (std::vector<int>{WXK_ESCAPE, WXK_RETURN}));
   ASSERT_TRUE(wxTopLevelWindows.Find(dialog));
   EXPECT_TRUE(dialog->IsShown());
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  EXPECT_EQ(peer.State().workState, STATE_READY);
 }
 
 TEST_F(CutterDlgTest, OpenWhileReadyAsksAndNoKeepsEverything) {
@@ -183,39 +184,39 @@ TEST_F(CutterDlgTest, OpenWhileReadyAsksAndNoKeepsEverything) {
   {
     BoxRecorder boxes;  // answers No
     dialogs.openAnswers.push_back(second);
-    EXPECT_FALSE(dialog->OnOpenFile());
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kCloseCurrent});
+    EXPECT_FALSE(peer.OnOpenFile());
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kCloseCurrent});
   }
   EXPECT_TRUE(dialogs.openCalls.empty());
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
-  EXPECT_EQ(dialog->GetSourcePath(), first);
-  EXPECT_EQ(dialog->GetSpectrum()->GetSelStart(), 500);
+  EXPECT_EQ(peer.State().workState, STATE_READY);
+  EXPECT_EQ(peer.State().sourcePath, first);
+  EXPECT_EQ(View()->GetSelStart(), 500);
 
   {
     BoxRecorder boxes;
     boxes.yesNoDefault = IDYES;
-    EXPECT_TRUE(dialog->OnOpenFile());
+    EXPECT_TRUE(peer.OnOpenFile());
   }
   ASSERT_EQ(dialogs.openCalls.size(), 1u);
   EXPECT_EQ(dialogs.openCalls[0].folder, folder.Path() + "/") << "starts in the last file's folder";
   ASSERT_TRUE(WaitForState(STATE_READY));
-  EXPECT_EQ(dialog->GetSourcePath(), second);
-  EXPECT_NEAR(dialog->GetSpectrum()->GetModel().GetDuration(), 3000, 60);
+  EXPECT_EQ(peer.State().sourcePath, second);
+  EXPECT_NEAR(View()->GetModel().GetDuration(), 3000, 60);
 
   // Cancelling the open dialog leaves the file closed.
   BoxRecorder boxes;
   boxes.yesNoDefault = IDYES;
-  EXPECT_FALSE(dialog->OnOpenFile());
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
-  EXPECT_TRUE(dialog->GetSourcePath().empty());
+  EXPECT_FALSE(peer.OnOpenFile());
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
+  EXPECT_TRUE(peer.State().sourcePath.empty());
 }
 
 TEST_F(CutterDlgTest, FirstOpenStartsInTheDocumentsFolder) {
   Open();
-  dialog->OnOpenFile();
+  peer.OnOpenFile();
   ASSERT_EQ(dialogs.openCalls.size(), 1u);
-  EXPECT_EQ(dialogs.openCalls[0].folder, dialog->GetDefaultFolder());
-  EXPECT_FALSE(dialog->GetDefaultFolder().empty());
+  EXPECT_EQ(dialogs.openCalls[0].folder, peer.State().defaultFolder);
+  EXPECT_FALSE(peer.State().defaultFolder.empty());
 }
 
 TEST_F(CutterDlgTest, DroppedFilesOpenTheFirstMp3Only) {
@@ -230,27 +231,27 @@ TEST_F(CutterDlgTest, DroppedFilesOpenTheFirstMp3Only) {
   Open();
   BoxRecorder boxes;
   for (const std::string& ignored : {folder.File("gone.mp3"), wav, folderMp3, pipeMp3}) {
-    dialog->OnDropFiles(Files({ignored, other}));
+    peer.OnDropFiles(Files({ignored, other}));
   }
   PumpMs(100);
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE) << "missing, .wav and not regular files are ignored";
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE) << "missing, .wav and not regular files are ignored";
   EXPECT_TRUE(boxes.texts.empty()) << "silently";
 
-  dialog->OnDropFiles(Files({upper, other}));
+  peer.OnDropFiles(Files({upper, other}));
   EXPECT_TRUE(boxes.texts.empty()) << "no question without a file";
   ASSERT_TRUE(WaitForState(STATE_READY));
-  EXPECT_EQ(dialog->GetSourcePath(), upper);
-  EXPECT_EQ(dialog->GetLastFolder(), folder.Path() + "/");
+  EXPECT_EQ(peer.State().sourcePath, upper);
+  EXPECT_EQ(peer.State().lastFolder, folder.Path() + "/");
 
   // With a file loaded: asked; No keeps it, Yes opens the dropped one.
-  dialog->OnDropFiles(Files({other}));
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kCloseUnsaved});
-  EXPECT_EQ(dialog->GetSourcePath(), upper);
-  EXPECT_EQ(dialog->GetWorkState(), STATE_READY);
+  peer.OnDropFiles(Files({other}));
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kCloseUnsaved});
+  EXPECT_EQ(peer.State().sourcePath, upper);
+  EXPECT_EQ(peer.State().workState, STATE_READY);
   boxes.answers.push_back(IDYES);
-  dialog->OnDropFiles(Files({other}));
+  peer.OnDropFiles(Files({other}));
   ASSERT_TRUE(WaitForState(STATE_READY));
-  EXPECT_EQ(dialog->GetSourcePath(), other);
+  EXPECT_EQ(peer.State().sourcePath, other);
 }
 
 TEST_F(CutterDlgTest, ClosingWhileAnalysingAsksAndNoContinues) {
@@ -266,12 +267,12 @@ TEST_F(CutterDlgTest, ClosingWhileAnalysingAsksAndNoContinues) {
   {
     BoxRecorder boxes;  // No
     dialog->Close();
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kStopWork});
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kStopWork});
   }
   PumpMs(50);
   ASSERT_TRUE(wxTopLevelWindows.Find(dialog)) << "the window stays";
-  EXPECT_EQ(dialog->GetWorkState(), STATE_ANALYSING);
-  EXPECT_FALSE(dialog->GetArwMan()->IsPaused()) << "the analysis goes on";
+  EXPECT_EQ(peer.State().workState, STATE_ANALYSING);
+  EXPECT_FALSE(peer.ArwMan()->IsPaused()) << "the analysis goes on";
   const int readsBefore = reader->reads.load();
   EXPECT_TRUE(WaitFor([&] { return reader->reads.load() > readsBefore + 5; }, 5000));
 
@@ -280,23 +281,23 @@ TEST_F(CutterDlgTest, ClosingWhileAnalysingAsksAndNoContinues) {
     BoxRecorder boxes;
     wxCommandEvent cancel(wxEVT_BUTTON, IDC_CANCEL);
     dialog->ProcessWindowEvent(cancel);
-    EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kStopWork});
-    EXPECT_EQ(dialog->GetWorkState(), STATE_ANALYSING);
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kStopWork});
+    EXPECT_EQ(peer.State().workState, STATE_ANALYSING);
     boxes.answers.push_back(IDYES);
     dialog->ProcessWindowEvent(cancel);
   }
-  EXPECT_EQ(dialog->GetWorkState(), STATE_NO_FILE);
-  EXPECT_FALSE(dialog->GetArwMan()->IsRunning());
-  EXPECT_FALSE(dialog->IsProgressTimerRunning());
+  EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
+  EXPECT_FALSE(peer.ArwMan()->IsRunning());
+  EXPECT_FALSE(peer.State().progressTimerRunning);
 
   // Yes to the close question ends the window.
-  dialog->OnDropFiles(Files({file}));
+  peer.OnDropFiles(Files({file}));
   ASSERT_TRUE(WaitForState(STATE_ANALYSING));
   BoxRecorder boxes;
   boxes.yesNoDefault = IDYES;
   wxWindow* window = dialog;
   dialog->Close();
-  EXPECT_EQ(boxes.texts, std::vector<std::string>{texts::kStopWork});
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kStopWork});
   EXPECT_TRUE(WaitFor([window] { return !wxTopLevelWindows.Find(window); }, 5000));
   dialog = nullptr;
 }

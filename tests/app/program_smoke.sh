@@ -2,7 +2,8 @@
 # The program as a user starts it: build/padocut on a file stays up and has
 # loaded its output plug-in; `cmake --install` into a fresh prefix puts the
 # program, the plug-in, the pictures, the help page, the desktop entry and
-# the icons in place, and the installed program finds its plug-in too.
+# the icons in place, and the installed program and command line find their
+# plug-in too.
 #   program_smoke.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -41,3 +42,5 @@ if command -v desktop-file-validate >/dev/null; then
 fi
 run_program "$prefix/bin/padocut" "$work/sample.mp3" "$prefix/lib/padocut/vuout_sdl.so"
 echo "installed padocut: started, plug-in loaded"
+"$prefix/bin/padocut-cli" play "$work/sample.mp3" 0 200 >/dev/null
+echo "installed padocut-cli: played through the installed plug-in"

@@ -285,20 +285,9 @@ TEST_F(CutTest, FailuresLeaveEverythingAsItWas) {
   EXPECT_EQ(Listing(m_dir.Path()), (std::vector<std::string>{"junk.mp3", "ok.mp3", "src.mp3"}));
 }
 
-TEST_F(CutTest, AnUnusableTemporaryFolderFallsBack) {
-  const std::string path = Save("src.mp3", Source48k());
-  setenv("TMPDIR", m_dir.File("missing").c_str(), 1);
-  CutReport r;
-  EXPECT_EQ(CutToFile(path, m_dir.File("a.mp3"), 0, 1000, &r), 1) << r.error;
-  setenv("TMPDIR", path.c_str(), 1);  // a file, not a folder
-  EXPECT_EQ(CutToFile(path, m_dir.File("b.mp3"), 0, 1000, &r), 1) << r.error;
-  setenv("TMPDIR", m_tmp.Path().c_str(), 1);
-}
-
-// A file-size limit (in a child process) that the temporary duplicate
-// exceeds: the cut fails and nothing changes, the source as its own
-// destination included.
-TEST_F(CutTest, SizeLimitOnTheDuplicateFailsWithoutDamage) {
+// A file-size limit (in a child process) below the cut's size: the cut
+// fails and nothing changes, the source as its own destination included.
+TEST_F(CutTest, SizeLimitFailsWithoutDamage) {
   const auto& src = Source48k();
   const std::string path = Save("src.mp3", src);
   const std::string dest = Save("dest.mp3", std::vector<uint8_t>(5000, 0xAB));
@@ -322,8 +311,8 @@ TEST_F(CutTest, SizeLimitOnTheDuplicateFailsWithoutDamage) {
   }
 }
 
-// A destination disk too small for the cut, and one with room for the
-// copied frames but not for the tag rewrite: both fail, the existing
+// A destination disk too small for the cut, and one with room for the old
+// file and most of the cut but not all of it: both fail, the existing
 // destination stays, no partial or temporary file remains.
 TEST_F(CutTest, FullDestinationDiskFailsWithoutDamage) {
   std::vector<uint8_t> tagged = TitleTag("Full Disk");
@@ -331,8 +320,8 @@ TEST_F(CutTest, FullDestinationDiskFailsWithoutDamage) {
   const std::string path = Save("src.mp3", tagged);
   const int sizeKib = static_cast<int>(tagged.size() / 1024);
   ASSERT_GT(sizeKib, 40);
-  // Half the cut; then the cut and the old file but not a second copy.
-  for (int kib : {sizeKib / 2, sizeKib + 5 + 12}) {
+  // Half the cut; then the old file and all but a few KiB of the cut.
+  for (int kib : {sizeKib / 2, sizeKib}) {
     SmallDisk disk(kib);
     if (!disk.IsMounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
     const std::string dest = disk.File("dest.mp3");
@@ -348,16 +337,28 @@ TEST_F(CutTest, FullDestinationDiskFailsWithoutDamage) {
   }
 }
 
-// The temporary folder on a disk too small for the duplicate.
-TEST_F(CutTest, FullTemporaryDiskFailsCleanly) {
+// The cut builds its result beside the destination and reads the source
+// directly: a temporary folder that is missing, a file or a full disk does
+// not matter to it, and it leaves nothing there (TearDown checks the
+// fixture's own). The temporary-name service falls back to /tmp.
+TEST_F(CutTest, NeedsNoTemporaryFolder) {
   const std::string path = Save("src.mp3", Source48k());
-  SmallDisk disk(32);
-  if (!disk.IsMounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
-  setenv("TMPDIR", disk.Path().c_str(), 1);
-  CutReport r;
-  EXPECT_EQ(CutToFile(path, m_dir.File("a.mp3"), 0, 1 << 30, &r), 0);
-  EXPECT_FALSE(FileExists(m_dir.File("a.mp3")));
-  EXPECT_TRUE(Listing(disk.Path()).empty());
+  SmallDisk disk(4);
+  if (disk.IsMounted()) {
+    ASSERT_TRUE(WriteFileBytes(disk.File("fill"), std::vector<uint8_t>(4096, 1)));
+  }
+  for (const std::string& tmp : {m_dir.File("missing"), path, disk.Path()}) {
+    setenv("TMPDIR", tmp.c_str(), 1);
+    CutReport r;
+    EXPECT_EQ(CutToFile(path, m_dir.File("a.mp3"), 0, 1 << 30, &r), 1) << tmp << ": " << r.error;
+    ASSERT_EQ(unlink(m_dir.File("a.mp3").c_str()), 0);
+    if (tmp != disk.Path()) {
+      EXPECT_EQ(SystemTempFolder(), "/tmp/");
+    }
+  }
+  if (disk.IsMounted()) {
+    EXPECT_EQ(Listing(disk.Path()), std::vector<std::string>{"fill"});
+  }
   setenv("TMPDIR", m_tmp.Path().c_str(), 1);
 }
 

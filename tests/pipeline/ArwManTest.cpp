@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pipeline/Texts.h"
 #include "tests/pipeline/PipelineFakes.h"
 
 using namespace std::chrono_literals;
@@ -415,11 +416,10 @@ TEST(ArwMan, PausingAndSeekingFromAnotherThreadWhileRunning) {
 }
 
 TEST(ArwErrorText, DialogTextsForEachCode) {
-  EXPECT_STREQ(ArwErrorText(3, true), "출력 모듈에러.\n프로그램을 다시 설치하여 주십시오.");
-  EXPECT_STREQ(ArwErrorText(2, false), "파일을 여는데 실패하였습니다.\n올바른 파일인지 확인하여주십시오.");
-  EXPECT_STREQ(ArwErrorText(5, true), "출력 하는데 실패하였습니다.\n프로그램을 다시 설치하여 주십시오");
-  EXPECT_STREQ(ArwErrorText(5, false),
-               "임시파일 저장에 실패하였습니다.\n하드 디스크의 남은 용량을 확인하시기 바랍니다.");
+  EXPECT_STREQ(ArwErrorText(3, true), pipelinetext::kOutputModule);
+  EXPECT_STREQ(ArwErrorText(2, false), pipelinetext::kOpenFailed);
+  EXPECT_STREQ(ArwErrorText(5, true), pipelinetext::kOutputFailed);
+  EXPECT_STREQ(ArwErrorText(5, false), pipelinetext::kTempSaveFailed);
   EXPECT_STREQ(ArwErrorText(0, true), "");
   EXPECT_STREQ(ArwErrorText(6, false), "");
 }

@@ -7,6 +7,8 @@
 #include <filesystem>
 
 #include "pipeline/ArwMan.h"
+#include "platform/ResourceFiles.h"
+#include "pipeline/Texts.h"
 #include "tests/pipeline/FakeOutModule.h"
 #include "tests/pipeline/PipelineFakes.h"
 #include "tests/support/TestFiles.h"
@@ -41,7 +43,7 @@ struct OpenWriter {
 
 TEST(PluginWriter, WithoutThePlugInOpenFailsAndTheWorkerPostsCodeThree) {
   TempDir empty;
-  CPluginWriter writer("vuout_sdl.so", &g_window, empty.Path());
+  CPluginWriter writer(kOutputPluginFile, &g_window, empty.Path());
   EXPECT_FALSE(writer.HasModule());
   EXPECT_EQ(writer.GetName(), "Vu Plugin Writer");
   int rate = 44100, bits = 16, channels = 2;
@@ -68,12 +70,12 @@ TEST(PluginWriter, WithoutThePlugInOpenFailsAndTheWorkerPostsCodeThree) {
   auto error = NextMessage(queue, std::chrono::seconds(1));
   ASSERT_TRUE(error);
   EXPECT_EQ(error->code, 3);
-  EXPECT_STREQ(ArwErrorText(error->code, true), "출력 모듈에러.\n프로그램을 다시 설치하여 주십시오.");
+  EXPECT_STREQ(ArwErrorText(error->code, true), pipelinetext::kOutputModule);
 }
 
 TEST(PluginWriter, LoadsFromTheProgramDirectoryAndFillsInTheRecord) {
   FakeOutState& state = FreshState();
-  const std::string dir = CPluginWriter::ProgramDirectory();
+  const std::string dir = FindPluginFolder(kFakeModule);
   ASSERT_FALSE(dir.empty());
   EXPECT_EQ(dir.back(), '/');
   EXPECT_EQ(std::filesystem::canonical(dir), std::filesystem::canonical(BuildDir()));

@@ -9,6 +9,7 @@
 
 #include "mp3/Mp3Reader.h"
 #include "pipeline/ArwMan.h"
+#include "pipeline/Texts.h"
 #include "platform/MulDiv.h"
 #include "tests/pipeline/PipelineFakes.h"
 #include "tests/support/TestFiles.h"
@@ -168,13 +169,13 @@ TEST(CliPlay, FailuresGiveTheWindowsTexts) {
   const std::string path = Encoded(dir, spec, "s.mp3");
   CliResult r = RunCli("play '" + path + "'", "SDL_AUDIODRIVER=no-such-driver");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find("출력 모듈에러.\n프로그램을 다시 설치하여 주십시오."), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(pipelinetext::kOutputModule), std::string::npos) << r.out;
   r = RunCli("play '" + dir.File("missing.mp3") + "'", "SDL_AUDIODRIVER=dummy");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find("파일을 여는데 실패하였습니다.\n올바른 파일인지 확인하여주십시오."), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(pipelinetext::kOpenFailed), std::string::npos) << r.out;
   r = RunCli("play '" + path + "' 500 500", "SDL_AUDIODRIVER=dummy");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find("선택영역을 다시 설정하세요."), std::string::npos);
+  EXPECT_NE(r.out.find(pipelinetext::kSelectAgain), std::string::npos);
   EXPECT_EQ(RunCli("play '" + path + "' 500", "").status, 2);
 }
 

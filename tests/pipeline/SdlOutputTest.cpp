@@ -14,7 +14,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr const char* kPlugin = "vuout_sdl.so";
+constexpr const char* kPlugin = kOutputPluginFile;
 
 // 16-bit stereo PCM in which no sample is 0, so the device's silence can be
 // told apart from it.

@@ -31,8 +31,7 @@
 namespace {
 
 // When set, the first kernel copy out of a file in this folder finds that
-// file cut short, as when the source shrank between the cut's own analysis
-// and its duplicate.
+// file cut short, as when the source shrinks while the cut copies it.
 std::atomic<bool> g_shrinkNextCopy{false};
 std::string g_shrinkFolder;
 
@@ -109,7 +108,7 @@ class SourceChanges : public ::testing::Test {
     } else {
       unsetenv("TMPDIR");
     }
-    EXPECT_TRUE(TakeSnapshot(m_tmp.Path()).empty()) << "a temporary duplicate outlived the cut";
+    EXPECT_TRUE(TakeSnapshot(m_tmp.Path()).empty()) << "the cut left a file in the temporary folder";
     for (const auto& [name, bytes] : TakeSnapshot(m_dir.Path())) {
       EXPECT_EQ(name.find(".vuxtemp"), std::string::npos) << name;
       EXPECT_EQ(name.find(".part"), std::string::npos) << name;
@@ -179,11 +178,11 @@ TEST_F(SourceChanges, TruncatedAfterAnalysis) {
   EXPECT_EQ(ReadBytes(m_dest), kOldDestination);
 }
 
-// The source shrinks after the cut has mapped its times and before the
-// frames are copied out of the duplicate: a short copy is a failure.
+// The source shrinks after the cut has mapped its times, while its frames
+// are copied: a short copy is a failure.
 TEST_F(SourceChanges, ShrinkingDuringTheCutFails) {
   const Bytes source = TaggedSource();
-  g_shrinkFolder = m_tmp.Path() + "/";
+  g_shrinkFolder = m_dir.Path() + "/";
   g_shrinkNextCopy = true;
   CutReport report;
   const int result = CutToFile(m_src, m_dest, 0, kWholeFile, &report);
@@ -191,7 +190,7 @@ TEST_F(SourceChanges, ShrinkingDuringTheCutFails) {
   if (!injected) GTEST_SKIP() << "the copy did not go through a kernel copy here";
   EXPECT_EQ(result, 0);
   EXPECT_EQ(ReadBytes(m_dest), kOldDestination);
-  EXPECT_EQ(ReadBytes(m_src), source);
+  EXPECT_LT(ReadBytes(m_src).size(), source.size());
 }
 
 TEST_F(SourceChanges, FilesReplacedByFolders) {

@@ -2,6 +2,7 @@
 // results, default buttons, caller texts, countdown text, title gradient.
 #include <gtest/gtest.h>
 
+#include "ui/Texts.h"
 #include "ui/msgbox/MessageBoxTypes.h"
 #include "ui/msgbox/MessageDlgButtons.h"
 #include "ui/msgbox/MessageDlgLayout.h"
@@ -89,20 +90,20 @@ TEST(MessageDlgLayout, NoButtonsMakesTheBox25PixelsShorter) {
 TEST(MessageDlgButtons, TextsFollowTheLanguage) {
   using L = UserLanguage;
   auto texts = MessageDlgSetTexts(MB_OK, L::Korean);
-  EXPECT_EQ(texts[0], wxString::FromUTF8("확인"));
+  EXPECT_EQ(texts[0], wxString::FromUTF8(uitext::kOk));
   texts = MessageDlgSetTexts(MB_YESNO, L::English);
-  EXPECT_EQ(texts[0], "&Yes");
-  EXPECT_EQ(texts[1], "&No");
+  EXPECT_EQ(texts[0], uitext::kEnglishButtons[kTextYes]);
+  EXPECT_EQ(texts[1], uitext::kEnglishButtons[kTextNo]);
   EXPECT_EQ(texts[2], "");
   texts = MessageDlgSetTexts(MB_YESNOCANCEL, L::Japanese);
-  EXPECT_EQ(texts[0], wxString::FromUTF8("はい"));
-  EXPECT_EQ(texts[1], wxString::FromUTF8("いいえ"));
-  EXPECT_EQ(texts[2], wxString::FromUTF8("キャンセル"));
+  EXPECT_EQ(texts[0], wxString::FromUTF8(uitext::kJapaneseButtons[kTextYes]));
+  EXPECT_EQ(texts[1], wxString::FromUTF8(uitext::kJapaneseButtons[kTextNo]));
+  EXPECT_EQ(texts[2], wxString::FromUTF8(uitext::kJapaneseButtons[kTextCancel]));
   texts = MessageDlgSetTexts(MB_OKCANCEL, L::Korean);
-  EXPECT_EQ(texts[1], wxString::FromUTF8("취소"));
+  EXPECT_EQ(texts[1], wxString::FromUTF8(uitext::kCancel));
   texts = MessageDlgSetTexts(MB_ABORTRETRYIGNORE, L::English);
   EXPECT_TRUE(texts[0].empty() && texts[1].empty() && texts[2].empty());
-  EXPECT_EQ(MessageDlgButtonText(L::Korean, kTextNo), wxString::FromUTF8("아니요"));
+  EXPECT_EQ(MessageDlgButtonText(L::Korean, kTextNo), wxString::FromUTF8(uitext::kNo));
   EXPECT_EQ(MessageDlgButtonText(L::Korean, 8), "");
   EXPECT_EQ(MessageDlgButtonText(L::Korean, -1), "");
 }

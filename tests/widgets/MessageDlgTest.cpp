@@ -17,6 +17,7 @@
 
 #include "platform/wx/TextMeasure.h"
 #include "tests/widgets/GuiTestSupport.h"
+#include "ui/Texts.h"
 #include "ui/msgbox/MessageDlgTitleBar.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 
@@ -70,7 +71,7 @@ TEST_F(MessageDlgTest, ShortKoreanOkBoxIs250By142WithOneButton) {
   const int result = Show(text, MB_OK, [&](CMessageDlg& box) {
     EXPECT_EQ(box.GetSize(), wxSize(250, 142));
     wxButton* ok = box.GetButton(1);
-    EXPECT_EQ(ok->GetLabel(), wxString::FromUTF8("확인"));
+    EXPECT_EQ(ok->GetLabel(), wxString::FromUTF8(uitext::kOk));
     EXPECT_EQ(ok->GetRect(), wxRect(162, 107, 70, 25));
     EXPECT_TRUE(ok->IsShown());
     EXPECT_FALSE(box.GetButton(2)->IsShown());

@@ -9,6 +9,8 @@
 
 #include <vector>
 
+#include "app/Texts.h"
+#include "platform/ResourceIds.h"
 #include "ui/gallery/Gallery.h"
 #include "ui/skin/SkinButton.h"
 
@@ -19,19 +21,19 @@ struct ButtonKind {
   int id;
   const char* caption;  // UTF-8
   wxSize dialogUnits;   // size in the window's layout
-  int normalGlyph;      // resource numbers, -1 = none
+  int normalGlyph;      // resource numbers, IDR_NONE = none
   int disabledGlyph;
 };
 
 // The window's picture buttons.
 const ButtonKind kKinds[] = {
-    {"cut", 1004, "자르기", {50, 21}, 129, 136},
-    {"play", 1000, "", {19, 21}, 131, 137},
-    {"pause", 1001, "", {19, 21}, 133, 138},
-    {"stop", 1002, "", {19, 21}, 132, 135},
-    {"cancel", 1025, "작업 취소", {50, 21}, 130, -1},
-    {"about", 1020, "", {19, 17}, 143, 144},
-    {"open", 1013, "파일 열기", {50, 16}, -1, -1},
+    {"cut", 1004, apptext::kCutButton, {50, 21}, IDB_CUT, IDB_CUT_DISABLED},
+    {"play", 1000, "", {19, 21}, IDB_PLAY, IDB_PLAY_DISABLED},
+    {"pause", 1001, "", {19, 21}, IDB_PAUSE, IDB_PAUSE_DISABLED},
+    {"stop", 1002, "", {19, 21}, IDB_STOP, IDB_STOP_DISABLED},
+    {"cancel", 1025, apptext::kCancelButton, {50, 21}, IDB_CANCEL, IDR_NONE},
+    {"about", 1020, "", {19, 17}, IDB_ABOUT, IDB_ABOUT_DISABLED},
+    {"open", 1013, apptext::kOpenFileButton, {50, 16}, IDR_NONE, IDR_NONE},
 };
 
 struct Look {

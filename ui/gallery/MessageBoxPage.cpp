@@ -10,12 +10,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/Texts.h"
+#include "platform/ResourceIds.h"
 #include "ui/gallery/Gallery.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 
 namespace {
 
-const char* const kCaption = "파도오디오 자르개";
+// Boxes as the program shows them: its caption, some of its own questions.
+const char* const kCaption = apptext::kCaption;
 
 struct BoxCase {
   const char* name;
@@ -32,7 +35,7 @@ struct BoxCase {
 
 const BoxCase kCases[] = {
     {"ok-korean", "ko_KR.UTF-8", "파일을 여는데 실패하였습니다.", kCaption, MB_OK, 0, 0, "", "", false},
-    {"yesno-korean", "ko_KR.UTF-8", "저장하지 않고 닫으시겠습니까?", kCaption, MB_YESNO, 0, 0, "", "", false},
+    {"yesno-korean", "ko_KR.UTF-8", apptext::kCloseUnsaved, kCaption, MB_YESNO, 0, 0, "", "", false},
     {"yesno-english", "en_US.UTF-8", "Close without saving?", kCaption, MB_YESNO | MB_DEFBUTTON2, 0, 0, "", "",
      false},
     {"yesnocancel-japanese", "ja_JP.UTF-8", "保存しますか?", kCaption, MB_YESNOCANCEL, 0, 0, "", "", false},
@@ -41,7 +44,7 @@ const BoxCase kCases[] = {
      "", "", false},
     {"countdown", "ko_KR.UTF-8", "%d초 후에 자동으로 닫힙니다.", kCaption, MB_OK, MDO_COUNTDOWN, 5, "", "",
      false},
-    {"checkbox", "ko_KR.UTF-8", "작업을 중단 하시겠습니까?", kCaption, MB_YESNO, MDO_CHECKBOX_CHECKED, 0,
+    {"checkbox", "ko_KR.UTF-8", apptext::kStopWork, kCaption, MB_YESNO, MDO_CHECKBOX_CHECKED, 0,
      "다시 묻지 않기", "", false},
     {"buttontexts", "ko_KR.UTF-8", "어떻게 할까요?", kCaption, MB_YESNOCANCEL, MDO_BUTTONTEXTS, 0, "",
      "열기,,저장", false},
@@ -89,7 +92,7 @@ int ShowCase(wxWindow* owner, const BoxCase& box) {
 class MessageBoxPage : public wxPanel {
  public:
   explicit MessageBoxPage(wxWindow* parent) : wxPanel(parent) {
-    SetMessageDlgIcon(128);
+    SetMessageDlgIcon(IDI_APP);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(new wxStaticText(this, wxID_ANY, "Open a box:"), 0, wxALL, 6);
     auto* grid = new wxGridSizer(3, 6, 6);

@@ -32,6 +32,7 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 // Options (ShowMessageDlg's fifth argument), bit by bit.
+// Used when a box must close by itself or carry a check box; the program's own boxes need neither.
 constexpr int MDO_COUNTDOWN = 0x01;         // value = seconds; at 0 the default button is pressed
 constexpr int MDO_NOBUTTONS = 0x02;         // no buttons; the box is 25 pixels shorter
 constexpr int MDO_BUTTONTEXTS = 0x04;       // buttonTexts = up to three texts separated by ","

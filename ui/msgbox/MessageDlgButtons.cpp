@@ -3,33 +3,20 @@
 
 #include <wx/tokenzr.h>
 
+#include "ui/Texts.h"
 #include "ui/msgbox/MessageBoxTypes.h"
 
-namespace {
-
-constexpr int kTextEntries = 8;
-
-// Per language, entries 0 to 7 (UTF-8).
-constexpr const char* kKoreanTexts[kTextEntries] = {
-    "", "확인", "취소", "중지", "재시도", "무시", "예", "아니요"};
-constexpr const char* kJapaneseTexts[kTextEntries] = {
-    "", "OK", "キャンセル", "Abort", "Retry", "Ignore", "はい", "いいえ"};
-constexpr const char* kEnglishTexts[kTextEntries] = {
-    "", "&OK", "&Cancel", "&Abort", "&Retry", "&Ignore", "&Yes", "&No"};
-
-}  // namespace
-
 wxString MessageDlgButtonText(UserLanguage language, int entry) {
-  if (entry < 0 || entry >= kTextEntries) return wxString();
+  if (entry < 0 || entry >= uitext::kButtonTextEntries) return wxString();
   switch (language) {
     case UserLanguage::Korean:
-      return wxString::FromUTF8(kKoreanTexts[entry]);
+      return wxString::FromUTF8(uitext::kKoreanButtons[entry]);
     case UserLanguage::Japanese:
-      return wxString::FromUTF8(kJapaneseTexts[entry]);
+      return wxString::FromUTF8(uitext::kJapaneseButtons[entry]);
     case UserLanguage::English:
       break;
   }
-  return wxString::FromUTF8(kEnglishTexts[entry]);
+  return wxString::FromUTF8(uitext::kEnglishButtons[entry]);
 }
 
 std::array<wxString, 3> MessageDlgSetTexts(int buttonSet, UserLanguage language) {

@@ -29,8 +29,9 @@ int ShowMessageDlg(wxWindow* owner, const wxString& text, const wxString& captio
                    int options = 0, const MessageDlgValue& value = MessageDlgValue(),
                    const wxString& buttonTexts = wxString(), int* checkState = nullptr);
 
-// The icon every box shows, as a resource number (128 = the program's
-// icon); 0 shows none. Set once at start-up.
+// The icon every box shows, as a resource number (IDI_APP of
+// platform/ResourceIds.h is the program's icon); 0 shows none. Set once at
+// start-up.
 void SetMessageDlgIcon(int iconId);
 int GetMessageDlgIcon();
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/ResourceFiles.h"
+#include "platform/ResourceIds.h"
 
 namespace {
 
@@ -96,10 +97,10 @@ void CSkinButton::ClearGlyphs() {
 }
 
 bool CSkinButton::SetBitmaps(int normalId, int disabledId) {
-  if (normalId == -1) return false;
+  if (normalId == IDR_NONE) return false;
   const wxString normalFile = wxString::FromUTF8(FindResourceFileById(normalId));
   const wxString disabledFile =
-      disabledId == -1 ? normalFile : wxString::FromUTF8(FindResourceFileById(disabledId));
+      disabledId == IDR_NONE ? normalFile : wxString::FromUTF8(FindResourceFileById(disabledId));
   if (normalFile.empty() || disabledFile.empty()) {
     ClearGlyphs();
     return false;

@@ -31,9 +31,9 @@ class CSkinButton : public wxControl {
               long style = 0, const wxString& name = "skinButton");
 
   // Loads the normal and the disabled glyph from the program's resources
-  // (resource numbers as in platform/ResourceFiles.h; -1 as disabledId uses
-  // the normal glyph for both). -1 as normalId returns false and changes
-  // nothing. Any other failure — a missing file, an unreadable picture, a
+  // (resource numbers of platform/ResourceIds.h; IDR_NONE as disabledId
+  // uses the normal glyph for both). IDR_NONE as normalId returns false and
+  // changes nothing. Any other failure — a missing file, an unreadable picture, a
   // disabled glyph of another size or depth — leaves the button without
   // glyphs and returns false.
   bool SetBitmaps(int normalId, int disabledId);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "ui/Texts.h"
 #include "ui/waveform/SpectrumRuler.h"
 
 const wxColour SpectrumPainter::kBaseBackground(72, 78, 86);
@@ -25,11 +26,6 @@ const wxColour SpectrumPainter::kTextInk(255, 255, 255);
 const wxColour SpectrumPainter::kTextShadow(0, 0, 0);
 
 namespace {
-
-// Texts of the picture (UTF-8 in this file).
-const char* const kTextEmpty = "작업할 파일을 열어 주세요.";
-const char* const kTextAnalysing = "분석중입니다. 잠시만 기다리세요.";
-const char* const kTextSelectionHint = "잘라낼 영역을 마우스로 선택하세요.";
 
 // The dotted play cursor: 3 pixels on, 3 off.
 wxDash kPlayCursorDashes[] = {3, 3};
@@ -174,10 +170,10 @@ void SpectrumPainter::RenderBase(SpectrumModel& model, const wxFont& controlFont
     dc.SetPen(m_baseWavePen);
     DrawColumns(dc, model);
     if (model.TakeSelectionHint()) {
-      DrawStateText(dc, wxString::FromUTF8(kTextSelectionHint), wave, controlFont);
+      DrawStateText(dc, wxString::FromUTF8(uitext::kSelectWithTheMouse), wave, controlFont);
     }
   } else {
-    const char* text = model.GetState() == SpectrumState::Analysing ? kTextAnalysing : kTextEmpty;
+    const char* text = model.GetState() == SpectrumState::Analysing ? uitext::kAnalysing : uitext::kOpenAFile;
     DrawStateText(dc, wxString::FromUTF8(text), wave, controlFont);
   }
   dc.SetPen(wxNullPen);

@@ -1,0 +1,31 @@
+#include "app/CutterDlgPeer.h"
+
+#include <wx/arrstr.h>
+
+bool CutterDlgPeer::OnOpenFile() { return m_pDialog->OnOpenFile(); }
+void CutterDlgPeer::OnCloseFile() { m_pDialog->OnCloseFile(); }
+void CutterDlgPeer::OnAnalyse() { m_pDialog->OnAnalyse(); }
+bool CutterDlgPeer::OnPlay() { return m_pDialog->OnPlay(); }
+bool CutterDlgPeer::OnPause() { return m_pDialog->OnPause(); }
+void CutterDlgPeer::OnStop() { m_pDialog->OnStop(); }
+void CutterDlgPeer::OnCut() { m_pDialog->OnCut(); }
+void CutterDlgPeer::OnDropFiles(const wxArrayString& files) { m_pDialog->OnDropFiles(files); }
+int CutterDlgPeer::OnWorkerError(int code) { return m_pDialog->OnWorkerError(code); }
+void CutterDlgPeer::CloseFile() { m_pDialog->CloseFile(); }
+void CutterDlgPeer::StopAnalysis() { m_pDialog->StopAnalysis(); }
+
+CutterDlgState CutterDlgPeer::State() const {
+  const CCutterDlg& d = *m_pDialog;
+  CutterDlgState state;
+  state.workState = d.m_nWorkState;
+  state.sourcePath = d.m_strSourcePath;
+  state.destPath = d.m_strDestPath;
+  state.lastFolder = d.m_strLastFolder;
+  state.defaultFolder = d.m_strDefaultFolder;
+  state.exactCutChecked = d.IsExactCutChecked();
+  state.progressTimerRunning = d.m_timerProgress.IsRunning();
+  state.playbackTimerRunning = d.m_timerPlayback.IsRunning();
+  return state;
+}
+
+CArwMan* CutterDlgPeer::ArwMan() const { return m_pDialog->m_pArwMan.get(); }

@@ -1,0 +1,63 @@
+// Every text the program's window and About box show, each defined once
+// (UTF-8, '\n' between lines, '&' before a menu item's access key). The
+// window's components have theirs in ui/Texts.h; what the window tells about
+// a failed playback or analysis (and about a stretch it cannot play) comes
+// from pipeline/Texts.h, shared with padocut-cli.
+//
+// Code refers to a text by its name here and never spells it out again; the
+// tests compare with these names too. When the window is translated, these
+// Korean texts are the message ids.
+#pragma once
+
+namespace apptext {
+
+inline constexpr char kCaption[] = "파도오디오 자르개";
+
+// Menu 128.
+inline constexpr char kFileMenu[] = "파일(&F)";
+inline constexpr char kHelpMenu[] = "도움말(&H)";
+inline constexpr char kOpenFileItem[] = "파일 열기(&O)";
+inline constexpr char kCloseFileItem[] = "파일 닫기(&C)";
+inline constexpr char kExactCutItem[] = "샘플 단위 정밀 자르기(&P)";
+inline constexpr char kExitItem[] = "종료(&X)";
+inline constexpr char kAboutItem[] = "파도오디오 자르개 정보(&A)";
+
+// The main window's controls.
+inline constexpr char kFileCaption[] = "현재 파일";
+inline constexpr char kMouseCaption[] = "마우스 위치";
+inline constexpr char kStartCaption[] = "시작";
+inline constexpr char kEndCaption[] = "끝";
+inline constexpr char kCutButton[] = "자르기";
+inline constexpr char kCancelButton[] = "작업 취소";
+// The template's three hidden buttons (the window never creates them).
+inline constexpr char kCloseFileButton[] = "파일 닫기";
+inline constexpr char kOpenFileButton[] = "파일 열기";
+inline constexpr char kAnalyseButton[] = "분석";
+
+// The About box.
+inline constexpr char kAboutText[] = "파도오디오 자르개는 MP3파일을 원하는 시간만큼 저장해주는 프로그램 입니다.";
+inline constexpr char kHelpPageButton[] = "도움말 페이지";
+inline constexpr char kCloseButton[] = "닫기";
+
+// The open and save dialogs ("description|pattern" filters).
+inline constexpr char kOpenFilter[] = "mp3 파일(*.mp3)|*.mp3";
+inline constexpr char kSaveTitle[] = "파일이름을 입력하세요.";
+inline constexpr char kSaveFilter[] = "MP3 파일(*.mp3)|*.mp3";
+// The save dialog's first answer: this prefix and the loaded file's title.
+inline constexpr char kCutNamePrefix[] = "잘라낸파일_";
+
+// Questions and reports (message boxes, with kCaption as their caption).
+inline constexpr char kInitFailed[] = "초기화에 실패하였습니다.";
+inline constexpr char kStopWork[] = "작업을 중단 하시겠습니까?";
+inline constexpr char kCloseCurrent[] = "현재 파일을 닫으시겠습니까?";
+inline constexpr char kCloseUnsaved[] = "저장하지 않고 닫으시겠습니까?";
+inline constexpr char kNoStretch[] = "잘라내기할 구간을 먼저 설정하여주십시오.";
+inline constexpr char kTooShort[] = "잘라내기할 구간을 1초이상으로 하십시오.";
+inline constexpr char kCutFailed[] = "잘라내기에 실패하였습니다.";
+inline constexpr char kReopen[] = "파일을 다시 열겠습니다.";
+inline constexpr char kOpenCut[] = "잘라낸 파일을 여시겠습니까?";
+// Asked under the file's name when the ".mp3" the window adds names a file
+// that already exists (the save dialog asked about the name without it).
+inline constexpr char kReplace[] = "같은 이름의 파일이 이미 있습니다.\n바꾸시겠습니까?";
+
+}  // namespace apptext

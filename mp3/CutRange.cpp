@@ -1,0 +1,72 @@
+#include "mp3/CutRange.h"
+
+#include "mp3/Mp3Reader.h"
+
+namespace {
+
+// Frames whose start lies in [start, end): index entries there, except one
+// that shares its time with its successor (the place of skipped garbage).
+int CountFrames(const Mp3FrameIndex& index, int64_t start, int64_t end) {
+  int frames = 0;
+  for (int i = 0; i + 1 < index.Count(); ++i) {
+    const auto& e = index.At(i);
+    if (e.offset >= start && e.offset < end && index.At(i + 1).timeMs > e.timeMs) ++frames;
+  }
+  return frames;
+}
+
+// Whether [start, end) holds every frame of the stream: `end` is where the
+// index ends and no frame follows it.
+bool IsWholeStream(Mp3FrameIndex& index, int64_t start, int64_t end) {
+  const int count = index.Count();
+  if (start != index.At(0).offset || end != index.At(count - 1).offset) return false;
+  index.TimeToOffset(index.At(count - 1).timeMs + 1.0);  // indexes the next frame, if there is one
+  return index.Count() == count;
+}
+
+// The source's Xing, Info or VBRI header describes the whole source, so a
+// cut of part of it gets a header of its own instead, unless the literal
+// frames were asked for. Only Layer III carries such a header in a silent
+// frame; in other layers its bytes would decode as sound, so there the cut
+// leaves the source's header frame out and adds none.
+bool ReplacesSourceHeader(const Mp3StreamInfo& info, const CutOptions& options, bool wholeStream) {
+  return info.vbr.kind != VbrHeaderKind::None && !options.framesOnly && !wholeStream;
+}
+
+bool Fail(CutReport* report, const char* why) {
+  report->error = why;
+  return false;
+}
+
+}  // namespace
+
+bool MapCutRange(const std::string& source, int startMs, int endMs, const CutOptions& options, CutRange* range,
+                 CutReport* report) {
+  CMp3Reader reader;
+  if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
+    return Fail(report, "cannot open the source as MPEG audio");
+  }
+  Mp3FrameIndex* index = reader.GetFrameIndex();
+  if (!index) return Fail(report, "the source has no frame index");
+  // A start that was never set (negative) cuts from the first frame.
+  report->startOffset = index->TimeToOffset(startMs < 0 ? 0.0 : static_cast<double>(startMs));
+  report->endOffset = index->TimeToOffset(static_cast<double>(endMs));
+  if (report->startOffset < 0 || report->endOffset < 0) {
+    return Fail(report, "no frames to cut in the source (unsupported layer or empty stream)");
+  }
+  // A range with no frame in it (past the end of a source that shrank
+  // since its analysis, or reversed) would make an empty file.
+  if (report->endOffset <= report->startOffset) {
+    report->endOffset = report->startOffset;
+    return Fail(report, "no audio in the range");
+  }
+  report->frames = CountFrames(*index, report->startOffset, report->endOffset);
+  range->info = reader.GetStreamInfo();
+  range->options = options;
+  const bool replaceHeader =
+      ReplacesSourceHeader(range->info, options, IsWholeStream(*index, report->startOffset, report->endOffset));
+  if (replaceHeader && range->info.layer == 3) range->options.vbrHeader = true;
+  // The plain copy's range without the source's header frame (index entry 1 is where it ends).
+  range->plainStart = replaceHeader && report->startOffset == index->At(0).offset ? index->At(1).offset : -1;
+  return true;
+}
