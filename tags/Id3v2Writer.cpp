@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "mp3/FrameHeader.h"
+#include "platform/ByteReader.h"
 #include "platform/io/ReadWrite.h"
 #include "platform/io/RegularFile.h"
 #include "tags/FrameTable.h"
@@ -54,13 +55,6 @@ const char* FrameIdOf(int32_t key) {
   }
   const Id3FrameDef* row = FindFrameDefByKey(frameKey);
   return row ? row->id23 : nullptr;
-}
-
-void PutBigEndian32(uint32_t value, uint8_t* out) {
-  out[0] = static_cast<uint8_t>(value >> 24);
-  out[1] = static_cast<uint8_t>(value >> 16);
-  out[2] = static_cast<uint8_t>(value >> 8);
-  out[3] = static_cast<uint8_t>(value);
 }
 
 // A regular file only: a FIFO left under the output's name would take the
@@ -134,7 +128,7 @@ bool AppendFrame(std::vector<uint8_t>& tag, const TagField& field) {
   const size_t at = tag.size();
   tag.resize(at + kFrameHeaderSize, 0);  // bytes 8 and 9: no frame flags
   std::memcpy(tag.data() + at, id, 4);
-  PutBigEndian32(static_cast<uint32_t>(data->size()), tag.data() + at + 4);
+  PutBe32(tag.data() + at + 4, static_cast<uint32_t>(data->size()));
   tag.insert(tag.end(), data->begin(), data->end());
   return true;
 }
