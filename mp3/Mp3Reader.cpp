@@ -9,8 +9,9 @@
 
 #include "mp3/FileWindow.h"
 #include "mp3/FrameHeader.h"
-#include "platform/RegularFile.h"
+#include "platform/ByteReader.h"
 #include "platform/MulDiv.h"
+#include "platform/io/RegularFile.h"
 
 namespace {
 
@@ -39,8 +40,57 @@ int64_t Id3Size(const uint8_t* b) {
   return (int64_t{b[0]} << 21) + (int64_t{b[1]} << 14) + (int64_t{b[2]} << 7) + b[3];
 }
 
-uint32_t Le32(const uint8_t* b) {
-  return uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
+// Where the search for the first frame starts: after an ID3v2 tag at the
+// front; -1 when the file cannot be read.
+int64_t AudioSearchStart(FileWindow& window, int64_t fileSize) {
+  if (fileSize < 4) return 0;
+  uint8_t head[kId3HeaderSize];
+  if (window.ReadAt(0, head, 4) < 4) return -1;
+  // Files that begin with "RIFF" are searched from 0 too: the search
+  // tolerates the wrapper's header as leading non-audio data.
+  if (std::memcmp(head, "ID3", 3) != 0) return 0;
+  if (fileSize < kId3HeaderSize || window.ReadAt(4, head + 4, 6) < 6) return -1;
+  int64_t start = Id3Size(head + 6) + kId3HeaderSize;
+  if (head[5] & kId3FooterFlag) start += kId3HeaderSize;
+  return start;
+}
+
+// Slides a 4-byte window from `from`: a valid header counts once the next
+// frame, one frame length later, belongs to the same stream.
+bool FindConfirmedHeader(FileWindow& window, int64_t from, int64_t* at, uint32_t* header) {
+  uint8_t b[4];
+  if (window.ReadAt(from, b, 4) < 4) return false;
+  uint32_t h = mpeg::HeaderFromBytes(b);
+  for (int64_t pos = from; pos < from + kMaxSearchPositions; ++pos) {
+    if (IsValidFrameHeader(h)) {
+      uint8_t next[4];
+      if (window.ReadAt(pos + FrameLength(h), next, 4) < 4) return false;
+      if (SameStream(h, mpeg::HeaderFromBytes(next))) {
+        *at = pos;
+        *header = h;
+        return true;
+      }
+    }
+    const int c = window.ByteAt(pos + 4);
+    if (c < 0) return false;
+    h = (h << 8) | static_cast<uint32_t>(c);
+  }
+  return false;
+}
+
+// The stream's format, from its first header.
+void DescribeStream(Mp3StreamInfo& info, uint32_t h) {
+  mp3data_struct& d = info.data;
+  d.stereo = mpeg::Channels(h);
+  d.samplerate = SampleRateOf(h);
+  d.bitrate = BitrateKbpsOf(h) * 1000;
+  d.mode = mpeg::ChannelMode(h);
+  info.layer = mpeg::Layer(h);
+  info.mpeg25 = mpeg::Mpeg25(h);
+  info.lsf = mpeg::Lsf(h);
+  d.framesize = SamplesPerFrame(info.layer, info.lsf);
+  PutBe32(info.firstHeader, h);
+  info.headerFound = 1;
 }
 
 }  // namespace
@@ -79,61 +129,17 @@ bool CMp3Reader::FindFirstFrame() {
   FileWindow window(fd);
   const int64_t fileSize = FileSizeOf(fd);
   if (fileSize < 0) return false;
+  const int64_t searchStart = AudioSearchStart(window, fileSize);
+  int64_t pos = 0;
+  uint32_t h = 0;
+  if (searchStart < 0 || !FindConfirmedHeader(window, searchStart, &pos, &h)) return false;
 
-  // Where the search starts: after an ID3v2 tag at the front.
-  int64_t searchStart = 0;
-  if (fileSize >= 4) {
-    uint8_t head[kId3HeaderSize];
-    if (window.ReadAt(0, head, 4) < 4) return false;
-    if (std::memcmp(head, "ID3", 3) == 0) {
-      if (fileSize < kId3HeaderSize || window.ReadAt(4, head + 4, 6) < 6) return false;
-      searchStart = Id3Size(head + 6) + kId3HeaderSize;
-      if (head[5] & kId3FooterFlag) searchStart += kId3HeaderSize;
-    }
-    // Files that begin with "RIFF" are searched from 0 too: the search
-    // tolerates the wrapper's header as leading non-audio data.
-  }
-
-  // Slide a 4-byte window; a valid header counts once the next frame one
-  // frame length later belongs to the same stream.
-  uint8_t b[4];
-  if (window.ReadAt(searchStart, b, 4) < 4) return false;
-  uint32_t h = mpeg::HeaderFromBytes(b);
-  int64_t pos = searchStart;
-  bool found = false;
-  for (int64_t n = 0; n < kMaxSearchPositions; ++n) {
-    if (IsValidFrameHeader(h)) {
-      uint8_t next[4];
-      if (window.ReadAt(pos + FrameLength(h), next, 4) < 4) return false;
-      if (SameStream(h, mpeg::HeaderFromBytes(next))) {
-        found = true;
-        break;
-      }
-    }
-    const int c = window.ByteAt(pos + 4);
-    if (c < 0) return false;
-    h = (h << 8) | static_cast<uint32_t>(c);
-    ++pos;
-  }
-  if (!found) return false;
-
-  mp3data_struct& d = m_info.data;
-  d.stereo = mpeg::Channels(h);
-  d.samplerate = SampleRateOf(h);
-  d.bitrate = BitrateKbpsOf(h) * 1000;
-  d.mode = mpeg::ChannelMode(h);
-  m_info.layer = mpeg::Layer(h);
-  m_info.mpeg25 = mpeg::Mpeg25(h);
-  m_info.lsf = mpeg::Lsf(h);
-  for (int i = 0; i < 4; ++i) m_info.firstHeader[i] = static_cast<uint8_t>(h >> (24 - 8 * i));
-  m_info.headerFound = 1;
+  DescribeStream(m_info, h);
   m_info.audioStart = pos;
   m_info.audioSize = fileSize - pos;
-
   if (!FindTrailingTags(fileSize)) return false;
   m_info.audioEnd = m_info.audioStart + m_info.audioSize;
 
-  d.framesize = SamplesPerFrame(m_info.layer, m_info.lsf);
   uint8_t probe[kVbrProbeSize];
   int parsed = 0;
   if (window.ReadAt(m_info.audioStart, probe, kVbrProbeSize) == kVbrProbeSize) {
@@ -141,7 +147,7 @@ bool CMp3Reader::FindFirstFrame() {
   }
   const bool headerTotals = ComputeStreamTotals(m_info, parsed);
 
-  m_index.Init(fd, m_info.audioStart, d.framenum, m_info.audioEnd);
+  m_index.Init(fd, m_info.audioStart, m_info.data.framenum, m_info.audioEnd);
   if (!headerTotals) CountFrames();
   // Decoding starts at the confirmed first frame, never at stray sync
   // patterns inside a tag or wrapper before it.
@@ -216,8 +222,11 @@ bool CMp3Reader::SkipApeTag(FileWindow& window) {
   const int64_t at = m_info.audioStart + m_info.audioSize - kApeFooterSize;
   if (window.ReadAt(at, footer, kApeFooterSize) < kApeFooterSize) return false;
   if (std::memcmp(footer, "APETAGEX", 8) != 0) return true;
-  int64_t tagSize = Le32(footer + kApeSizeOffset);
-  if (Le32(footer + kApeFlagsOffset) & kApeFlagHasHeader) tagSize += kApeFooterSize;
+  ByteReader fields(footer, sizeof footer);
+  fields.Seek(kApeSizeOffset);
+  int64_t tagSize = fields.Le32();
+  fields.Seek(kApeFlagsOffset);
+  if (fields.Le32() & kApeFlagHasHeader) tagSize += kApeFooterSize;
   if (tagSize >= kApeFooterSize && tagSize <= m_info.audioSize) m_info.audioSize -= tagSize;
   return true;
 }
@@ -228,12 +237,7 @@ void CMp3Reader::ResyncToStream(int64_t offset) {
   if (limit > kMaxSearchPositions) limit = kMaxSearchPositions;
   int64_t pos = offset;
   if (limit > 0) {
-    StreamSignature reference;
-    reference.mpeg25 = m_info.mpeg25;
-    reference.lsf = m_info.lsf;
-    reference.layer = m_info.layer;
-    reference.sampleRate = m_info.data.samplerate;
-    reference.channels = m_info.data.stereo;
+    const StreamSignature reference = m_info.Signature();
     FileWindow window(fileno(m_file), 16 * 1024);
     uint8_t b[4];
     if (window.ReadAt(pos, b, 4) == 4) {

@@ -2,7 +2,8 @@
 // the audio area (before trailing ID3v2-with-footer, ID3v1 and APE tags),
 // works out the stream totals, decodes frames to 16-bit PCM through LAME's
 // decoder and maps times to frame offsets through a lazily built frame index
-// that never reaches past the audio area.
+// that never reaches past the audio area. How the first frame, the index's
+// frames and the decoder's resync points are found: see FrameHeader.h.
 //
 // Open counts the frames (the index scans to the end, about one sequential
 // read of the file) when the VBR header does not give totals that fit the

@@ -28,6 +28,13 @@ int ClampToInt(int64_t v) { return v > INT_MAX ? INT_MAX : static_cast<int>(v); 
 
 }  // namespace
 
+StreamSignature Mp3StreamInfo::Signature() const {
+  StreamSignature s = SignatureOf(mpeg::HeaderFromBytes(firstHeader));
+  s.sampleRate = data.samplerate;
+  s.channels = data.stereo;
+  return s;
+}
+
 bool VbrTotalsFit(const Mp3StreamInfo& info) {
   const VbrHeaderInfo& vbr = info.vbr;
   if (vbr.frames <= 0) return false;

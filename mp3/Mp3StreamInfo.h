@@ -21,6 +21,7 @@
 
 #include <cstdint>
 
+#include "mp3/FrameHeader.h"
 #include "mp3/VbrHeader.h"
 
 struct Mp3StreamInfo {
@@ -50,6 +51,10 @@ struct Mp3StreamInfo {
     return countedSamples >= 0 ? countedSamples : static_cast<int64_t>(data.nsamp);
   }
   int TotalFrames() const { return data.framenum; }
+  // What a header must share to belong to the stream: the first frame's
+  // version and layer, the sample rate and channel count as the decoder
+  // last saw them.
+  StreamSignature Signature() const;
 };
 
 // True when the parsed VBR header in `info.vbr` has a frame count above 0

@@ -1,17 +1,22 @@
 // Cuts with a fresh VBR header, a reservoir-safe start and a sample-exact
 // range, checked by decoding: the output, trimmed by the delay and padding
 // it declares, must equal the source's decode over the range, bit for bit.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "mp3/CutToFile.h"
+#include "mp3/ExactCut.h"
 #include "mp3/FrameHeader.h"
 #include "mp3/Layer3Frame.h"
+#include "mp3/Mp3Reader.h"
 #include "mp3/VbrHeader.h"
+#include "tests/mp3/FrameBuilder.h"
 #include "tests/mp3/ReaderFixtures.h"
 #include "tests/support/TestFiles.h"
 
@@ -327,6 +332,58 @@ TEST(ExactCutFallback, LayerTwoLeavesItsHeaderFrameOutOfAPart) {
   CutReport r;
   EXPECT_EQ(CutToFile(dir.File("l2.mp2"), dir.File("p.mp2"), 0, 10, &r), 0);
   EXPECT_FALSE(FileExists(dir.File("p.mp2")));
+}
+
+// The options walk the frames the plain cut copies: a frame of another
+// sample rate inside the range (a stray frame the index takes) stays in,
+// byte for byte, behind the new header.
+TEST(ExactCutFrames, OptionsTakeThePlainCutsFrames) {
+  const uint32_t h = MakeHeader(1, 3, 9, 0);  // silent frames: no reservoir
+  std::vector<uint8_t> file = Frames(h, 100);
+  Append(file, MakeFrame(MakeHeader(1, 3, 9, 2)));
+  Append(file, Frames(h, 100));
+  TempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("s.mp3"), file));
+  CutOptions framesOnly;
+  framesOnly.framesOnly = true;
+  CutReport plain;
+  ASSERT_EQ(CutToFile(dir.File("s.mp3"), dir.File("p.mp3"), 1000, 4000, &plain, framesOnly), 1);
+  CutOptions o;
+  o.vbrHeader = o.cleanStart = true;
+  CutReport r;
+  ASSERT_EQ(CutToFile(dir.File("s.mp3"), dir.File("o.mp3"), 1000, 4000, &r, o), 1);
+  const auto out = ReadFileBytes(dir.File("o.mp3"));
+  const auto tagLength = static_cast<long>(FrameLength(mpeg::HeaderFromBytes(out.data())));
+  EXPECT_EQ(std::vector<uint8_t>(out.begin() + tagLength, out.end()), ReadFileBytes(dir.File("p.mp3")));
+  EXPECT_EQ(r.frames, plain.frames);
+}
+
+// The cut goes from where the output stands (a tag may come first), and so
+// does its VBR tag.
+TEST(ExactCutFrames, WritesFromTheOutputsPosition) {
+  TempDir dir;
+  EncodeSpec spec;
+  spec.mode = EncodeSpec::Mode::Vbr;
+  spec.seconds = 3;
+  ASSERT_TRUE(WriteFileBytes(dir.File("s.mp3"), EncodeMp3(spec)));
+  CutOptions o;
+  o.exact = true;
+  ASSERT_EQ(CutToFile(dir.File("s.mp3"), dir.File("whole.mp3"), 500, 2000, nullptr, o), 1);
+  CMp3Reader reader;
+  ASSERT_EQ(reader.Open(dir.File("s.mp3").c_str(), nullptr, nullptr, nullptr), 1);
+  const int in = open(dir.File("s.mp3").c_str(), O_RDONLY | O_CLOEXEC);
+  const int out = open(dir.File("o.mp3").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  const std::vector<uint8_t> prefix(1000, 'x');
+  ASSERT_EQ(write(out, prefix.data(), prefix.size()), 1000);
+  CutReport r;
+  EXPECT_EQ(WriteEnhancedCut(in, out, reader.GetStreamInfo(), 500, 2000, reader.TimeToOffset(500),
+                             reader.TimeToOffset(2000), o, &r),
+            EnhancedCutResult::Written);
+  close(in);
+  close(out);
+  std::vector<uint8_t> expected = prefix;
+  Append(expected, ReadFileBytes(dir.File("whole.mp3")));
+  EXPECT_EQ(ReadFileBytes(dir.File("o.mp3")), expected);
 }
 
 // The same property through an independent gapless decoder, when present.
