@@ -71,7 +71,7 @@ int main() {
 
   const PairedTimes decode =
       MeasurePaired([&] { DecodeWithReader(cbr60); }, [&] { g_sink = DecodeBare(cbr60); }, 3, nullptr, false);
-  Report("decode 60 min via CMp3Reader (cpu)", decode.cpu.a, decode.cpu.b, "bare hip loop", 1.05, 0, decode.cpu.ratio);
+  Report("decode 60 min via CMp3Reader (cpu)", decode.cpu.a, decode.cpu.b, "bare libmpg123 loop", 1.05, 0, decode.cpu.ratio);
 
   BenchIndex(cbr60, "60 min CBR");
   BenchIndex(vbr60, "60 min VBR");

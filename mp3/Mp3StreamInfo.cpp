@@ -45,7 +45,7 @@ bool VbrTotalsFit(const Mp3StreamInfo& info) {
 }
 
 bool ComputeStreamTotals(Mp3StreamInfo& info, int parsed) {
-  mp3data_struct& d = info.data;
+  Mp3DecoderFields& d = info.data;
   const int spf = d.framesize;
   const VbrHeaderInfo& vbr = info.vbr;
   if (parsed && VbrTotalsFit(info)) {
@@ -69,7 +69,7 @@ bool ComputeStreamTotals(Mp3StreamInfo& info, int parsed) {
 }
 
 void SetCountedTotals(Mp3StreamInfo& info, int64_t frames, double durationMs, int64_t bytes) {
-  mp3data_struct& d = info.data;
+  Mp3DecoderFields& d = info.data;
   const int64_t samples = std::llround(durationMs * d.samplerate / 1000.0);
   if (frames <= 0 || samples <= 0) return;
   d.framenum = ClampToInt(frames);

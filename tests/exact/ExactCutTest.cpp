@@ -60,7 +60,7 @@ std::vector<Source> Sources() {
 // What a gapless decoder plays: the raw decode without the declared delay
 // (plus the decoder's own) and padding; everything without a LAME header.
 std::vector<int16_t> Played(const std::vector<uint8_t>& file) {
-  const auto raw = BareDecode(file, 0);
+  const auto raw = Mpg123Decode(file);
   std::vector<int16_t> pcm(raw.size() / 2);
   std::memcpy(pcm.data(), raw.data(), pcm.size() * 2);
   VbrHeaderInfo v;

@@ -43,7 +43,9 @@ TEST_P(RealEncodings, OpenReportsFormatAndDuration) {
   EXPECT_NEAR(reader.GetDuration(), s.spec.seconds * 1000, 3 * frameMs + 1) << s.name;
 }
 
-TEST_P(RealEncodings, DecodesLikeABareDecoderLoop) {
+// The reference decoder without gapless trimming: the same samples, one
+// rounding step apart at most, from the same first sample on.
+TEST_P(RealEncodings, DecodesAsMpg123WithoutGaplessTrimming) {
   const NamedSpec& s = GetParam();
   TempDir dir;
   const auto& bytes = EncodedBytes(s);
@@ -51,10 +53,14 @@ TEST_P(RealEncodings, DecodesLikeABareDecoderLoop) {
   CMp3Reader reader;
   ASSERT_EQ(reader.Open(path.c_str(), nullptr, nullptr, nullptr), 1);
   const auto pcm = ReadAll(reader);
-  const auto expected = BareDecode(bytes, 0);
+  const auto expected = Mpg123Decode(bytes);
   ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(pcm.size(), expected.size());
-  EXPECT_TRUE(pcm == expected) << s.name;
+  ASSERT_EQ(pcm.size(), expected.size());
+  for (size_t i = 0; i + 1 < pcm.size(); i += 2) {
+    const int got = static_cast<int16_t>(pcm[i] | (pcm[i + 1] << 8));
+    const int want = static_cast<int16_t>(expected[i] | (expected[i + 1] << 8));
+    ASSERT_LE(std::abs(got - want), 1) << s.name << " sample " << i / 2;
+  }
   // The stream holds at least the signal (the decoder adds delay samples).
   const size_t bytesPerFrame = 2u * static_cast<size_t>(s.spec.channels);
   EXPECT_GE(pcm.size() / bytesPerFrame, static_cast<size_t>(s.spec.seconds * s.spec.sampleRate));
