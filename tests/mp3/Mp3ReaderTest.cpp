@@ -154,6 +154,24 @@ TEST(Mp3Reader, TotalsAreCountedWhenTheVbrHeaderDoesNotFit) {
   EXPECT_GT(reader.GetStreamInfo().TotalFrames(), frames);
 }
 
+// Frames of another sample rate between the stream's own (joined files)
+// give no PCM, and the stream's frames after them decode again.
+TEST(Mp3Reader, FramesOfAnotherRateAreLeftOutAndDecodingGoesOn) {
+  const auto& own = EncodedBytes(ReaderSpecs()[2]);  // 44.1 kHz, no VBR header
+  EncodeSpec other = ReaderSpecs()[2].spec;
+  other.sampleRate = 48000;
+  std::vector<uint8_t> joined = own;
+  Append(joined, EncodeMp3(other));
+  Append(joined, own);
+  TempDir dir;
+  CMp3Reader alone, reader;
+  ASSERT_EQ(alone.Open(Save(dir, "own.mp3", own).c_str(), nullptr, nullptr, nullptr), 1);
+  ASSERT_EQ(reader.Open(Save(dir, "joined.mp3", joined).c_str(), nullptr, nullptr, nullptr), 1);
+  const double once = static_cast<double>(ReadAll(alone).size());
+  // Give or take the frames whose bit reservoir lay in the other part.
+  EXPECT_NEAR(static_cast<double>(ReadAll(reader).size()), 2 * once, 2 * 1152 * 4);
+}
+
 TEST(Mp3Reader, SearchStartsAfterTheId3v2Tag) {
   const uint32_t h = MakeHeader(1, 3, 9, 0);
   for (bool footer : {false, true}) {
