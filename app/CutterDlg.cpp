@@ -24,6 +24,7 @@
 #include "mp3/PathParts.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
+#include "pipeline/ParallelMp3Reader.h"
 #include "pipeline/PluginWriter.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/skin/SkinButton.h"
@@ -285,6 +286,11 @@ bool CCutterDlg::CreatePipeline() {
   if (!m_pArwMan) return false;
   m_pReader = m_options.makeReader ? m_options.makeReader() : new (std::nothrow) CMp3Reader;
   if (!m_pReader) return false;
+  if (m_options.makeAnalysisReader) {
+    m_pAnalysisReader = m_options.makeAnalysisReader();
+  } else if (!m_options.makeReader) {
+    m_pAnalysisReader = new (std::nothrow) CParallelMp3Reader;
+  }
   m_pNullWriter = new (std::nothrow) CNullWriter;
   if (!m_pNullWriter) return false;
   m_pPluginWriter = new (std::nothrow) CPluginWriter(kPluginFileName, this, PluginDirectory(m_options.pluginDirectory));
@@ -308,6 +314,11 @@ void CCutterDlg::ReleasePipeline() {
     m_pReader->Close();
     delete m_pReader;
     m_pReader = nullptr;
+  }
+  if (m_pAnalysisReader) {
+    m_pAnalysisReader->Close();
+    delete m_pAnalysisReader;
+    m_pAnalysisReader = nullptr;
   }
   if (m_pNullWriter) {
     m_pNullWriter->Close();

@@ -117,7 +117,8 @@ bool CCutterDlg::StartAnalysis() {
   m_pArwMan->Stop();
   std::unique_lock<std::timed_mutex> hold(m_csPcm);
   if (!m_pNullWriter->SetPcmCallback(DialogPcmCallback, this)) return false;
-  if (!m_pArwMan->SetReader(m_pReader) || !m_pArwMan->SetWriter(m_pNullWriter)) return false;
+  CAudioReader* reader = m_pAnalysisReader ? m_pAnalysisReader : m_pReader;
+  if (!m_pArwMan->SetReader(reader) || !m_pArwMan->SetWriter(m_pNullWriter)) return false;
   m_pArwMan->SetTexts(TextsFor(m_strSourcePath));
   m_bPcmOpen.store(true);
   BeginRun();

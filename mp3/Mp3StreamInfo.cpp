@@ -78,6 +78,13 @@ void SetCountedTotals(Mp3StreamInfo& info, int64_t frames, double durationMs, in
   d.bitrate = ClampToInt(MulDiv64(bytes * 8, d.samplerate, samples));
 }
 
+void TakeInfoFrameCount(Mp3StreamInfo& info) {
+  const VbrHeaderInfo& vbr = info.vbr;
+  if ((vbr.kind != VbrHeaderKind::Xing && vbr.kind != VbrHeaderKind::Info) || vbr.frames <= 0) return;
+  info.data.totalframes = vbr.frames;
+  info.data.nsamp = static_cast<unsigned long>(vbr.frames) * static_cast<unsigned long>(info.data.framesize);
+}
+
 int StreamDurationMs(const Mp3StreamInfo& info) {
   const int64_t samples = info.TotalSamples();
   if (samples <= 0 || info.data.samplerate <= 0) return 0;

@@ -83,6 +83,12 @@ bool ComputeStreamTotals(Mp3StreamInfo& info, int parsed);
 // index agree), held in `bytes` bytes.
 void SetCountedTotals(Mp3StreamInfo& info, int64_t frames, double durationMs, int64_t bytes);
 
+// What a decoder brings that meets a Xing/Info frame at the start of the
+// stream (LAME's did, and the reader keeps it): when that frame counts its
+// frames, totalframes and nsamp become the count and count * framesize,
+// delay and padding not removed. Counted totals (countedSamples) stay.
+void TakeInfoFrameCount(Mp3StreamInfo& info);
+
 // Milliseconds of the stream as the reader reports it: total samples * 1000 /
 // sample rate, rounded; 0 without samples.
 int StreamDurationMs(const Mp3StreamInfo& info);

@@ -18,7 +18,20 @@ void InitLibraryOnce() {
 // libmpg123's default gives up after 1 KiB.
 constexpr long kUnlimitedResync = -1;
 
+std::mutex g_coreLock;
+std::string g_core;
+
+std::string ChosenCore() {
+  std::lock_guard<std::mutex> guard(g_coreLock);
+  return g_core;
+}
+
 }  // namespace
+
+void Mpg123Decoder::UseCore(const std::string& name) {
+  std::lock_guard<std::mutex> guard(g_coreLock);
+  g_core = name;
+}
 
 Mpg123Decoder::~Mpg123Decoder() { Exit(); }
 
@@ -30,7 +43,8 @@ bool Mpg123Decoder::Init(int sampleRate, int channels, bool skipInfoFrame) {
   if (!m_handle) {
     InitLibraryOnce();
     int error = MPG123_OK;
-    m_handle = mpg123_new(nullptr, &error);
+    const std::string core = ChosenCore();
+    m_handle = mpg123_new(core.empty() ? nullptr : core.c_str(), &error);
     if (!m_handle) return false;
   }
   m_sampleRate = sampleRate;
@@ -65,6 +79,10 @@ void Mpg123Decoder::Exit() {
   m_sampleCount = 0;
 }
 
+int64_t Mpg123Decoder::FramePosition() const {
+  return m_handle && m_sampleCount > 0 ? static_cast<int64_t>(mpg123_framepos(m_handle)) : -1;
+}
+
 bool Mpg123Decoder::Feed(const uint8_t* data, size_t size) {
   return m_handle && mpg123_feed(m_handle, data, size) == MPG123_OK;
 }
@@ -86,6 +104,11 @@ Mpg123Decoder::Result Mpg123Decoder::DecodeFrame() {
       continue;
     }
     if (status == MPG123_OK) {
+      // A handle opened again may keep its format without announcing it.
+      if (m_frameRate == 0) {
+        int channels = 0, encoding = 0;
+        mpg123_getformat(m_handle, &m_frameRate, &channels, &encoding);
+      }
       if (bytes == 0 || m_frameRate != m_sampleRate) continue;
       m_samples = reinterpret_cast<const int16_t*>(audio);
       m_sampleCount = static_cast<int>(bytes / (sizeof(int16_t) * static_cast<size_t>(m_channels)));
@@ -112,10 +135,5 @@ void Mpg123Decoder::RefreshStreamFields(Mp3StreamInfo& info) const {
   d.mode_ext = frame.mode_ext;
   const int spf = mpg123_spf(m_handle);
   if (spf > 0) d.framesize = spf;
-  const VbrHeaderInfo& vbr = info.vbr;
-  const bool countedByInfoFrame = (vbr.kind == VbrHeaderKind::Xing || vbr.kind == VbrHeaderKind::Info) && vbr.frames > 0;
-  if (countedByInfoFrame) {
-    d.totalframes = vbr.frames;
-    d.nsamp = static_cast<unsigned long>(vbr.frames) * static_cast<unsigned long>(d.framesize);
-  }
+  TakeInfoFrameCount(info);
 }

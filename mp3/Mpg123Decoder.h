@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 struct Mp3StreamInfo;
 struct mpg123_handle_struct;
@@ -54,13 +55,20 @@ class Mpg123Decoder {
   const int16_t* Samples() const { return m_samples; }
   int SampleCount() const { return m_sampleCount; }
   int Channels() const { return m_channels; }
+  // Where the last decoded frame starts, in bytes from the first byte fed
+  // since Init; -1 before the first frame.
+  int64_t FramePosition() const;
+
+  // The synthesis code ("core") of the decoders made from now on, by
+  // libmpg123's name (generic, x86-64, AVX...); empty: the fastest this
+  // processor runs, libmpg123's own choice. The cores may round a sample
+  // differently; tests use this to check what holds for every core.
+  static void UseCore(const std::string& name);
 
   // Refreshes the stream description's decoder fields from the last
   // decoded frame: header_parsed, stereo (the frame's channels), samplerate,
-  // bitrate (kbit/s), mode, mode_ext and framesize (samples per frame);
-  // when the stream opens with a Xing/Info frame that counts its frames,
-  // totalframes and nsamp become that count and count * framesize (delay
-  // and padding not removed).
+  // bitrate (kbit/s), mode, mode_ext and framesize (samples per frame); and
+  // the Xing/Info frame's count (TakeInfoFrameCount).
   void RefreshStreamFields(Mp3StreamInfo& info) const;
 
  private:
