@@ -4,6 +4,7 @@ void AddAllCommands(CliApp& app) {
   AddInfoCommand(app);
   AddOffsetCommand(app);
   AddDecodeCommand(app);
+  AddPeaksCommand(app);
   AddPlayCommand(app);
   AddCutCommand(app);
   AddTagsCommand(app);

@@ -8,6 +8,7 @@ class CliApp;
 void AddInfoCommand(CliApp& app);
 void AddOffsetCommand(CliApp& app);
 void AddDecodeCommand(CliApp& app);
+void AddPeaksCommand(CliApp& app);
 void AddPlayCommand(CliApp& app);
 void AddCutCommand(CliApp& app);
 void AddTagsCommand(CliApp& app);

@@ -34,7 +34,7 @@ Json VbrJson(const VbrHeaderInfo& v) {
 
 Json InfoJson(CMp3Reader& reader, const std::string& file) {
   const Mp3StreamInfo& info = reader.GetStreamInfo();
-  const mp3data_struct& d = info.data;
+  const Mp3DecoderFields& d = info.data;
   return Json{{"sample_rate", d.samplerate},   {"channels", d.stereo},
               {"layer", info.layer},           {"mpeg", MpegName(info)},
               {"bitrate", d.bitrate},          {"duration_ms", reader.GetDuration()},

@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (parsed) {
     FUZZ_CHECK(vbr.encoder[sizeof vbr.encoder - 1] == '\0');
     FUZZ_CHECK(vbr.presetCode >= 0 && vbr.presetCode <= 7);
-    FUZZ_CHECK(vbr.encoderDelay >= -1 && vbr.encoderDelay <= 3000);
-    FUZZ_CHECK(vbr.encoderPadding >= -1 && vbr.encoderPadding <= 3000);
+    FUZZ_CHECK(vbr.encoderDelay >= -1 && vbr.encoderDelay <= kLargestDelayOrPadding);
+    FUZZ_CHECK(vbr.encoderPadding >= -1 && vbr.encoderPadding <= kLargestDelayOrPadding);
   }
 
   // The totals for this frame as the first of a stream; the audio size (a

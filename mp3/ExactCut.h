@@ -3,12 +3,10 @@
 // by a new Xing/Info + LAME header whose delay and padding make gapless
 // decoders play exactly the intended samples.
 //
-// Timeline used for the exact range: a gapless decoder plays sample s of a
-// source with a LAME header at raw decoder output position s + delay + 529
-// (529 is the decoder's own delay); a source without one is played raw. The
-// cut begins one granule pair (MPEG-1) or two frames (MPEG-2/2.5) before
-// the first frame holding the range, so the decoder's overlap and filterbank
-// history have settled when the range starts.
+// It walks the frames the frame index finds (the plain cut's frames) and
+// takes three steps: plan the frames (CutPlan: the plain cut's frames or the
+// exact range), write them (CutFrameWriter), fill in the VBR tag
+// (CutVbrTag, VbrTagWriter).
 #pragma once
 
 #include <cstdint>
@@ -22,8 +20,10 @@ enum class EnhancedCutResult {
   IoError,        // a read or write failed
 };
 
-// Writes the cut of `in` (the source's bytes) into `out` at its file
-// position. `startOffset`/`endOffset` are the plain cut's frame offsets.
+// Writes the cut of `in` (the source's bytes, the stream `info` describes)
+// into `out` from its file position on; the VBR tag goes at that position
+// too, written last. `startOffset`/`endOffset` are the plain cut's frame
+// offsets. The options in effect are reported in `report`.
 EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, int startMs, int endMs,
                                    int64_t startOffset, int64_t endOffset, const CutOptions& options,
                                    CutReport* report);

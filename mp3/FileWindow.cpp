@@ -1,11 +1,11 @@
 #include "mp3/FileWindow.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+
+#include "platform/io/ReadWrite.h"
 
 FileWindow::FileWindow(int fd, int blockSize) : m_fd(fd), m_block(static_cast<size_t>(blockSize)) {}
 
@@ -16,17 +16,11 @@ void FileWindow::Attach(int fd) {
 
 bool FileWindow::Load(int64_t offset) {
   if (m_fd < 0 || offset < 0) return false;
-  int got = 0;
-  const int want = static_cast<int>(m_block.size());
-  while (got < want) {
-    const ssize_t n = pread(m_fd, m_block.data() + got, static_cast<size_t>(want - got), offset + got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<int>(n);
-  }
+  // A read error counts as the end of the file.
+  const ssize_t got = PReadUpTo(m_fd, m_block.data(), m_block.size(), offset);
   m_blockStart = offset;
-  m_blockLength = got;
-  return got > 0;
+  m_blockLength = got > 0 ? static_cast<int>(got) : 0;
+  return m_blockLength > 0;
 }
 
 int FileWindow::ReadThroughBlocks(int64_t offset, uint8_t* out, int length) {

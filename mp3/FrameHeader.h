@@ -14,6 +14,21 @@
 //   I  7-6    channel mode: 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
 //   J  5-4    mode extension
 //   K,L,M     copyright, original, emphasis
+//
+// Three searches find frames, each with the rule its job needs, all testing
+// headers with IsValidFrameHeader and SameStream below:
+//   - the stream's first frame (CMp3Reader::Open): a valid header whose next
+//     frame, one frame length on, belongs to the same stream; searched from
+//     the end of a leading ID3v2 tag, over about a million positions.
+//   - the frame index (Mp3FrameIndex), which offsets, the plain cut and the
+//     cut options all use: from the first frame on, each valid header that
+//     is not Layer I is the next frame; after bytes that are not, a header
+//     counts once the next four frames follow it (or the audio area ends
+//     first). Nothing past the audio area is a frame.
+//   - the decoder's resync (CMp3Reader, after a seek or a long stretch that
+//     decodes to nothing): the first header SameStream finds of the reader's
+//     stream, unconfirmed; the decoder itself passes over what then does
+//     not decode.
 #pragma once
 
 #include <cstdint>

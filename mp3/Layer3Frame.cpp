@@ -1,12 +1,16 @@
 #include "mp3/Layer3Frame.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "mp3/FrameHeader.h"
+#include "platform/ByteReader.h"
 
 namespace {
 
 constexpr int kCrcLength = 2;
+constexpr int kLowestBitrateIndex = 1;
+constexpr int kHighestBitrateIndex = 14;
 
 bool Mono(uint32_t h) { return mpeg::ChannelMode(h) == mpeg::kModeMono; }
 
@@ -49,9 +53,7 @@ uint16_t Layer3Crc(const uint8_t* frame) {
 void UpdateLayer3Crc(uint8_t* frame) {
   const uint32_t h = mpeg::HeaderFromBytes(frame);
   if (!mpeg::HasCrc(h)) return;
-  const uint16_t crc = Layer3Crc(frame);
-  frame[4] = static_cast<uint8_t>(crc >> 8);
-  frame[5] = static_cast<uint8_t>(crc & 0xFF);
+  PutBe16(frame + 4, Layer3Crc(frame));
 }
 
 void SilenceLayer3Frame(uint8_t* frame) {
@@ -64,4 +66,18 @@ uint32_t WithBitrateIndex(uint32_t h, int index) {
   h &= ~(0xFu << mpeg::kBitrateShift);
   h &= ~(1u << mpeg::kPaddingShift);
   return h | (static_cast<uint32_t>(index) << mpeg::kBitrateShift);
+}
+
+std::vector<uint8_t> SilentFrameHolding(uint32_t templateHeader, const std::vector<uint8_t>& mainData) {
+  for (int index = kLowestBitrateIndex; index <= kHighestBitrateIndex; ++index) {
+    const uint32_t h = WithBitrateIndex(templateHeader, index);
+    const int length = FrameLength(h);
+    if (MainDataSlots(h, length) < static_cast<int>(mainData.size())) continue;
+    std::vector<uint8_t> frame(static_cast<size_t>(length), 0);
+    PutBe32(frame.data(), h);
+    std::copy(mainData.begin(), mainData.end(), frame.end() - static_cast<long>(mainData.size()));
+    UpdateLayer3Crc(frame.data());
+    return frame;
+  }
+  return {};
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // Bytes of side info for a header.
 int SideInfoLength(uint32_t header);
@@ -35,3 +36,8 @@ void SilenceLayer3Frame(uint8_t* frame);
 
 // The header with another bitrate index and no padding.
 uint32_t WithBitrateIndex(uint32_t header, int index);
+
+// A silent frame of the template header's kind at the smallest bitrate
+// whose main data slots hold `mainData`, which fills their end (for the
+// frames after it to reach back into). Empty when no bitrate holds it.
+std::vector<uint8_t> SilentFrameHolding(uint32_t templateHeader, const std::vector<uint8_t>& mainData);

@@ -32,6 +32,7 @@ Mp3FrameIndex::Mp3FrameIndex() : m_window(-1, kScanBlock) {}
 
 void Mp3FrameIndex::Reset() {
   m_entries = std::vector<Entry>();
+  m_gapEntries = std::vector<int64_t>();
   m_fd = -1;
   m_window.Attach(-1);
   m_end = 0;
@@ -102,13 +103,25 @@ bool Mp3FrameIndex::SyncFrame(int64_t& pos, uint32_t& header, bool keepGarbageEn
       if (c == Attempt::End) break;
     }
     if (confirmed) {
-      if (keepGarbageEntry) Append(p, m_lastTime);
+      if (keepGarbageEntry) AppendAfterGarbage(p);
       header = found;
       return true;
     }
     pos = p + 1;
   }
   return false;
+}
+
+// The frame found after garbage, at the time so far: the entry before it
+// (the end of the last frame) becomes the mark of the garbage.
+void Mp3FrameIndex::AppendAfterGarbage(int64_t offset) {
+  try {
+    m_gapEntries.reserve(m_gapEntries.size() + 1);
+  } catch (...) {
+    return;
+  }
+  const int64_t gap = static_cast<int64_t>(m_entries.size()) - 1;
+  if (Append(offset, m_lastTime)) m_gapEntries.push_back(gap);
 }
 
 bool Mp3FrameIndex::Append(int64_t offset, double timeMs) {
@@ -166,25 +179,25 @@ bool Mp3FrameIndex::ExtendByOneFrame() {
 // Each gets exactly what TryFrame and Append would give it; anything else
 // (garbage, a new kind of frame, the end, growth) goes the long way, one
 // frame at a time.
-void Mp3FrameIndex::ExtendTo(double ms) {
-  while (m_entries.back().timeMs < ms) {
+void Mp3FrameIndex::ExtendTo(const Goal& goal) {
+  while (!goal.ReachedBy(m_entries.back().timeMs, m_entries.back().offset, m_frames)) {
     int available = 0;
     const uint8_t* bytes =
         m_entries.size() < m_entries.capacity() ? m_window.Span(m_scanPos, 4, &available) : nullptr;
-    if (bytes && IndexRun(bytes, available, ms) > 0) continue;
+    if (bytes && IndexRun(bytes, available, goal) > 0) continue;
     if (!ExtendByOneFrame()) break;
   }
 }
 
 // Frames whose headers lie in bytes[0, available), the first at m_scanPos;
 // returns how many were indexed.
-int Mp3FrameIndex::IndexRun(const uint8_t* bytes, int available, double ms) {
+int Mp3FrameIndex::IndexRun(const uint8_t* bytes, int available, const Goal& goal) {
   const int64_t start = m_scanPos;
   int64_t pos = start;
   double time = m_entries.back().timeMs;
   size_t room = m_entries.capacity() - m_entries.size();
   int indexed = 0;
-  while (time < ms && room > 0 && pos - start <= available - 4) {
+  while (!goal.ReachedBy(time, pos, m_frames + indexed) && room > 0 && pos - start <= available - 4) {
     const uint32_t h = mpeg::HeaderFromBytes(bytes + (pos - start));
     const FrameShape& shape = m_shapes[static_cast<size_t>(ShapeSlot(h))];
     if (shape.key != (h & kShapeBits) || pos + shape.length > m_end) break;
@@ -202,7 +215,9 @@ int Mp3FrameIndex::IndexRun(const uint8_t* bytes, int available, double ms) {
 
 int64_t Mp3FrameIndex::TimeToOffset(double ms) {
   if (m_fd < 0 || ms < 0 || m_entries.empty()) return -1;
-  ExtendTo(ms);
+  Goal goal;
+  goal.timeMs = ms;
+  ExtendTo(goal);
   if (m_entries.back().timeMs <= ms) return m_entries.back().offset;
   // The last entry with time <= ms: its successor is later, so an entry
   // sharing its time with the next one is never the answer.
@@ -213,5 +228,44 @@ int64_t Mp3FrameIndex::TimeToOffset(double ms) {
 
 void Mp3FrameIndex::ExtendToEnd() {
   if (m_fd < 0 || m_entries.empty()) return;
-  ExtendTo(std::numeric_limits<double>::infinity());
+  Goal goal;
+  goal.timeMs = std::numeric_limits<double>::infinity();
+  ExtendTo(goal);
+}
+
+void Mp3FrameIndex::ExtendPast(int64_t offset, int64_t count) {
+  if (m_fd < 0 || m_entries.empty()) return;
+  Goal reach;
+  reach.offset = offset;
+  ExtendTo(reach);
+  Goal more;
+  more.frames = FramesBefore(offset) + count;
+  ExtendTo(more);
+}
+
+// Entry k + g starts frame k, where g counts the garbage marks before it:
+// the marks j with m_gapEntries[j] - j <= k (that difference is the number
+// of frames before mark j, so it never falls).
+Mp3FrameIndex::Frame Mp3FrameIndex::FrameAt(int64_t k) const {
+  int64_t low = 0, high = static_cast<int64_t>(m_gapEntries.size());
+  while (low < high) {
+    const int64_t mid = low + (high - low) / 2;
+    if (m_gapEntries[static_cast<size_t>(mid)] - mid <= k) {
+      low = mid + 1;
+    } else {
+      high = mid;
+    }
+  }
+  const size_t e = static_cast<size_t>(k + low);
+  return Frame{m_entries[e].offset, static_cast<int>(m_entries[e + 1].offset - m_entries[e].offset)};
+}
+
+int64_t Mp3FrameIndex::FramesBefore(int64_t offset) const {
+  if (m_entries.empty()) return 0;
+  const auto at = std::lower_bound(m_entries.begin(), m_entries.end(), offset,
+                                   [](const Entry& e, int64_t o) { return e.offset < o; });
+  // Entries before `offset`, the last entry (the end of the audio) aside.
+  const int64_t before = std::min<int64_t>(at - m_entries.begin(), Count() - 1);
+  const auto gaps = std::lower_bound(m_gapEntries.begin(), m_gapEntries.end(), before);
+  return before - (gaps - m_gapEntries.begin());
 }

@@ -5,7 +5,9 @@
 // frame starts and the last entry is the end of the indexed audio with its
 // total time. Where garbage had to be skipped before a frame, one extra entry
 // (the frame found after the garbage, time so far) is inserted, so two
-// neighbouring entries may carry the same time.
+// neighbouring entries may carry the same time; the index remembers which
+// entries mark garbage, so frames can also be looked up by number. What
+// counts as a frame: see FrameHeader.h.
 //
 // Frames are indexed only when a time beyond the indexed part is asked for,
 // by reading each 4-byte header and stepping over the body (no decoding).
@@ -65,8 +67,33 @@ class Mp3FrameIndex {
   // Indexes every remaining frame: the frame count of the whole stream.
   void ExtendToEnd();
 
+  // The indexed frames one by one, numbered from 0 in file order: what a
+  // cut copies, for the cut options to walk. A frame's length is the
+  // distance to the next entry.
+  struct Frame {
+    int64_t offset;
+    int length;
+  };
+  // Frame k, 0 <= k < FrameCount().
+  Frame FrameAt(int64_t k) const;
+  // Indexed frames that start before `offset`.
+  int64_t FramesBefore(int64_t offset) const;
+  // Indexes every frame that starts before `offset` and `count` more (fewer
+  // at the end of the audio), and no further than that.
+  void ExtendPast(int64_t offset, int64_t count);
+
  private:
   enum class Attempt { Frame, End, Garbage };
+  // How far an extension goes: until the indexed audio lasts `timeMs`, ends
+  // at or after `offset` and holds `frames` frames.
+  struct Goal {
+    double timeMs = 0;
+    int64_t offset = 0;
+    int64_t frames = 0;
+    bool ReachedBy(double time, int64_t end, int64_t count) const {
+      return time >= timeMs && end >= offset && count >= frames;
+    }
+  };
   // What a header says about its frame, for the header bits that decide it.
   struct FrameShape {
     // The header's deciding bits. An unused slot has bits set that no key
@@ -79,9 +106,10 @@ class Mp3FrameIndex {
   Attempt TryFrame(int64_t& pos, uint32_t& header);
   bool SyncFrame(int64_t& pos, uint32_t& header, bool keepGarbageEntry);
   bool ExtendByOneFrame();
-  void ExtendTo(double ms);
-  int IndexRun(const uint8_t* bytes, int available, double ms);
+  void ExtendTo(const Goal& goal);
+  int IndexRun(const uint8_t* bytes, int available, const Goal& goal);
   bool Append(int64_t offset, double timeMs);
+  void AppendAfterGarbage(int64_t offset);
 
   int m_fd = -1;
   FileWindow m_window;
@@ -89,6 +117,9 @@ class Mp3FrameIndex {
   // First byte after the audio area; no indexed frame reaches past it.
   int64_t m_end = 0;
   int64_t m_frames = 0;
+  // The entries that mark where skipped garbage began (the end of the frame
+  // before it), in order: every other entry but the last starts a frame.
+  std::vector<int64_t> m_gapEntries;
   double m_lastTime = 0;
   int64_t m_scanPos = 0;
   // By bitrate index and padding bit. A pure function of the header, so it

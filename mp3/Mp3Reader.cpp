@@ -9,8 +9,9 @@
 
 #include "mp3/FileWindow.h"
 #include "mp3/FrameHeader.h"
-#include "platform/RegularFile.h"
+#include "platform/ByteReader.h"
 #include "platform/MulDiv.h"
+#include "platform/io/RegularFile.h"
 
 namespace {
 
@@ -25,22 +26,64 @@ constexpr int kApeSizeOffset = 12;
 constexpr int kApeFlagsOffset = 20;
 constexpr uint32_t kApeFlagHasHeader = 0x80000000u;
 constexpr int kDecodeInputChunk = 1024;
-// LAME's decoder keeps every byte it cannot find a frame in and scans them
-// all again on the next call, so a long stretch without frames (zeros, 0xFF
-// runs, a large unknown block) costs time growing with its square. A stream
-// yields a frame within a few frame lengths (the longest frame is 1729
-// bytes); after this much input without one the decoder is restarted at the
-// next header of the stream.
-constexpr int64_t kMostInputWithoutOutput = 16 * 1024;
-constexpr int kInterleaveRun = 8;
+constexpr int kMostSamplesPerFrame = 1152;
 
 // The ID3v2 header/footer size: four bytes, each taken whole.
 int64_t Id3Size(const uint8_t* b) {
   return (int64_t{b[0]} << 21) + (int64_t{b[1]} << 14) + (int64_t{b[2]} << 7) + b[3];
 }
 
-uint32_t Le32(const uint8_t* b) {
-  return uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
+// Where the search for the first frame starts: after an ID3v2 tag at the
+// front; -1 when the file cannot be read.
+int64_t AudioSearchStart(FileWindow& window, int64_t fileSize) {
+  if (fileSize < 4) return 0;
+  uint8_t head[kId3HeaderSize];
+  if (window.ReadAt(0, head, 4) < 4) return -1;
+  // Files that begin with "RIFF" are searched from 0 too: the search
+  // tolerates the wrapper's header as leading non-audio data.
+  if (std::memcmp(head, "ID3", 3) != 0) return 0;
+  if (fileSize < kId3HeaderSize || window.ReadAt(4, head + 4, 6) < 6) return -1;
+  int64_t start = Id3Size(head + 6) + kId3HeaderSize;
+  if (head[5] & kId3FooterFlag) start += kId3HeaderSize;
+  return start;
+}
+
+// Slides a 4-byte window from `from`: a valid header counts once the next
+// frame, one frame length later, belongs to the same stream.
+bool FindConfirmedHeader(FileWindow& window, int64_t from, int64_t* at, uint32_t* header) {
+  uint8_t b[4];
+  if (window.ReadAt(from, b, 4) < 4) return false;
+  uint32_t h = mpeg::HeaderFromBytes(b);
+  for (int64_t pos = from; pos < from + kMaxSearchPositions; ++pos) {
+    if (IsValidFrameHeader(h)) {
+      uint8_t next[4];
+      if (window.ReadAt(pos + FrameLength(h), next, 4) < 4) return false;
+      if (SameStream(h, mpeg::HeaderFromBytes(next))) {
+        *at = pos;
+        *header = h;
+        return true;
+      }
+    }
+    const int c = window.ByteAt(pos + 4);
+    if (c < 0) return false;
+    h = (h << 8) | static_cast<uint32_t>(c);
+  }
+  return false;
+}
+
+// The stream's format, from its first header.
+void DescribeStream(Mp3StreamInfo& info, uint32_t h) {
+  Mp3DecoderFields& d = info.data;
+  d.stereo = mpeg::Channels(h);
+  d.samplerate = SampleRateOf(h);
+  d.bitrate = BitrateKbpsOf(h) * 1000;
+  d.mode = mpeg::ChannelMode(h);
+  info.layer = mpeg::Layer(h);
+  info.mpeg25 = mpeg::Mpeg25(h);
+  info.lsf = mpeg::Lsf(h);
+  d.framesize = SamplesPerFrame(info.layer, info.lsf);
+  PutBe32(info.firstHeader, h);
+  info.headerFound = 1;
 }
 
 }  // namespace
@@ -74,66 +117,22 @@ int CMp3Reader::Open(const char* path, int* sampleRate, int* bitsPerSample, int*
 
 bool CMp3Reader::FindFirstFrame() {
   m_info = Mp3StreamInfo{};
-  if (!m_decoder.Init()) return false;
   const int fd = fileno(m_file);
   FileWindow window(fd);
   const int64_t fileSize = FileSizeOf(fd);
   if (fileSize < 0) return false;
+  const int64_t searchStart = AudioSearchStart(window, fileSize);
+  int64_t pos = 0;
+  uint32_t h = 0;
+  if (searchStart < 0 || !FindConfirmedHeader(window, searchStart, &pos, &h)) return false;
 
-  // Where the search starts: after an ID3v2 tag at the front.
-  int64_t searchStart = 0;
-  if (fileSize >= 4) {
-    uint8_t head[kId3HeaderSize];
-    if (window.ReadAt(0, head, 4) < 4) return false;
-    if (std::memcmp(head, "ID3", 3) == 0) {
-      if (fileSize < kId3HeaderSize || window.ReadAt(4, head + 4, 6) < 6) return false;
-      searchStart = Id3Size(head + 6) + kId3HeaderSize;
-      if (head[5] & kId3FooterFlag) searchStart += kId3HeaderSize;
-    }
-    // Files that begin with "RIFF" are searched from 0 too: the search
-    // tolerates the wrapper's header as leading non-audio data.
-  }
-
-  // Slide a 4-byte window; a valid header counts once the next frame one
-  // frame length later belongs to the same stream.
-  uint8_t b[4];
-  if (window.ReadAt(searchStart, b, 4) < 4) return false;
-  uint32_t h = mpeg::HeaderFromBytes(b);
-  int64_t pos = searchStart;
-  bool found = false;
-  for (int64_t n = 0; n < kMaxSearchPositions; ++n) {
-    if (IsValidFrameHeader(h)) {
-      uint8_t next[4];
-      if (window.ReadAt(pos + FrameLength(h), next, 4) < 4) return false;
-      if (SameStream(h, mpeg::HeaderFromBytes(next))) {
-        found = true;
-        break;
-      }
-    }
-    const int c = window.ByteAt(pos + 4);
-    if (c < 0) return false;
-    h = (h << 8) | static_cast<uint32_t>(c);
-    ++pos;
-  }
-  if (!found) return false;
-
-  mp3data_struct& d = m_info.data;
-  d.stereo = mpeg::Channels(h);
-  d.samplerate = SampleRateOf(h);
-  d.bitrate = BitrateKbpsOf(h) * 1000;
-  d.mode = mpeg::ChannelMode(h);
-  m_info.layer = mpeg::Layer(h);
-  m_info.mpeg25 = mpeg::Mpeg25(h);
-  m_info.lsf = mpeg::Lsf(h);
-  for (int i = 0; i < 4; ++i) m_info.firstHeader[i] = static_cast<uint8_t>(h >> (24 - 8 * i));
-  m_info.headerFound = 1;
+  DescribeStream(m_info, h);
   m_info.audioStart = pos;
   m_info.audioSize = fileSize - pos;
-
+  if (!m_decoder.Init(m_info.data.samplerate, m_info.data.stereo)) return false;
   if (!FindTrailingTags(fileSize)) return false;
   m_info.audioEnd = m_info.audioStart + m_info.audioSize;
 
-  d.framesize = SamplesPerFrame(m_info.layer, m_info.lsf);
   uint8_t probe[kVbrProbeSize];
   int parsed = 0;
   if (window.ReadAt(m_info.audioStart, probe, kVbrProbeSize) == kVbrProbeSize) {
@@ -141,7 +140,7 @@ bool CMp3Reader::FindFirstFrame() {
   }
   const bool headerTotals = ComputeStreamTotals(m_info, parsed);
 
-  m_index.Init(fd, m_info.audioStart, d.framenum, m_info.audioEnd);
+  m_index.Init(fd, m_info.audioStart, m_info.data.framenum, m_info.audioEnd);
   if (!headerTotals) CountFrames();
   // Decoding starts at the confirmed first frame, never at stray sync
   // patterns inside a tag or wrapper before it.
@@ -216,8 +215,11 @@ bool CMp3Reader::SkipApeTag(FileWindow& window) {
   const int64_t at = m_info.audioStart + m_info.audioSize - kApeFooterSize;
   if (window.ReadAt(at, footer, kApeFooterSize) < kApeFooterSize) return false;
   if (std::memcmp(footer, "APETAGEX", 8) != 0) return true;
-  int64_t tagSize = Le32(footer + kApeSizeOffset);
-  if (Le32(footer + kApeFlagsOffset) & kApeFlagHasHeader) tagSize += kApeFooterSize;
+  ByteReader fields(footer, sizeof footer);
+  fields.Seek(kApeSizeOffset);
+  int64_t tagSize = fields.Le32();
+  fields.Seek(kApeFlagsOffset);
+  if (fields.Le32() & kApeFlagHasHeader) tagSize += kApeFooterSize;
   if (tagSize >= kApeFooterSize && tagSize <= m_info.audioSize) m_info.audioSize -= tagSize;
   return true;
 }
@@ -228,12 +230,7 @@ void CMp3Reader::ResyncToStream(int64_t offset) {
   if (limit > kMaxSearchPositions) limit = kMaxSearchPositions;
   int64_t pos = offset;
   if (limit > 0) {
-    StreamSignature reference;
-    reference.mpeg25 = m_info.mpeg25;
-    reference.lsf = m_info.lsf;
-    reference.layer = m_info.layer;
-    reference.sampleRate = m_info.data.samplerate;
-    reference.channels = m_info.data.stereo;
+    const StreamSignature reference = m_info.Signature();
     FileWindow window(fileno(m_file), 16 * 1024);
     uint8_t b[4];
     if (window.ReadAt(pos, b, 4) == 4) {
@@ -254,78 +251,39 @@ int64_t CMp3Reader::TimeToOffset(double milliseconds) {
   return m_file ? m_index.TimeToOffset(milliseconds) : -1;
 }
 
-void CMp3Reader::AppendSamples(int count) {
-  // Interleave: left sample i, then right sample i for two channels, each
-  // little-endian. On a little-endian machine that is the samples' own
-  // memory layout; runs of a fixed length let the compiler interleave with
-  // vector shuffles.
-  const bool stereo = m_info.data.stereo == 2;
-  const int values = stereo ? 2 * count : count;
+void CMp3Reader::AppendSamples() {
+  // The decoder's samples are interleaved in machine order; PCM from Read is
+  // little-endian.
+  const int values = m_decoder.SampleCount() * m_decoder.Channels();
+  const int16_t* samples = m_decoder.Samples();
   if constexpr (std::endian::native == std::endian::little) {
-    if (!stereo) {
-      m_ring.Write(m_left, 2 * values);
-      return;
-    }
-    int16_t block[1152 * 2];
-    int i = 0;
-    for (; i + kInterleaveRun <= count; i += kInterleaveRun) {
-      for (int k = 0; k < kInterleaveRun; ++k) {
-        block[2 * (i + k)] = m_left[i + k];
-        block[2 * (i + k) + 1] = m_right[i + k];
-      }
-    }
-    for (; i < count; ++i) {
-      block[2 * i] = m_left[i];
-      block[2 * i + 1] = m_right[i];
-    }
-    m_ring.Write(block, 2 * values);
+    m_ring.Write(samples, 2 * values);
   } else {
-    uint8_t block[1152 * 4];
-    uint8_t* out = block;
-    for (int i = 0; i < count; ++i) {
-      const uint16_t l = static_cast<uint16_t>(m_left[i]);
-      *out++ = static_cast<uint8_t>(l & 0xFF);
-      *out++ = static_cast<uint8_t>(l >> 8);
-      if (stereo) {
-        const uint16_t r = static_cast<uint16_t>(m_right[i]);
-        *out++ = static_cast<uint8_t>(r & 0xFF);
-        *out++ = static_cast<uint8_t>(r >> 8);
-      }
+    uint8_t block[kMostSamplesPerFrame * 2 * 2];
+    for (int i = 0; i < values; ++i) {
+      const uint16_t v = static_cast<uint16_t>(samples[i]);
+      block[2 * i] = static_cast<uint8_t>(v & 0xFF);
+      block[2 * i + 1] = static_cast<uint8_t>(v >> 8);
     }
     m_ring.Write(block, 2 * values);
   }
 }
 
 int CMp3Reader::DecodeOnce() {
-  // First drain what the decoder still holds.
-  int n = m_decoder.Decode1Headers(nullptr, 0, m_left, m_right, &m_info.data);
-  if (n < 0) return -1;
-  if (n > 0) {
-    AppendSamples(n);
-    return n;
-  }
+  // First what the decoder can make of the bytes it holds, then more input
+  // until a frame comes out or the file ends.
+  Mpg123Decoder::Result result = m_decoder.DecodeFrame();
   unsigned char input[kDecodeInputChunk];
-  int64_t fedWithoutOutput = 0;
-  for (;;) {
-    if (m_file && fedWithoutOutput >= kMostInputWithoutOutput) {
-      if (!m_decoder.Init()) return -1;
-      ResyncToStream(ftello(m_file));
-      fedWithoutOutput = 0;
-    }
+  while (result == Mpg123Decoder::Result::NeedMore) {
     const size_t got = m_file ? std::fread(input, 1, sizeof input, m_file) : 0;
-    if (got == 0) {
-      n = m_decoder.Decode1Headers(nullptr, 0, m_left, m_right, &m_info.data);
-      if (n > 0) AppendSamples(n);
-      return n < 0 ? 0 : n;
-    }
-    n = m_decoder.Decode1Headers(input, got, m_left, m_right, &m_info.data);
-    fedWithoutOutput += static_cast<int64_t>(got);
-    if (n < 0) return -1;
-    if (n > 0) {
-      AppendSamples(n);
-      return n;
-    }
+    if (got == 0) return 0;
+    if (!m_decoder.Feed(input, got)) return -1;
+    result = m_decoder.DecodeFrame();
   }
+  if (result == Mpg123Decoder::Result::Failed) return -1;
+  m_decoder.RefreshStreamFields(m_info);
+  AppendSamples();
+  return m_decoder.SampleCount();
 }
 
 int CMp3Reader::Read(void* buffer, int length) {

@@ -3,18 +3,17 @@
 #include <cstring>
 
 #include "mp3/FrameHeader.h"
+#include "platform/ByteReader.h"
 
 namespace {
 
 constexpr int kVbriOffset = 36;
-constexpr int kVbriBytesOffset = kVbriOffset + 10;
-constexpr int kVbriFramesOffset = kVbriOffset + 14;
-constexpr int kEncoderDelayLimit = 3000;
-
-uint32_t Be32(const uint8_t* p) {
-  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-}
-uint16_t Be16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+constexpr int kVbriBytesField = 10;  // after the identifier, version, delay and quality
+constexpr int kIdLength = 4;
+constexpr int kEncoderLength = 9;
+// Replay gain name codes (top three bits of a gain field).
+constexpr uint16_t kRadioGain = 0x2000;
+constexpr uint16_t kAudiophileGain = 0x4000;
 
 struct CrcTable {
   uint16_t t[256];
@@ -26,6 +25,8 @@ struct CrcTable {
     }
   }
 };
+
+bool IdIs(const uint8_t* id, const char* expected) { return id && std::memcmp(id, expected, kIdLength) == 0; }
 
 // Replay gain field: name code in the top 3 bits, originator in the next 3,
 // sign bit, then 9 bits of tenths of a dB.
@@ -46,15 +47,82 @@ int PresetCode(int vbrMethod, int lowpass, int athType) {
   return 0;
 }
 
-int ParseVbri(const uint8_t* frame, VbrHeaderInfo* info) {
-  info->isVbr = 1;
-  info->kind = VbrHeaderKind::Vbri;
-  info->bytes = static_cast<int32_t>(Be32(frame + kVbriBytesOffset));
-  info->frames = static_cast<int32_t>(Be32(frame + kVbriFramesOffset));
+void DropLameFields(VbrHeaderInfo* info) {
   info->peakAmplitude = info->radioGainDb = info->audiophileGainDb = 0;
   info->hasLameExtension = 0;
   info->encoderDelay = info->encoderPadding = -1;
+}
+
+int ParseVbri(const uint8_t* frame, VbrHeaderInfo* info) {
+  ByteReader r(frame, kVbrProbeSize);
+  r.Seek(kVbriOffset + kVbriBytesField);
+  info->isVbr = 1;
+  info->kind = VbrHeaderKind::Vbri;
+  info->bytes = static_cast<int32_t>(r.Be32());
+  info->frames = static_cast<int32_t>(r.Be32());
+  info->lameOffset = -1;
+  DropLameFields(info);
   return 1;
+}
+
+// What the frame's own header says: version, sample rate, frame length.
+void ReadFrameFields(uint32_t h, VbrHeaderInfo* info) {
+  const int rate = SampleRateOf(h);
+  info->sampleRate = rate > 0 ? rate : -1;
+  info->mpeg1 = mpeg::Lsf(h) ? 0 : 1;
+  const int length = FrameLength(h);
+  info->tagFrameSize = length > 0 ? length - mpeg::Padding(h) : 0;
+}
+
+// The fields the flags announce, from just after the flags word; the LAME
+// extension's place is where they end.
+void ReadXingFields(ByteReader& r, VbrHeaderInfo* info) {
+  info->flags = r.Be32();
+  info->frames = -1;
+  info->bytes = -1;
+  info->quality = -1;
+  if (info->flags & kXingFlagFrames) info->frames = static_cast<int32_t>(r.Be32());
+  if (info->flags & kXingFlagBytes) info->bytes = static_cast<int32_t>(r.Be32());
+  if (info->flags & kXingFlagToc) {
+    if (const uint8_t* toc = r.Bytes(sizeof info->toc)) std::memcpy(info->toc, toc, sizeof info->toc);
+  }
+  if (info->flags & kXingFlagQuality) info->quality = static_cast<int32_t>(r.Be32());
+  info->lameOffset = static_cast<int>(r.Position());
+}
+
+// The LAME extension at info->lameOffset, taken only when its tag CRC (of
+// every frame byte before the CRC field) matches. The gains and the delay
+// and padding are read from any encoder's extension; the encoder string and
+// preset only from LAME's own.
+void ReadLameExtension(const uint8_t* frame, VbrHeaderInfo* info) {
+  const size_t at = static_cast<size_t>(info->lameOffset);
+  ByteReader r(frame, kVbrProbeSize);
+  r.Seek(at + kLameTagCrcOffset);
+  if (Crc16Arc(frame, at + kLameTagCrcOffset) != r.Be16() || r.Failed()) {
+    DropLameFields(info);
+    return;
+  }
+  const uint8_t* lame = frame + at;
+  info->hasLameExtension = std::memcmp(lame, "LAME", 4) == 0 ? 1 : 0;
+  if (info->hasLameExtension) {
+    std::memcpy(info->encoder, lame, kEncoderLength);
+    info->encoder[kEncoderLength] = '\0';
+    for (int i = kEncoderLength - 1; i >= 0 && info->encoder[i] == ' '; --i) info->encoder[i] = '\0';
+    // Revision and encoding flags in the high nibbles.
+    info->presetCode =
+        PresetCode(lame[kLameMethodOffset] & 0x0F, lame[kLameLowpassOffset], lame[kLameAthTypeOffset] & 0x0F);
+  }
+  r.Seek(at + kLamePeakOffset);
+  info->peakAmplitude = static_cast<double>(r.Be32()) / (1 << 23);
+  info->radioGainDb = ReplayGain(r.Be16(), kRadioGain);
+  info->audiophileGainDb = ReplayGain(r.Be16(), kAudiophileGain);
+  // Encoder delay and padding: two 12-bit values in three bytes.
+  r.Seek(at + kLameDelayPaddingOffset);
+  const uint32_t delayPadding = r.Be24();
+  const int delay = static_cast<int>(delayPadding >> 12);
+  const int padding = static_cast<int>(delayPadding & 0xFFF);
+  info->encoderDelay = delay > kLargestDelayOrPadding ? -1 : delay;
+  info->encoderPadding = padding > kLargestDelayOrPadding ? -1 : padding;
 }
 
 }  // namespace
@@ -67,8 +135,7 @@ uint16_t Crc16Arc(const uint8_t* data, size_t length, uint16_t crc) {
 
 int XingOffsetOf(uint32_t header) {
   const bool mono = mpeg::ChannelMode(header) == mpeg::kModeMono;
-  const bool mpeg1 = (header >> mpeg::kVersionBShift) & 1;
-  if (mpeg1) return mono ? 21 : 36;
+  if (!mpeg::Lsf(header)) return mono ? 21 : 36;
   return mono ? 13 : 21;
 }
 
@@ -82,85 +149,23 @@ const char* VbrKindName(VbrHeaderKind kind) {
 }
 
 int ParseVbrHeader(const uint8_t* frame, VbrHeaderInfo* info) {
-  const uint8_t b1 = frame[1], b2 = frame[2];
-  const int mpeg1 = (b1 >> 3) & 1;
-  const int bitrateIndex = b2 >> 4;
-  const int rateIndex = (b2 >> 2) & 3;
-
-  int pos = XingOffsetOf(mpeg::HeaderFromBytes(frame));
-  if (std::memcmp(frame + pos, "Xing", 4) == 0) {
+  const uint32_t h = mpeg::HeaderFromBytes(frame);
+  ByteReader r(frame, kVbrProbeSize);
+  r.Seek(static_cast<size_t>(XingOffsetOf(h)));
+  const uint8_t* id = r.Bytes(kIdLength);
+  if (IdIs(id, "Xing")) {
     info->isVbr = 1;
     info->kind = VbrHeaderKind::Xing;
-  } else if (std::memcmp(frame + pos, "Info", 4) == 0) {
+  } else if (IdIs(id, "Info")) {
     info->isVbr = 0;
     info->kind = VbrHeaderKind::Info;
-  } else if (std::memcmp(frame + kVbriOffset, "VBRI", 4) == 0) {
+  } else if (IdIs(frame + kVbriOffset, "VBRI")) {
     return ParseVbri(frame, info);
   } else {
     return 0;
   }
-
-  static const int kRates[3][3] = {{11025, 12000, 8000}, {44100, 48000, 32000}, {22050, 24000, 16000}};
-  const int row = (b1 & 0xF0) == 0xE0 ? 0 : (mpeg1 ? 1 : 2);
-  info->sampleRate = rateIndex == 3 ? -1 : kRates[row][rateIndex];
-  info->mpeg1 = mpeg1;
-
-  pos += 4;
-  info->flags = Be32(frame + pos);  // flags word
-  pos += 4;
-  info->frames = -1;
-  info->bytes = -1;
-  info->quality = -1;
-  if (info->flags & kXingFlagFrames) {
-    info->frames = static_cast<int32_t>(Be32(frame + pos));
-    pos += 4;
-  }
-  if (info->flags & kXingFlagBytes) {
-    info->bytes = static_cast<int32_t>(Be32(frame + pos));
-    pos += 4;
-  }
-  if (info->flags & kXingFlagToc) {
-    std::memcpy(info->toc, frame + pos, 100);
-    pos += 100;
-  }
-  if (info->flags & kXingFlagQuality) {
-    info->quality = static_cast<int32_t>(Be32(frame + pos));
-    pos += 4;
-  }
-  const uint8_t* p = frame + pos;  // the LAME extension, when there is one
-
-  const int kbps = BitrateKbps(3, mpeg1 ? 0 : 1, bitrateIndex);
-  info->tagFrameSize = info->sampleRate > 0 ? (mpeg1 + 1) * 72000 * kbps / info->sampleRate : 0;
-
-  // Tag check: CRC of everything before the CRC field itself.
-  if (Crc16Arc(frame, static_cast<size_t>(pos + 34)) != Be16(p + 34)) {
-    info->peakAmplitude = info->radioGainDb = info->audiophileGainDb = 0;
-    info->hasLameExtension = 0;
-    info->encoderDelay = info->encoderPadding = -1;
-    return 1;
-  }
-
-  int vbrMethod = 0, lowpass = 0, athType = 0;
-  if (std::memcmp(p, "LAME", 4) == 0) {
-    info->hasLameExtension = 1;
-    std::memcpy(info->encoder, p, 9);
-    info->encoder[9] = '\0';
-    for (int i = 8; i >= 0 && info->encoder[i] == ' '; --i) info->encoder[i] = '\0';
-    vbrMethod = p[9] & 0x0F;  // revision in the high nibble
-    lowpass = p[10];          // lowpass frequency / 100
-    athType = p[19] & 0x0F;   // encoding flags in the high nibble
-  } else {
-    info->hasLameExtension = 0;
-  }
-  info->peakAmplitude = static_cast<double>(Be32(p + 11)) / (1 << 23);
-  info->radioGainDb = ReplayGain(Be16(p + 15), 0x2000);
-  info->audiophileGainDb = ReplayGain(Be16(p + 17), 0x4000);
-  if (info->hasLameExtension) info->presetCode = PresetCode(vbrMethod, lowpass, athType);
-
-  // Encoder delay and padding: two 12-bit values in three bytes.
-  const int delay = p[21] * 16 + (p[22] >> 4);
-  const int padding = (p[22] & 0x0F) * 256 + p[23];
-  info->encoderDelay = delay > kEncoderDelayLimit ? -1 : delay;
-  info->encoderPadding = padding > kEncoderDelayLimit ? -1 : padding;
+  ReadFrameFields(h, info);
+  ReadXingFields(r, info);
+  ReadLameExtension(frame, info);
   return 1;
 }

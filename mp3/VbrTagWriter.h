@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int kLameExtensionSize = 36;
+#include "mp3/VbrHeader.h"
 
 struct VbrTagFields {
   uint32_t firstHeader = 0;  // the first audio frame's header (version, rate, mode)

@@ -5,6 +5,8 @@
 // it was opened with so that a rewrite knows which file to replace.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "tags/Unknown.h"
@@ -51,3 +53,17 @@ class IFileStream : public IUnknown {
   virtual const char16_t* GetNameW() = 0;
   virtual const char* GetNameA() = 0;
 };
+
+// Reads up to `count` bytes, in pieces one Read can take; the number that
+// arrived (fewer only at the end of the file or on a failed read).
+inline size_t ReadUpTo(IFileStream* stream, uint8_t* buffer, size_t count) {
+  constexpr size_t kLargestRead = 1u << 20;
+  size_t total = 0;
+  while (total < count) {
+    uint32_t got = 0;
+    const size_t piece = std::min(count - total, kLargestRead);
+    if (!stream->Read(buffer + total, static_cast<uint32_t>(piece), &got) || got == 0) break;
+    total += got;
+  }
+  return total;
+}

@@ -18,18 +18,6 @@ constexpr size_t kRevisionByte = 4;
 constexpr size_t kFlagsByte = 5;
 constexpr size_t kSizeBytes = 6;
 
-// Reads up to `count` bytes; the number of bytes that arrived.
-size_t ReadUpTo(IFileStream* stream, uint8_t* buffer, size_t count) {
-  size_t total = 0;
-  while (total < count) {
-    uint32_t got = 0;
-    const size_t chunk = std::min<size_t>(count - total, 1u << 20);
-    if (!stream->Read(buffer + total, static_cast<uint32_t>(chunk), &got) || got == 0) break;
-    total += got;
-  }
-  return total;
-}
-
 }  // namespace
 
 void CId3v2Reader::Clear() {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/ByteReader.h"
 #include "tags/Id3v2FrameText.h"
 #include "tags/SyncSafe.h"
 
@@ -33,10 +34,6 @@ bool IsValidId(const uint8_t* id, size_t length) {
     if (!IsIdCharacter(id[i])) return false;
   }
   return true;
-}
-
-uint32_t BigEndian32(const uint8_t* b) {
-  return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
 }
 
 class FrameWalker {
@@ -76,10 +73,9 @@ bool FrameWalker::EndsWell(size_t position, uint64_t size) const {
 
 uint64_t FrameWalker::ChooseSize() const {
   const uint8_t* sizeBytes = &m_body[m_position + m_layout.idLength];
-  if (m_version == 2) {
-    return uint64_t{sizeBytes[0]} << 16 | uint64_t{sizeBytes[1]} << 8 | sizeBytes[2];
-  }
-  const uint64_t plain = BigEndian32(sizeBytes);
+  ByteReader size(sizeBytes, m_body.size() - m_position - m_layout.idLength);
+  if (m_version == 2) return size.Be24();
+  const uint64_t plain = size.Be32();
   if (!IsSyncSafe(sizeBytes)) return plain;
   const uint64_t syncSafe = DecodeSyncSafe(sizeBytes);
   const uint64_t primary = m_version == 3 ? plain : syncSafe;
@@ -158,7 +154,7 @@ size_t FirstFrameOffset(const std::vector<uint8_t>& body, uint8_t version, uint8
   if (version < 3 || !(tagFlags & kTagFlagExtendedHeader)) return 0;
   if (body.size() < 4) return body.size();
   // 2.3: plain size not counting its own four bytes; 2.4: sync-safe, counting them.
-  const uint64_t skip = version == 3 ? uint64_t{BigEndian32(body.data())} + 4
+  const uint64_t skip = version == 3 ? uint64_t{ByteReader(body.data(), body.size()).Be32()} + 4
                                      : uint64_t{DecodeSyncSafe(body.data())};
   if (skip < 4 || skip > body.size()) return body.size();
   return static_cast<size_t>(skip);

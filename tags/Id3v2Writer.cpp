@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mp3/FrameHeader.h"
+#include "platform/ByteReader.h"
 #include "platform/io/ReadWrite.h"
 #include "platform/io/RegularFile.h"
 #include "tags/FrameTable.h"
@@ -38,21 +40,6 @@ constexpr size_t kCopyBlock = 4096;
 constexpr int64_t kAudioSearchPositions = 65536;
 constexpr int kMostLeadingTags = 16;
 
-// MPEG audio frame header, as a 32-bit big-endian value:
-//   AAAAAAAA AAABBCCD EEEEFFGH IIJJKLMM
-//   A sync, B version, C layer, D no CRC, E bitrate index, F sample-rate index
-constexpr uint32_t kSyncMask = 0xFFE00000;
-constexpr int kLayerShift = 17, kBitrateShift = 12, kSampleRateShift = 10;
-constexpr uint32_t kLayerReserved = 0, kBitrateFree = 0, kBitrateBad = 15, kSampleRateReserved = 3;
-
-bool LooksLikeFrameHeader(uint32_t h) {
-  if ((h & kSyncMask) != kSyncMask) return false;
-  if (((h >> kLayerShift) & 3) == kLayerReserved) return false;
-  if (((h >> kSampleRateShift) & 3) == kSampleRateReserved) return false;
-  const uint32_t bitrate = (h >> kBitrateShift) & 15;
-  return bitrate != kBitrateFree && bitrate != kBitrateBad;
-}
-
 // The 2.3/2.4 frame id a tag field is written as.
 const char* FrameIdOf(int32_t key) {
   Id3FrameKey frameKey;
@@ -70,27 +57,9 @@ const char* FrameIdOf(int32_t key) {
   return row ? row->id23 : nullptr;
 }
 
-void PutBigEndian32(uint32_t value, uint8_t* out) {
-  out[0] = static_cast<uint8_t>(value >> 24);
-  out[1] = static_cast<uint8_t>(value >> 16);
-  out[2] = static_cast<uint8_t>(value >> 8);
-  out[3] = static_cast<uint8_t>(value);
-}
-
 // A regular file only: a FIFO left under the output's name would take the
 // audio and block the writer for good.
 int CreateOutput(const char* path) { return OpenRegularFile(path, O_RDWR | O_CREAT | O_TRUNC); }
-
-// Reads up to `count` bytes from the stream; the number that arrived.
-size_t ReadUpTo(IFileStream* stream, uint8_t* buffer, size_t count) {
-  size_t total = 0;
-  while (total < count) {
-    uint32_t got = 0;
-    if (!stream->Read(buffer + total, static_cast<uint32_t>(count - total), &got) || got == 0) break;
-    total += got;
-  }
-  return total;
-}
 
 // The size of an ID3v2 tag (header, body, footer) whose header is `h`, or 0
 // when `h` is no tag header.
@@ -159,7 +128,7 @@ bool AppendFrame(std::vector<uint8_t>& tag, const TagField& field) {
   const size_t at = tag.size();
   tag.resize(at + kFrameHeaderSize, 0);  // bytes 8 and 9: no frame flags
   std::memcpy(tag.data() + at, id, 4);
-  PutBigEndian32(static_cast<uint32_t>(data->size()), tag.data() + at + 4);
+  PutBe32(tag.data() + at + 4, static_cast<uint32_t>(data->size()));
   tag.insert(tag.end(), data->begin(), data->end());
   return true;
 }
@@ -279,9 +248,7 @@ int64_t FindAudioStart(IFileStream* source) {
   std::vector<uint8_t> window(static_cast<size_t>(std::min<int64_t>(kAudioSearchPositions + 3, size - start)));
   const size_t got = ReadUpTo(source, window.data(), window.size());
   for (size_t i = 0; i + 4 <= got; ++i) {
-    const uint32_t h = uint32_t{window[i]} << 24 | uint32_t{window[i + 1]} << 16 |
-                       uint32_t{window[i + 2]} << 8 | window[i + 3];
-    if (LooksLikeFrameHeader(h)) return start + static_cast<int64_t>(i);
+    if (IsValidFrameHeader(mpeg::HeaderFromBytes(&window[i]))) return start + static_cast<int64_t>(i);
   }
   return start;
 }

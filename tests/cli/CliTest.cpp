@@ -251,6 +251,7 @@ TEST(CliParser, ReadsOperandsAndOptionsAndNamesWhatItRefuses) {
       {"cut -- -dash.mp3 0 1s", 2, "OUT is required"},
       {"cut --frames-only --exact -- -dash.mp3 0 1s out.mp3", 2, "--frames-only cannot"},
       {"tags --tag-charset NO-SUCH -- -dash.mp3", 2, "unknown charset 'NO-SUCH'"},
+      {"peaks --columns 0 -- -dash.mp3", 2, "--columns"},
       {"nosuch", 2, "unknown command 'nosuch'"},
       {"help nosuch", 2, "unknown command 'nosuch'"},
   };
@@ -261,7 +262,8 @@ TEST(CliParser, ReadsOperandsAndOptionsAndNamesWhatItRefuses) {
   }
   EXPECT_FALSE(FileExists(dir.File("out.mp3")));
 
-  for (const std::string command : {"info", "offset", "decode", "play", "cut", "tags", "retag", "help", "version"}) {
+  for (const std::string command :
+       {"info", "offset", "decode", "peaks", "play", "cut", "tags", "retag", "help", "version"}) {
     const CliRun help = Cli(command + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("usage: padocut-cli " + command), std::string::npos) << help.out;

@@ -75,22 +75,47 @@ TEST(Mp3FrameIndex, EveryKindOfFrameKeepsItsOwnLengthAndDuration) {
 }
 
 // A run of zero bytes (a sparse hole, a damaged stretch) is garbage: it gets
-// the one extra entry and the frames after it continue the times.
+// the one extra entry and the frames after it continue the times. Frames
+// looked up by number or offset (as the cut options walk them) step over
+// each hole's entry; ExtendPast indexes exactly as far as asked.
 TEST(Mp3FrameIndex, ZeroRunBetweenFramesIsSkippedAsGarbage) {
-  const uint32_t h = MakeHeader(1, 3, 9, 0);
+  const uint32_t h = MakeHeader(1, 3, 9, 0);  // 417 bytes
   std::vector<uint8_t> file = Frames(h, 10);
   const size_t holeAt = file.size();
   file.resize(file.size() + 3000, 0);
   const size_t afterHole = file.size();
   Append(file, Frames(h, 10));
+  file.resize(file.size() + 50, 0);
+  const size_t afterSecondHole = file.size();
+  Append(file, Frames(h, 10));
   IndexedFile f(file);
-  ASSERT_EQ(f.index.Count(), 1 + 10 + 1 + 10);
+  ASSERT_EQ(f.index.Count(), 1 + 10 + 1 + 10 + 1 + 10);
   EXPECT_EQ(f.index.At(10).offset, static_cast<int64_t>(holeAt));
   EXPECT_EQ(f.index.At(11).offset, static_cast<int64_t>(afterHole));
   EXPECT_EQ(f.index.At(11).timeMs, f.index.At(10).timeMs);
   EXPECT_EQ(f.index.At(f.index.Count() - 1).offset, static_cast<int64_t>(file.size()));
-  EXPECT_DOUBLE_EQ(f.index.LastTime(), 20 * FrameDurationMs(h));
-  EXPECT_EQ(f.index.FrameCount(), 20);
+  EXPECT_NEAR(f.index.LastTime(), 30 * FrameDurationMs(h), 1e-9);
+  EXPECT_EQ(f.index.FrameCount(), 30);
+
+  const struct {
+    int frame;
+    int64_t offset;
+  } frames[] = {{0, 0}, {9, 9 * 417}, {10, static_cast<int64_t>(afterHole)},
+                {20, static_cast<int64_t>(afterSecondHole)}, {29, static_cast<int64_t>(file.size()) - 417}};
+  for (const auto& e : frames) {
+    EXPECT_EQ(f.index.FrameAt(e.frame).offset, e.offset) << e.frame;
+    EXPECT_EQ(f.index.FrameAt(e.frame).length, 417) << e.frame;
+    EXPECT_EQ(f.index.FramesBefore(e.offset), e.frame);
+    EXPECT_EQ(f.index.FramesBefore(e.offset + 1), e.frame + 1);
+  }
+  EXPECT_EQ(f.index.FramesBefore(static_cast<int64_t>(holeAt) + 1), 10);
+  EXPECT_EQ(f.index.FramesBefore(int64_t{1} << 40), 30);
+
+  IndexedFile lazy(file, -1, -1, true);
+  lazy.index.ExtendPast(static_cast<int64_t>(afterHole) - 1, 4);
+  EXPECT_EQ(lazy.index.FrameCount(), 14);
+  lazy.index.ExtendPast(static_cast<int64_t>(afterSecondHole), 40);
+  EXPECT_EQ(lazy.index.FrameCount(), 30);
 }
 
 // An estimate far below the real count (a header claiming 2 frames) costs a
