@@ -110,10 +110,10 @@ void PrintResult(const CutArguments& args, const CutReport& r, std::pair<int64_t
                             {"bytes", r.bytesCopied},        {"frames", r.frames},
                             {"tags", r.tagsCarried},         {"output", args.out},
                             {"output_size", r.outputSize},   {"delay", r.delay},
-                            {"padding", r.padding},          {"phase_aligned", r.phaseAligned},
-                            {"file", args.file},
+                            {"padding", r.padding},          {"file", args.file},
                             {"start_ms", written.first},     {"end_ms", written.second},
-                            {"exact", exact},                {"vbr_header", r.delay >= 0}}));
+                            {"exact", exact},                {"vbr_header", r.delay >= 0},
+                            {"phase_aligned", r.phaseAligned}}));
     return;
   }
   char line[160];
@@ -185,7 +185,8 @@ void AddCutCommand(CliApp& app) {
       "frame is refused. A FILE with a Xing, Info or VBRI header gets a new one for the cut\n"
       "(a cut of the whole stream keeps FILE's).\n"
       "--json prints start_offset, end_offset, bytes, frames, tags, output, output_size,\n"
-      "delay, padding (-1: no new header), phase_aligned, file, start_ms and end_ms (the\n"
-      "stretch written: whole frames, or the exact range), exact and vbr_header (what was\n"
-      "done: false when an option fell back to a plain cut, with a note on stderr).");
+      "delay, padding (-1: no new header), file, start_ms and end_ms (the stretch written:\n"
+      "whole frames, or the exact range), exact and vbr_header (what was done: false when\n"
+      "an option fell back to a plain cut, with a note on stderr), phase_aligned (an exact\n"
+      "cut that mpg123 plays bit for bit).");
 }
