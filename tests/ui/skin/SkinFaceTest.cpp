@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 
-#include "tests/widgets/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "ui/skin/SkinFace.h"
 
 namespace {
