@@ -25,6 +25,7 @@
 #include "mp3/PathParts.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
+#include "pipeline/ParallelMp3Reader.h"
 #include "pipeline/PluginWriter.h"
 #include "platform/ResourceFiles.h"
 #include "platform/ResourceIds.h"
@@ -281,6 +282,11 @@ bool CCutterDlg::CreatePipeline() {
   if (!m_pArwMan) return false;
   m_pReader.reset(m_options.makeReader ? m_options.makeReader() : new (std::nothrow) CMp3Reader);
   if (!m_pReader) return false;
+  if (m_options.makeAnalysisReader) {
+    m_pAnalysisReader.reset(m_options.makeAnalysisReader());
+  } else if (!m_options.makeReader) {
+    m_pAnalysisReader.reset(new (std::nothrow) CParallelMp3Reader);
+  }
   m_pNullWriter.reset(new (std::nothrow) CNullWriter);
   if (!m_pNullWriter) return false;
   m_pPluginWriter.reset(
@@ -300,6 +306,8 @@ void CCutterDlg::ReleasePipeline() {
   m_pArwMan.reset();
   if (m_pReader) m_pReader->Close();
   m_pReader.reset();
+  if (m_pAnalysisReader) m_pAnalysisReader->Close();
+  m_pAnalysisReader.reset();
   if (m_pNullWriter) m_pNullWriter->Close();
   m_pNullWriter.reset();
   if (m_pPluginWriter) m_pPluginWriter->Close();

@@ -4,9 +4,9 @@
 // the cut button, and a progress bar with a cancel button while a file is
 // being analysed.
 //
-// The window owns the audio pipeline (worker manager, MP3 reader, discarding
-// writer, plug-in writer), built once in CreatePipeline and reused for every
-// file. Its work state is one of
+// The window owns the audio pipeline (worker manager, MP3 reader, analysis
+// reader, discarding writer, plug-in writer), built once in CreatePipeline
+// and reused for every file. Its work state is one of
 //   STATE_NO_FILE    nothing loaded: transport and cut disabled;
 //   STATE_ANALYSING  the worker decodes the file into the waveform view:
 //                    progress bar and cancel button instead of the rest;
@@ -44,6 +44,7 @@
 #include "pipeline/ArwNotify.h"
 
 class CArwMan;
+class CAudioReader;
 class CMp3Reader;
 class CNullWriter;
 class CPluginWriter;
@@ -81,8 +82,12 @@ struct CutterDlgOptions {
   // Folder of the output plug-in; empty: the program's folder, or the
   // installed plug-in folder (../lib/padocut) when the program's has none.
   std::string pluginDirectory;
-  // Makes the reader used for analysis and playback; empty: a CMp3Reader.
+  // Makes the reader used for playback (and analysis, see below); empty: a
+  // CMp3Reader.
   std::function<CMp3Reader*()> makeReader;
+  // Makes the reader used for analysis; empty: a CParallelMp3Reader, or the
+  // reader of makeReader when that is given.
+  std::function<CAudioReader*()> makeAnalysisReader;
   // The open and save dialogs; null: the desktop's (the window owns neither).
   IFileDialogs* fileDialogs = nullptr;
 };
@@ -211,6 +216,7 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // in this order.
   std::unique_ptr<CArwMan> m_pArwMan;
   std::unique_ptr<CMp3Reader> m_pReader;
+  std::unique_ptr<CAudioReader> m_pAnalysisReader;  // null: m_pReader analyses
   std::unique_ptr<CNullWriter> m_pNullWriter;
   std::unique_ptr<CPluginWriter> m_pPluginWriter;
 

@@ -115,7 +115,8 @@ bool CCutterDlg::StartAnalysis() {
   m_pArwMan->Stop();
   std::unique_lock<std::timed_mutex> hold(m_csPcm);
   if (!m_pNullWriter->SetPcmCallback(DialogPcmCallback, this)) return false;
-  if (!m_pArwMan->SetReader(m_pReader.get()) || !m_pArwMan->SetWriter(m_pNullWriter.get())) return false;
+  CAudioReader* reader = m_pAnalysisReader ? m_pAnalysisReader.get() : m_pReader.get();
+  if (!m_pArwMan->SetReader(reader) || !m_pArwMan->SetWriter(m_pNullWriter.get())) return false;
   m_pArwMan->SetTexts(TextsFor(m_strSourcePath));
   m_bPcmOpen.store(true);
   BeginRun();

@@ -3,7 +3,10 @@
 #include <chrono>
 #include <mutex>
 
+#include <memory>
+
 #include "mp3/Mp3Reader.h"
+#include "pipeline/ParallelMp3Reader.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/ArwMessageQueue.h"
 #include "pipeline/AudioWriter.h"
@@ -27,11 +30,17 @@ int ReducePcm(void* user, const void* data, int length) {
 
 }  // namespace
 
-AnalysisResult RunAnalysis(const std::string& path) {
+AnalysisResult RunAnalysis(const std::string& path, int threads) {
   AnalysisResult result;
   Handoff handoff;
   handoff.model.Attach(kAnalysisViewWidth, kAnalysisViewHeight);
-  CMp3Reader reader;
+  std::unique_ptr<CAudioReader> owned;
+  if (threads < 0) {
+    owned = std::make_unique<CMp3Reader>();
+  } else {
+    owned = std::make_unique<CParallelMp3Reader>(threads);
+  }
+  CAudioReader& reader = *owned;
   CNullWriter writer;
   ArwMessageQueue queue;
   CArwMan arw;

@@ -1,5 +1,6 @@
 // One analysis of a file the way the main window runs it, without a window:
-// CArwMan drives CMp3Reader into CNullWriter on its worker thread, and the
+// CArwMan drives the analysis reader (CParallelMp3Reader, or the sequential
+// CMp3Reader) into CNullWriter on its worker thread, and the
 // writer's PCM callback reduces every block into a SpectrumModel of the
 // waveform view's size under a lock, until END arrives through an
 // ArwMessageQueue.
@@ -19,4 +20,6 @@ struct AnalysisResult {
 constexpr int kAnalysisViewWidth = 700;
 constexpr int kAnalysisViewHeight = 300;
 
-AnalysisResult RunAnalysis(const std::string& path);
+// `threads`: the analysis reader's thread count (0: its own choice); -1:
+// the sequential reader.
+AnalysisResult RunAnalysis(const std::string& path, int threads = 0);

@@ -1,5 +1,5 @@
-// The reference every decoding benchmark is held against: LAME's decoder in
-// a bare loop over a file's bytes, read 1024 at a time as the reader reads
+// The in-process reference for the decoding benchmarks: libmpg123 in a bare
+// feed loop over a file's bytes, read 1024 at a time as the reader reads
 // them, with nothing done to the PCM.
 #pragma once
 

@@ -102,8 +102,13 @@ ChildResult RunChild(const std::vector<std::string>& command, bool measurePeak) 
   }
   posix_spawn_file_actions_destroy(&actions);
   int status = 0;
+  struct rusage before {}, after {};
+  getrusage(RUSAGE_CHILDREN, &before);
   waitpid(pid, &status, 0);
   r.seconds = Now() - start;
+  getrusage(RUSAGE_CHILDREN, &after);
+  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6; };
+  r.cpuSeconds = seconds(after.ru_utime) - seconds(before.ru_utime) + seconds(after.ru_stime) - seconds(before.ru_stime);
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   if (measurePeak) {
     if (FILE* f = std::fopen(peakFile, "r")) {

@@ -32,6 +32,7 @@ PairedTimes MeasurePaired(const std::function<void()>& a, const std::function<vo
 struct ChildResult {
   int status = -1;
   double seconds = 0;
+  double cpuSeconds = 0;  // user + system time of the child and its children
   long peakRssKb = 0;
 };
 // Runs argv[0] with its arguments, stdout sent to /dev/null; wall time and

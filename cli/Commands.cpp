@@ -7,6 +7,8 @@ const CliCommand kCommands[] = {
     {"offset", "FILE MS [MS ...]", "byte offset of the frame holding each time (-1 for none)",
      RunOffset},
     {"decode", "FILE", "decoded PCM (s16le, interleaved) to stdout", RunDecode},
+    {"peaks", "[--columns N] [--threads K] FILE",
+     "smallest and largest sample of each waveform column (JSON); 700 columns by default", RunPeaks},
     {"play", "[--volume PERCENT] FILE [START END]",
      "play through the output plug-in from START until END (or the end)", RunPlay},
     {"cut",

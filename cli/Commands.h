@@ -10,6 +10,7 @@ std::span<const CliCommand> AllCommands();
 int RunInfo(int argc, char** argv);
 int RunOffset(int argc, char** argv);
 int RunDecode(int argc, char** argv);
+int RunPeaks(int argc, char** argv);
 int RunPlay(int argc, char** argv);
 int RunCut(int argc, char** argv);
 int RunVersion(int argc, char** argv);

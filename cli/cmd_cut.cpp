@@ -17,9 +17,9 @@ void PrintSummary(const CutReport& r, const std::string& out, bool json) {
   if (json) {
     std::printf("{\"start_offset\": %" PRId64 ", \"end_offset\": %" PRId64 ", \"bytes\": %" PRId64
                 ", \"frames\": %d, \"tags\": %s, \"output\": %s, \"output_size\": %" PRId64
-                ", \"delay\": %d, \"padding\": %d}\n",
+                ", \"delay\": %d, \"padding\": %d, \"phase_aligned\": %s}\n",
                 r.startOffset, r.endOffset, r.bytesCopied, r.frames, r.tagsCarried ? "true" : "false",
-                JsonString(out).c_str(), r.outputSize, r.delay, r.padding);
+                JsonString(out).c_str(), r.outputSize, r.delay, r.padding, r.phaseAligned ? "true" : "false");
     return;
   }
   std::printf("cut bytes %" PRId64 "..%" PRId64 ": %" PRId64 " bytes, %d frames written to %s, tags %s",

@@ -25,7 +25,7 @@ int RunInfo(int argc, char** argv) {
     return Failure(clitext::NotMpegAudio(argv[1]));
   }
   const Mp3StreamInfo& info = reader.GetStreamInfo();
-  const mp3data_struct& d = info.data;
+  const Mp3DecoderFields& d = info.data;
   std::printf("{\"sample_rate\": %d, \"channels\": %d, \"layer\": %d, \"mpeg\": \"%s\", ",
               d.samplerate, d.stereo, info.layer, MpegName(info));
   std::printf("\"bitrate\": %d, \"duration_ms\": %d, \"total_frames\": %d, ", d.bitrate,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "mp3/FrameHeader.h"
 #include "mp3/Layer3Frame.h"
@@ -9,6 +10,19 @@
 namespace {
 
 constexpr int kDecoderDelay = 529;  // samples a decoder's output lags its input
+// libmpg123's synthesis phase (see PlanExactStart).
+constexpr int kSynthesisRingSlots = 16;
+constexpr int kSamplesPerSynthesisStep = 32;
+// A gapless libmpg123 decode starts decoding this many frames before the
+// frame holding its first played sample; the frames before those it skips
+// without synthesis.
+constexpr int kMpg123Preframes = 4;
+
+// Frames a gapless libmpg123 decode skips unsynthesised at the start of a
+// stream whose first played sample is raw sample `begin`.
+int SkippedBeforeDecoding(int64_t begin, int spf) {
+  return std::max<int>(0, static_cast<int>(begin / spf) - kMpg123Preframes);
+}
 
 // Fills `r` for a cut of audio frames [a, b): the bytes before frame a its
 // first frames reach back for (no more than one frame's reach can use), and
@@ -44,19 +58,21 @@ bool PlanReservoir(SourceFrames& frames, int a, int b, Reservoir* r) {
 
 // Where an exact cut starts. The first frame holding the range needs one
 // granule pair (MPEG-1) or two frames (MPEG-2/2.5) decoded before it for
-// the decoder's overlap and filterbank history to settle. LAME's decoder
-// also sums its synthesis window in an order that follows a buffer phase
-// advancing with every granule, so its output equals the source's only when
-// the cut's frames sit at the same phase: the number of frames decoded
-// before frame a (silent lead frames included) must agree with a modulo 4
-// (MPEG-1) or 8 (MPEG-2/2.5). Among the layouts whose delay stays readable,
-// the one with the smallest delay that keeps the phase is taken;
-// when none does, the shortest layout (exact for decoders whose synthesis
-// does not depend on the phase, such as mpg123).
-bool PlanExactStart(SourceFrames& frames, int64_t raw, int spf, int b, CutPlan* plan) {
+// the decoder's overlap and filterbank history to settle. libmpg123's
+// synthesis (the reference gapless decoder's) also sums its window in an
+// order set by a 16-slot ring that advances every 32 samples, so its output
+// equals the source's only when the cut's frames sit at the same phase: the
+// frames it synthesises before frame a (silent lead frames included) must
+// agree with those it synthesises before frame a of the source, modulo 4
+// (MPEG-1) or 8 (MPEG-2/2.5); its vector cores repeat within the same
+// period. Among the layouts whose delay stays readable, the one with the
+// smallest delay that keeps the phase is taken; when none does, the
+// shortest layout (within one rounding step).
+bool PlanExactStart(SourceFrames& frames, int64_t raw, int64_t sourceBegin, int spf, int b, CutPlan* plan) {
   const uint32_t h0 = frames.At(0).header;
   const int settle = mpeg::Lsf(h0) ? 2 : 1;
-  const int period = mpeg::Lsf(h0) ? 8 : 4;
+  const int period = kSynthesisRingSlots / std::gcd(spf / kSamplesPerSynthesisStep, kSynthesisRingSlots);
+  const int sourcePhase = -SkippedBeforeDecoding(sourceBegin, spf);
   const int fS = static_cast<int>(raw / spf);
   const int a0 = std::max(0, fS - settle);
   bool found = false;
@@ -68,7 +84,9 @@ bool PlanExactStart(SourceFrames& frames, int64_t raw, int spf, int b, CutPlan* 
     for (int extra = 0; extra < period; ++extra) {
       const int lead = carrier + extra;
       const int64_t delay = raw - static_cast<int64_t>(a) * spf + static_cast<int64_t>(lead) * spf - kDecoderDelay;
-      if (delay < 0 || delay > kLargestDelayOrPadding || ((a - lead) % period + period) % period != 0) continue;
+      if (delay < 0 || delay > kLargestDelayOrPadding) continue;
+      const int cutPhase = lead - SkippedBeforeDecoding(delay + kDecoderDelay, spf);
+      if (((a + sourcePhase - cutPhase) % period + period) % period != 0) continue;
       if (!found || delay < best.delay) {
         found = true;
         best.a = a;
@@ -147,7 +165,7 @@ PlanOutcome PlanExactRange(SourceFrames& frames, const SourceTiming& timing, int
   const int64_t last = std::min<int64_t>(std::llround(static_cast<double>(endMs) * rate / 1000.0), timing.playedTotal);
   if (first >= last) return NotApplicable(note, "the range holds no samples; made a plain cut");
   const int b = static_cast<int>(std::min<int64_t>(frames.Count(), (last + timing.rawStart + spf - 1) / spf));
-  if (!PlanExactStart(frames, first + timing.rawStart, spf, b, plan)) return PlanOutcome::ReadFailed;
+  if (!PlanExactStart(frames, first + timing.rawStart, timing.rawStart, spf, b, plan)) return PlanOutcome::ReadFailed;
   const int64_t frameCount = plan->b - plan->a + (plan->leadFrame ? 1 : 0) + plan->silentLead;
   plan->padding = static_cast<int>(frameCount * spf - plan->delay - (last - first));
   return PlanOutcome::Planned;

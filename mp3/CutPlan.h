@@ -44,7 +44,7 @@ struct CutPlan {
   bool leadFrame = false;  // a silent frame carrying the reservoir (or making room)
   int silentLead = 0;      // further silent frames before it
   int delay = 0, padding = 0;
-  bool phaseAligned = false;  // LAME's own decoder plays the range bit for bit too
+  bool phaseAligned = false;  // libmpg123 plays the range bit for bit, not only within one rounding step
 };
 
 enum class PlanOutcome {

@@ -1,6 +1,5 @@
 #include "mp3/CutRange.h"
 
-#include "mp3/Mp3Reader.h"
 
 namespace {
 
@@ -40,18 +39,31 @@ bool Fail(CutReport* report, const char* why) {
 
 }  // namespace
 
-bool MapCutRange(const std::string& source, int startMs, int endMs, const CutOptions& options, CutRange* range,
-                 CutReport* report) {
-  CMp3Reader reader;
-  if (!reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
+bool CutSource::Open(const std::string& source, int startMs, CutReport* report) {
+  if (!m_reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
     return Fail(report, "cannot open the source as MPEG audio");
   }
-  Mp3FrameIndex* index = reader.GetFrameIndex();
+  Mp3FrameIndex* index = m_reader.GetFrameIndex();
   if (!index) return Fail(report, "the source has no frame index");
   // A start that was never set (negative) cuts from the first frame.
-  report->startOffset = index->TimeToOffset(startMs < 0 ? 0.0 : static_cast<double>(startMs));
+  m_startOffset = index->TimeToOffset(startMs < 0 ? 0.0 : static_cast<double>(startMs));
+  report->startOffset = m_startOffset;
+  if (m_startOffset < 0) return Fail(report, "no frames to cut in the source (unsupported layer or empty stream)");
+  return true;
+}
+
+bool CutSource::LikelyPlainToTheEnd(int endMs, const CutOptions& options) {
+  const Mp3StreamInfo& info = m_reader.GetStreamInfo();
+  Mp3FrameIndex* index = m_reader.GetFrameIndex();
+  if (!index || options.Any() || endMs < m_reader.GetDuration() || m_startOffset >= info.audioEnd) return false;
+  // A source's VBR header stays only in a cut of the whole stream.
+  return options.framesOnly || info.vbr.kind == VbrHeaderKind::None || m_startOffset == index->At(0).offset;
+}
+
+bool CutSource::MapEnd(int endMs, const CutOptions& options, CutRange* range, CutReport* report) {
+  Mp3FrameIndex* index = m_reader.GetFrameIndex();
   report->endOffset = index->TimeToOffset(static_cast<double>(endMs));
-  if (report->startOffset < 0 || report->endOffset < 0) {
+  if (report->endOffset < 0) {
     return Fail(report, "no frames to cut in the source (unsupported layer or empty stream)");
   }
   // A range with no frame in it (past the end of a source that shrank
@@ -61,7 +73,7 @@ bool MapCutRange(const std::string& source, int startMs, int endMs, const CutOpt
     return Fail(report, "no audio in the range");
   }
   report->frames = CountFrames(*index, report->startOffset, report->endOffset);
-  range->info = reader.GetStreamInfo();
+  range->info = m_reader.GetStreamInfo();
   range->options = options;
   const bool replaceHeader =
       ReplacesSourceHeader(range->info, options, IsWholeStream(*index, report->startOffset, report->endOffset));

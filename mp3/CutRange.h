@@ -2,12 +2,17 @@
 // cut's own maps the two times to frame offsets through its frame index
 // (see CutToFile.h for which frames a range holds), and decides whether the
 // source's VBR header frame gives way to a new header for the cut.
+//
+// The start is mapped when the source is opened, the end afterwards: a cut
+// that runs to the end of the audio can begin copying while the index is
+// still finding where the last frame ends.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "mp3/CutTypes.h"
+#include "mp3/Mp3Reader.h"
 #include "mp3/Mp3StreamInfo.h"
 
 struct CutRange {
@@ -20,9 +25,24 @@ struct CutRange {
   int64_t plainStart = -1;
 };
 
-// Maps [startMs, endMs) of `source` (a negative start: from the first
-// frame) into `range` and report->startOffset, endOffset and frames. False,
-// with report->error set, when the source does not open as MPEG audio or
-// the range holds no frame.
-bool MapCutRange(const std::string& source, int startMs, int endMs, const CutOptions& options, CutRange* range,
-                 CutReport* report);
+class CutSource {
+ public:
+  // Opens `source` and maps `startMs` (negative: the first frame) into
+  // report->startOffset. False, with report->error set, when the source does
+  // not open as MPEG audio or holds no frame to cut.
+  bool Open(const std::string& source, int startMs, CutReport* report);
+  // Maps `endMs` into report->endOffset and frames and fills `range`. False,
+  // with report->error set, when the range holds no frame.
+  bool MapEnd(int endMs, const CutOptions& options, CutRange* range, CutReport* report);
+
+  // After Open: where the audio ends, and whether a plain copy of
+  // [startOffset, that end) is what a cut to `endMs` with `options` will be
+  // (nothing but frames copied, up to the last one) as far as can be told
+  // before the end is mapped.
+  int64_t AudioEnd() const { return m_reader.GetStreamInfo().audioEnd; }
+  bool LikelyPlainToTheEnd(int endMs, const CutOptions& options);
+
+ private:
+  CMp3Reader m_reader;
+  int64_t m_startOffset = -1;
+};

@@ -11,6 +11,7 @@
 #include "mp3/CutRange.h"
 #include "mp3/ExactCut.h"
 #include "mp3/PathParts.h"
+#include "platform/io/BackgroundCopy.h"
 #include "platform/io/CopyRange.h"
 #include "platform/io/FileReplacement.h"
 #include "platform/io/ReadWrite.h"
@@ -55,8 +56,13 @@ std::optional<FileReplacement> BeginStaging(const std::string& target) {
 
 // The frames of the range from `in` into `out` at its position: the cut
 // with options when they ask for more than the frames and the source allows
-// it, else the plain byte copy. False with report->error set.
-bool WriteFrames(int in, int out, const CutRange& range, int startMs, int endMs, CutReport* report) {
+// it, else the plain byte copy, or the part of the copy made ahead that it
+// needs. False with report->error set.
+bool WriteFrames(int in, int out, const CutRange& range, int startMs, int endMs, BackgroundCopy& ahead,
+                 CutReport* report) {
+  const bool plain = !range.options.Any() && range.plainStart < 0;
+  if (ahead.Started() && plain && ahead.Keep(report->endOffset, &report->bytesCopied)) return true;
+  if (!ahead.Discard()) return Fail(report, "cannot write the destination: " + Reason());
   if (range.options.Any()) {
     errno = 0;
     switch (WriteEnhancedCut(in, out, range.info, startMs, endMs, report->startOffset, report->endOffset,
@@ -115,28 +121,46 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
   CutReport* report = reportOut ? reportOut : &local;
   *report = CutReport{};
 
+  CutSource cutSource;
   CutRange range;
-  if (!MapCutRange(source, startMs, endMs, options, &range, report)) return 0;
+  if (!cutSource.Open(source, startMs, report)) return 0;
   // A link as the destination: the file it leads to is replaced.
   const std::string target = FollowLinks(destination);
-  if (const char* refusal = RefusalOf(ExamineTarget(target))) return Fail(report, refusal);
+  if (const char* refusal = RefusalOf(ExamineTarget(target))) {
+    return cutSource.MapEnd(endMs, options, &range, report) ? Fail(report, refusal) : 0;
+  }
 
   // The frames and the tags come straight from the source: the new content
   // replaces the destination only at the end, so the source may be it.
   // Only a regular file: a FIFO put in the source's place since its
   // analysis must not hold the cut.
   const UniqueFd in(OpenRegularFile(source.c_str(), O_RDONLY));
-  if (!in.IsOpen() && errno == EINVAL) return Fail(report, "the source is not a regular file");
-  if (!in.IsOpen()) return Fail(report, "cannot read the source: " + Reason());
+  const int openError = errno;
   CTagTransfer tags;
-  const bool tagged = tags.ReadFrom(source.c_str());
-  std::optional<FileReplacement> staging = BeginStaging(target);
-  if (!staging) return Fail(report, "cannot write in the destination folder: " + Reason());
-
-  if (tagged && !WriteId3v2Tag(staging->Fd(), tags.Fields())) {
+  const bool tagged = in.IsOpen() && tags.ReadFrom(source.c_str());
+  std::optional<FileReplacement> staging;
+  if (in.IsOpen()) staging = BeginStaging(target);
+  const int stagingError = errno;
+  if (tagged && staging && !WriteId3v2Tag(staging->Fd(), tags.Fields())) {
     return Fail(report, "cannot write the tags into the destination");
   }
-  if (!WriteFrames(in.Get(), staging->Fd(), range, startMs, endMs, report)) return 0;
+
+  // A cut to the end of the audio starts copying while the index finds
+  // where the last frame ends.
+  BackgroundCopy ahead;
+  if (staging && cutSource.LikelyPlainToTheEnd(endMs, options)) {
+    ahead.Start(in.Get(), staging->Fd(), report->startOffset, cutSource.AudioEnd());
+  }
+  const bool mapped = cutSource.MapEnd(endMs, options, &range, report);
+  if (!mapped || !in.IsOpen() || !staging) {
+    ahead.Discard();
+    if (!mapped) return 0;
+    errno = in.IsOpen() ? stagingError : openError;
+    if (!in.IsOpen() && errno == EINVAL) return Fail(report, "the source is not a regular file");
+    if (!in.IsOpen()) return Fail(report, "cannot read the source: " + Reason());
+    return Fail(report, "cannot write in the destination folder: " + Reason());
+  }
+  if (!WriteFrames(in.Get(), staging->Fd(), range, startMs, endMs, ahead, report)) return 0;
   if (tagged && !WriteId3v1Record(staging->Fd(), tags.Fields())) {
     return Fail(report, "cannot write the tags into the destination");
   }

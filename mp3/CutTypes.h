@@ -39,9 +39,9 @@ struct CutReport {
   int64_t outputSize = 0;    // size of the destination afterwards
   int delay = -1;            // encoder delay written into a new LAME header, or -1
   int padding = -1;          // encoder padding written into a new LAME header, or -1
-  // An exact cut whose frames also sit at the source's synthesis phase, so
-  // LAME's own decoder (not only phase-independent ones such as mpg123)
-  // plays the range bit for bit.
+  // An exact cut whose frames also sit at the source's synthesis phase for
+  // a gapless libmpg123 decode, so mpg123 plays the range bit for bit with
+  // every decoder core (otherwise a rare sample is one rounding step off).
   bool phaseAligned = false;
   std::string note;          // why the options were not applied (plain cut made)
   std::string error;         // why the cut failed (empty on success)

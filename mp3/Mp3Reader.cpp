@@ -26,14 +26,7 @@ constexpr int kApeSizeOffset = 12;
 constexpr int kApeFlagsOffset = 20;
 constexpr uint32_t kApeFlagHasHeader = 0x80000000u;
 constexpr int kDecodeInputChunk = 1024;
-// LAME's decoder keeps every byte it cannot find a frame in and scans them
-// all again on the next call, so a long stretch without frames (zeros, 0xFF
-// runs, a large unknown block) costs time growing with its square. A stream
-// yields a frame within a few frame lengths (the longest frame is 1729
-// bytes); after this much input without one the decoder is restarted at the
-// next header of the stream.
-constexpr int64_t kMostInputWithoutOutput = 16 * 1024;
-constexpr int kInterleaveRun = 8;
+constexpr int kMostSamplesPerFrame = 1152;
 
 // The ID3v2 header/footer size: four bytes, each taken whole.
 int64_t Id3Size(const uint8_t* b) {
@@ -80,7 +73,7 @@ bool FindConfirmedHeader(FileWindow& window, int64_t from, int64_t* at, uint32_t
 
 // The stream's format, from its first header.
 void DescribeStream(Mp3StreamInfo& info, uint32_t h) {
-  mp3data_struct& d = info.data;
+  Mp3DecoderFields& d = info.data;
   d.stereo = mpeg::Channels(h);
   d.samplerate = SampleRateOf(h);
   d.bitrate = BitrateKbpsOf(h) * 1000;
@@ -124,7 +117,6 @@ int CMp3Reader::Open(const char* path, int* sampleRate, int* bitsPerSample, int*
 
 bool CMp3Reader::FindFirstFrame() {
   m_info = Mp3StreamInfo{};
-  if (!m_decoder.Init()) return false;
   const int fd = fileno(m_file);
   FileWindow window(fd);
   const int64_t fileSize = FileSizeOf(fd);
@@ -137,6 +129,7 @@ bool CMp3Reader::FindFirstFrame() {
   DescribeStream(m_info, h);
   m_info.audioStart = pos;
   m_info.audioSize = fileSize - pos;
+  if (!m_decoder.Init(m_info.data.samplerate, m_info.data.stereo)) return false;
   if (!FindTrailingTags(fileSize)) return false;
   m_info.audioEnd = m_info.audioStart + m_info.audioSize;
 
@@ -258,78 +251,39 @@ int64_t CMp3Reader::TimeToOffset(double milliseconds) {
   return m_file ? m_index.TimeToOffset(milliseconds) : -1;
 }
 
-void CMp3Reader::AppendSamples(int count) {
-  // Interleave: left sample i, then right sample i for two channels, each
-  // little-endian. On a little-endian machine that is the samples' own
-  // memory layout; runs of a fixed length let the compiler interleave with
-  // vector shuffles.
-  const bool stereo = m_info.data.stereo == 2;
-  const int values = stereo ? 2 * count : count;
+void CMp3Reader::AppendSamples() {
+  // The decoder's samples are interleaved in machine order; PCM from Read is
+  // little-endian.
+  const int values = m_decoder.SampleCount() * m_decoder.Channels();
+  const int16_t* samples = m_decoder.Samples();
   if constexpr (std::endian::native == std::endian::little) {
-    if (!stereo) {
-      m_ring.Write(m_left, 2 * values);
-      return;
-    }
-    int16_t block[1152 * 2];
-    int i = 0;
-    for (; i + kInterleaveRun <= count; i += kInterleaveRun) {
-      for (int k = 0; k < kInterleaveRun; ++k) {
-        block[2 * (i + k)] = m_left[i + k];
-        block[2 * (i + k) + 1] = m_right[i + k];
-      }
-    }
-    for (; i < count; ++i) {
-      block[2 * i] = m_left[i];
-      block[2 * i + 1] = m_right[i];
-    }
-    m_ring.Write(block, 2 * values);
+    m_ring.Write(samples, 2 * values);
   } else {
-    uint8_t block[1152 * 4];
-    uint8_t* out = block;
-    for (int i = 0; i < count; ++i) {
-      const uint16_t l = static_cast<uint16_t>(m_left[i]);
-      *out++ = static_cast<uint8_t>(l & 0xFF);
-      *out++ = static_cast<uint8_t>(l >> 8);
-      if (stereo) {
-        const uint16_t r = static_cast<uint16_t>(m_right[i]);
-        *out++ = static_cast<uint8_t>(r & 0xFF);
-        *out++ = static_cast<uint8_t>(r >> 8);
-      }
+    uint8_t block[kMostSamplesPerFrame * 2 * 2];
+    for (int i = 0; i < values; ++i) {
+      const uint16_t v = static_cast<uint16_t>(samples[i]);
+      block[2 * i] = static_cast<uint8_t>(v & 0xFF);
+      block[2 * i + 1] = static_cast<uint8_t>(v >> 8);
     }
     m_ring.Write(block, 2 * values);
   }
 }
 
 int CMp3Reader::DecodeOnce() {
-  // First drain what the decoder still holds.
-  int n = m_decoder.Decode1Headers(nullptr, 0, m_left, m_right, &m_info.data);
-  if (n < 0) return -1;
-  if (n > 0) {
-    AppendSamples(n);
-    return n;
-  }
+  // First what the decoder can make of the bytes it holds, then more input
+  // until a frame comes out or the file ends.
+  Mpg123Decoder::Result result = m_decoder.DecodeFrame();
   unsigned char input[kDecodeInputChunk];
-  int64_t fedWithoutOutput = 0;
-  for (;;) {
-    if (m_file && fedWithoutOutput >= kMostInputWithoutOutput) {
-      if (!m_decoder.Init()) return -1;
-      ResyncToStream(ftello(m_file));
-      fedWithoutOutput = 0;
-    }
+  while (result == Mpg123Decoder::Result::NeedMore) {
     const size_t got = m_file ? std::fread(input, 1, sizeof input, m_file) : 0;
-    if (got == 0) {
-      n = m_decoder.Decode1Headers(nullptr, 0, m_left, m_right, &m_info.data);
-      if (n > 0) AppendSamples(n);
-      return n < 0 ? 0 : n;
-    }
-    n = m_decoder.Decode1Headers(input, got, m_left, m_right, &m_info.data);
-    fedWithoutOutput += static_cast<int64_t>(got);
-    if (n < 0) return -1;
-    if (n > 0) {
-      AppendSamples(n);
-      return n;
-    }
+    if (got == 0) return 0;
+    if (!m_decoder.Feed(input, got)) return -1;
+    result = m_decoder.DecodeFrame();
   }
+  if (result == Mpg123Decoder::Result::Failed) return -1;
+  m_decoder.RefreshStreamFields(m_info);
+  AppendSamples();
+  return m_decoder.SampleCount();
 }
 
 int CMp3Reader::Read(void* buffer, int length) {

@@ -1,7 +1,7 @@
 // CMp3Reader: opens an MP3 file, finds its first audio frame and format and
 // the audio area (before trailing ID3v2-with-footer, ID3v1 and APE tags),
-// works out the stream totals, decodes frames to 16-bit PCM through LAME's
-// decoder and maps times to frame offsets through a lazily built frame index
+// works out the stream totals, decodes frames to 16-bit PCM through its own
+// libmpg123 decoder and maps times to frame offsets through a lazily built frame index
 // that never reaches past the audio area. How the first frame, the index's
 // frames and the decoder's resync points are found: see FrameHeader.h.
 //
@@ -30,8 +30,8 @@
 
 #include "mp3/ByteRing.h"
 #include "mp3/FileWindow.h"
-#include "mp3/HipDecoder.h"
 #include "mp3/Mp3FrameIndex.h"
+#include "mp3/Mpg123Decoder.h"
 #include "mp3/Mp3StreamInfo.h"
 #include "pipeline/AudioReader.h"
 
@@ -83,7 +83,7 @@ class CMp3Reader : public CAudioReader {
   };
   void ResyncToStream(int64_t offset);
   int DecodeOnce();
-  void AppendSamples(int count);
+  void AppendSamples();
 
   FILE* m_file = nullptr;
   ByteRing m_ring{4096};
@@ -92,7 +92,5 @@ class CMp3Reader : public CAudioReader {
   // Kept across Close and Open.
   FrameCount m_lastCount;
   std::mutex m_lock;
-  HipDecoder m_decoder;
-  short m_left[1152];
-  short m_right[1152];
+  Mpg123Decoder m_decoder;
 };

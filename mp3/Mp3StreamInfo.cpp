@@ -52,7 +52,7 @@ bool VbrTotalsFit(const Mp3StreamInfo& info) {
 }
 
 bool ComputeStreamTotals(Mp3StreamInfo& info, int parsed) {
-  mp3data_struct& d = info.data;
+  Mp3DecoderFields& d = info.data;
   const int spf = d.framesize;
   const VbrHeaderInfo& vbr = info.vbr;
   if (parsed && VbrTotalsFit(info)) {
@@ -76,13 +76,20 @@ bool ComputeStreamTotals(Mp3StreamInfo& info, int parsed) {
 }
 
 void SetCountedTotals(Mp3StreamInfo& info, int64_t frames, double durationMs, int64_t bytes) {
-  mp3data_struct& d = info.data;
+  Mp3DecoderFields& d = info.data;
   const int64_t samples = std::llround(durationMs * d.samplerate / 1000.0);
   if (frames <= 0 || samples <= 0) return;
   d.framenum = ClampToInt(frames);
   d.nsamp = static_cast<unsigned long>(samples);
   info.countedSamples = samples;
   d.bitrate = ClampToInt(MulDiv64(bytes * 8, d.samplerate, samples));
+}
+
+void TakeInfoFrameCount(Mp3StreamInfo& info) {
+  const VbrHeaderInfo& vbr = info.vbr;
+  if ((vbr.kind != VbrHeaderKind::Xing && vbr.kind != VbrHeaderKind::Info) || vbr.frames <= 0) return;
+  info.data.totalframes = vbr.frames;
+  info.data.nsamp = static_cast<unsigned long>(vbr.frames) * static_cast<unsigned long>(info.data.framesize);
 }
 
 int StreamDurationMs(const Mp3StreamInfo& info) {

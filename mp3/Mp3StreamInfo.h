@@ -8,25 +8,36 @@
 // does with its frame index; the first header's bitrate over the audio area
 // is only the estimate that sizes that index.
 //
-// The first ten fields are LAME's mp3data_struct, because the reader hands
-// this record to the decoder on every decode call and the decoder refreshes
-// some of them (channels, rate, kbit/s, mode, frame size; and once it has met
-// a Xing/Info frame, totalframes and nsamp without delay/padding removed).
-// The reader keeps its own frame total in `framenum`, which the decoder
-// never writes. Counted totals are also kept in `countedSamples`, so that a
-// Xing/Info frame the decoder meets cannot replace them with its own count.
+// The ten decoder fields keep the names and meaning of LAME's mp3data_struct:
+// the decoder refreshes some of them with every frame it decodes (channels,
+// rate, kbit/s, mode, frame size; and when the stream opens with a Xing/Info
+// frame, totalframes and nsamp without delay/padding removed), see
+// Mpg123Decoder::RefreshStreamFields. The reader keeps its own frame total
+// in `framenum`, which the decoder never writes. Counted totals are also
+// kept in `countedSamples`, so that the Xing/Info frame's count cannot
+// replace them.
 #pragma once
-
-#include <lame/lame.h>
 
 #include <cstdint>
 
 #include "mp3/FrameHeader.h"
 #include "mp3/VbrHeader.h"
 
+struct Mp3DecoderFields {
+  int header_parsed = 0;
+  int stereo = 0;      // channels
+  int samplerate = 0;  // Hz
+  int bitrate = 0;     // bits/s from the reader; kbit/s of the last frame once decoded
+  int mode = 0;        // channel mode of the header
+  int mode_ext = 0;
+  int framesize = 0;   // samples per channel in one frame
+  unsigned long nsamp = 0;
+  int totalframes = 0;
+  int framenum = 0;    // the reader's frame total
+};
+
 struct Mp3StreamInfo {
-  mp3data_struct data{};  // header_parsed, stereo, samplerate, bitrate (bits/s), mode,
-                          // mode_ext, framesize, nsamp, totalframes, framenum
+  Mp3DecoderFields data{};
   int layer = 0;
   int mpeg25 = 0;
   int lsf = 0;
@@ -40,7 +51,7 @@ struct Mp3StreamInfo {
 
   // Clears the ten decoder-shared fields and the counted totals.
   void ClearDecoderFields() {
-    data = mp3data_struct{};
+    data = Mp3DecoderFields{};
     countedSamples = -1;
   }
 
@@ -76,6 +87,12 @@ bool ComputeStreamTotals(Mp3StreamInfo& info, int parsed);
 // `durationMs` in all (the frame index's own times, so the totals and the
 // index agree), held in `bytes` bytes.
 void SetCountedTotals(Mp3StreamInfo& info, int64_t frames, double durationMs, int64_t bytes);
+
+// What a decoder brings that meets a Xing/Info frame at the start of the
+// stream (LAME's did, and the reader keeps it): when that frame counts its
+// frames, totalframes and nsamp become the count and count * framesize,
+// delay and padding not removed. Counted totals (countedSamples) stay.
+void TakeInfoFrameCount(Mp3StreamInfo& info);
 
 // Milliseconds of the stream as the reader reports it: total samples * 1000 /
 // sample rate, rounded; 0 without samples.

@@ -11,7 +11,9 @@
 
 #include "app/CutterApp.h"
 #include "app/DialogLayout.h"
+#include "mp3/Mp3Reader.h"
 #include "pipeline/ArwMan.h"
+#include "pipeline/ParallelMp3Reader.h"
 #include "platform/FormatTime.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/msgbox/ShowMessageDlg.h"
@@ -81,6 +83,29 @@ TEST_F(CutterDlgTest, FileArgumentIsAnalysedThenReady) {
     drawn += model.GetColumnTop(column) != model.GetColumnBottom(column);
   }
   EXPECT_GT(drawn, model.GetColumnCount() / 2);
+}
+
+// The window's own analysis reader decodes on several threads; its
+// columns are those the sequential reader's PCM gives, a pixel apart at most.
+TEST_F(CutterDlgTest, ParallelAnalysisDrawsTheSequentialWaveform) {
+  const std::string file = MakeMp3("long.mp3", 20);
+  CutterDlgOptions options;
+  options.makeAnalysisReader = [] { return new CParallelMp3Reader(2); };
+  OpenReady(file, options);
+  const SpectrumModel& model = View()->GetModel();
+  SpectrumModel sequential;
+  sequential.Attach(model.GetClientWidth(), model.GetClientHeight());
+  ASSERT_TRUE(sequential.BeginAnalysis(model.GetDuration(), model.GetSampleRate(), 16, model.GetChannels()));
+  CMp3Reader reader;
+  ASSERT_EQ(reader.Open(file.c_str(), nullptr, nullptr, nullptr), 1);
+  char pcm[8192];
+  for (int n; (n = reader.Read(pcm, sizeof pcm)) > 0;) sequential.AddPcm(pcm, n);
+  ASSERT_EQ(model.GetFilledColumns(), model.GetColumnCount());
+  EXPECT_EQ(sequential.GetFilledColumns(), model.GetFilledColumns());
+  for (int column = 0; column < model.GetColumnCount(); ++column) {
+    EXPECT_NEAR(model.GetColumnTop(column), sequential.GetColumnTop(column), 1) << column;
+    EXPECT_NEAR(model.GetColumnBottom(column), sequential.GetColumnBottom(column), 1) << column;
+  }
 }
 
 TEST_F(CutterDlgTest, MissingOrUnreadableArgumentOpensAnEmptyWindow) {

@@ -1,9 +1,10 @@
 #include "tests/mp3/ReaderFixtures.h"
 
+#include <cstdio>
 #include <map>
 #include <mutex>
 
-#include "mp3/HipDecoder.h"
+#include "tests/support/TestFiles.h"
 
 const std::vector<NamedSpec>& ReaderSpecs() {
   static const std::vector<NamedSpec> specs = [] {
@@ -41,33 +42,17 @@ const std::vector<uint8_t>& EncodedBytes(const NamedSpec& s) {
   return slot;
 }
 
-std::vector<uint8_t> BareDecode(const std::vector<uint8_t>& bytes, size_t start) {
-  HipDecoder decoder;
-  decoder.Init();
-  mp3data_struct info{};
-  short left[1152], right[1152];
+std::vector<uint8_t> Mpg123Decode(const std::vector<uint8_t>& bytes, size_t start, const std::string& options) {
+  TempDir dir;
+  const std::string path = dir.File("in.mp3");
+  if (!WriteFileBytes(path, std::vector<uint8_t>(bytes.begin() + static_cast<long>(start), bytes.end()))) return {};
+  const std::string command = "mpg123 -q --no-gapless -s " + options + " '" + path + "' 2>/dev/null";
   std::vector<uint8_t> pcm;
-  auto collect = [&](int n) {
-    for (int i = 0; i < n; ++i) {
-      pcm.push_back(static_cast<uint8_t>(left[i] & 0xFF));
-      pcm.push_back(static_cast<uint8_t>((left[i] >> 8) & 0xFF));
-      if (info.stereo == 2) {
-        pcm.push_back(static_cast<uint8_t>(right[i] & 0xFF));
-        pcm.push_back(static_cast<uint8_t>((right[i] >> 8) & 0xFF));
-      }
-    }
-  };
-  std::vector<unsigned char> in(bytes.begin() + static_cast<long>(start), bytes.end());
-  for (size_t pos = 0; pos < in.size(); pos += 1024) {
-    const size_t n = std::min<size_t>(1024, in.size() - pos);
-    int got = decoder.Decode1Headers(in.data() + pos, n, left, right, &info);
-    while (got > 0) {
-      collect(got);
-      got = decoder.Decode1Headers(nullptr, 0, left, right, &info);
-    }
-  }
-  int got;
-  while ((got = decoder.Decode1Headers(nullptr, 0, left, right, &info)) > 0) collect(got);
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return pcm;
+  uint8_t buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) pcm.insert(pcm.end(), buffer, buffer + n);
+  pclose(pipe);
   return pcm;
 }
 

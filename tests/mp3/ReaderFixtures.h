@@ -1,5 +1,6 @@
-// Real encodings shared by the reader tests (made once per process), a bare
-// decoder loop to compare the reader's PCM against, and file helpers.
+// Real encodings shared by the reader tests (made once per process), the
+// reference decoder (the mpg123 program) to compare the reader's PCM
+// against, and file helpers.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +20,11 @@ struct NamedSpec {
 const std::vector<NamedSpec>& ReaderSpecs();
 const std::vector<uint8_t>& EncodedBytes(const NamedSpec& s);
 
-// Every PCM byte a plain hip_decode1_headers loop yields for `bytes` fed
-// from `start` in 1024-byte pieces (drained after each).
-std::vector<uint8_t> BareDecode(const std::vector<uint8_t>& bytes, size_t start);
+// The PCM `mpg123 --no-gapless` decodes from `bytes` (from `start` on):
+// signed 16-bit, interleaved, in machine order. `options` go to mpg123 too
+// (`--cpu generic` picks a decoder core). Empty when mpg123 cannot run.
+std::vector<uint8_t> Mpg123Decode(const std::vector<uint8_t>& bytes, size_t start = 0,
+                                  const std::string& options = "");
 
 // All of the reader's PCM through Read(8192) until 0; stops on -1.
 std::vector<uint8_t> ReadAll(CMp3Reader& reader);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "pipeline/PeakColumns.h"
 #include "platform/MulDiv.h"
 
 namespace {
@@ -87,9 +88,7 @@ bool SpectrumModel::BeginAnalysis(int durationMs, int sampleRate, int bitsPerSam
   m_nSelEnd = -1;
   // Samples of all channels per column; the layers are never narrower than
   // one pixel.
-  const int width = std::max(1, m_nClientWidth);
-  const double samples = static_cast<double>(durationMs) * sampleRate * channels * 0.001 / width;
-  m_nSamplesPerColumn = samples >= INT_MAX ? INT_MAX : static_cast<int>(std::trunc(samples));
+  m_nSamplesPerColumn = SamplesPerColumn(durationMs, sampleRate, channels, std::max(1, m_nClientWidth));
   m_nBytesPerColumn = static_cast<int64_t>(m_nSamplesPerColumn) * (bitsPerSample / 8);
   return true;
 }

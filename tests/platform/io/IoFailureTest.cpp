@@ -19,6 +19,7 @@
 #include <iterator>
 #include <thread>
 
+#include "platform/io/BackgroundCopy.h"
 #include "platform/io/CopyRange.h"
 #include "platform/io/FileReplacement.h"
 #include "platform/io/ReadWrite.h"
@@ -142,6 +143,34 @@ TEST(IoFailures, AWriteThatOnlyPartlyFitsIsAFailureWithItsCount) {
   const UniqueFd out(open(dir.File("copy").c_str(), O_RDWR | O_CREAT | O_EXCL, 0600));
   EXPECT_FALSE(CopyRange(fd.Get(), out.Get(), 4000, 5000, &copied));
   EXPECT_EQ(copied, 96);
+}
+
+// A copy made ahead keeps exactly the stretch asked for, or gives every
+// byte back: past what it copied, or after the source ended early.
+TEST(IoFailures, ACopyMadeAheadKeepsItsStretchOrNothing) {
+  TempDir dir;
+  const std::vector<uint8_t> data = Pattern(10000);
+  const std::string source = dir.File("source");
+  ASSERT_TRUE(WriteFileBytes(source, data));
+  const UniqueFd in(open(source.c_str(), O_RDONLY));
+  const UniqueFd out(open(dir.File("out").c_str(), O_RDWR | O_CREAT | O_EXCL, 0600));
+  ASSERT_TRUE(WriteAll(out.Get(), "ID3", 3));
+  BackgroundCopy ahead;
+  int64_t copied = 0;
+  ahead.Start(in.Get(), out.Get(), 100, 9000);
+  ASSERT_TRUE(ahead.Keep(5000, &copied));
+  EXPECT_EQ(copied, 4900);
+  ASSERT_TRUE(WriteAll(out.Get(), "TAG", 3));
+  std::vector<uint8_t> expected = {'I', 'D', '3'};
+  Append(expected, std::vector<uint8_t>(data.begin() + 100, data.begin() + 5000));
+  Append(expected, {'T', 'A', 'G'});
+  EXPECT_EQ(ReadFileBytes(dir.File("out")), expected);
+  for (const int64_t to : {int64_t{9000}, int64_t{20000}}) {  // keeps too much; the source ends early
+    ahead.Start(in.Get(), out.Get(), 0, to);
+    EXPECT_FALSE(ahead.Keep(9500, &copied));
+    EXPECT_EQ(ReadFileBytes(dir.File("out")), expected);
+    EXPECT_EQ(lseek(out.Get(), 0, SEEK_CUR), static_cast<off_t>(expected.size()));
+  }
 }
 
 // A name already taken, by a file or a link, is never opened, followed or
