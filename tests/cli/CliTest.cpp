@@ -76,47 +76,37 @@ TEST(CliTimes, AcceptsMillisecondsAndClockForms) {
   EXPECT_EQ(ParseTimeMs("2:03"), 123000);
   EXPECT_EQ(ParseTimeMs("01:00:00"), 3600000);
   EXPECT_EQ(ParseTimeMs("1:02:03.004"), 3723004);
-  EXPECT_EQ(ParseTimeText("90").ms, 90000);  // milliseconds for a bare integer is the command line's rule
 }
 
-// A bare integer is milliseconds; every other form comes from TimeText.
-TEST(CliTimes, ParsesEveryFormTheUserTypes) {
+// The command line's own rules over TimeText: a bare integer is
+// milliseconds (of any length of digits), and a sign makes any form negative.
+TEST(CliTimes, BareIntegersAreMillisecondsAndASignNegates) {
   const struct {
     const char* text;
     TimeTextStatus status;
     int64_t ms;
   } kCases[] = {
       {"90", TimeTextStatus::Ok, 90},
-      {"90s", TimeTextStatus::Ok, 90000},
-      {"1500ms", TimeTextStatus::Ok, 1500},
-      {"1m30s", TimeTextStatus::Ok, 90000},
-      {"1h2m3.5s", TimeTextStatus::Ok, 3723500},
-      {"2h", TimeTextStatus::Ok, 7200000},
-      {"1m500ms", TimeTextStatus::Ok, 60500},
-      {"90:00", TimeTextStatus::Ok, 5400000},
-      {"-1:30", TimeTextStatus::Ok, -90000},
-      {"end", TimeTextStatus::End, kMaxTimeTextMs},
-      {"596:31:23.647", TimeTextStatus::Ok, kMaxTimeTextMs},
-      {"2147483647", TimeTextStatus::Ok, kMaxTimeTextMs},
       {"0000000000000001500", TimeTextStatus::Ok, 1500},
-      {"596:31:23.648", TimeTextStatus::OutOfRange, 0},
+      {"2147483647", TimeTextStatus::Ok, kMaxTimeTextMs},
       {"2147483648", TimeTextStatus::OutOfRange, 0},
-      {"597h", TimeTextStatus::OutOfRange, 0},
-      {"99999999999999999999s", TimeTextStatus::OutOfRange, 0},
+      {"-1:30", TimeTextStatus::Ok, -90000},
+      {"-1m30s", TimeTextStatus::Ok, -90000},
+      {"end", TimeTextStatus::End, kMaxTimeTextMs},
+      {"-end", TimeTextStatus::Malformed, 0},
+      {"-", TimeTextStatus::Malformed, 0},
   };
   for (const auto& c : kCases) {
     const TimeTextResult r = ParseCliTime(c.text);
     EXPECT_EQ(r.status, c.status) << c.text;
-    if (c.status != TimeTextStatus::OutOfRange) {
+    if (c.status == TimeTextStatus::Ok) {
       EXPECT_EQ(r.ms, c.ms) << c.text;
     }
   }
 }
 
 TEST(CliTimes, RejectsMalformedText) {
-  for (const char* bad : {"", "-", "abc", "1:", ":1", "1.", "1:2:3:4", "1:60", "1.2.3", "1e3", "1 2", "12.3456",
-                          "1:30.1234", "1:75", "5x", "1m75s", "1s1m", "1.5m", "3.5s200ms", "s", "1h1h", "-end",
-                          "End", "1h 2m", "+5", "1,5"}) {
+  for (const char* bad : {"", "-", "abc", "1:", ":1", "1.", "1:2:3:4", "1:60", "1.2.3", "1e3", "1 2", "12.3456"}) {
     EXPECT_FALSE(ParseTimeMs(bad).has_value()) << bad;
   }
 }
