@@ -14,6 +14,7 @@
 #include "app/HelpPage.h"
 #include "platform/ResourceFiles.h"
 #include "platform/ResourceIds.h"
+#include "platform/wx/Translation.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ enum AboutIndex { kPicture = 0, kGroup = 1, kText = 2, kLine = 3, kHelpButton = 
 
 CAboutDlg::CAboutDlg(wxWindow* parent) {
   const DialogTemplate& layout = AboutDialogTemplate();
-  Create(parent, wxID_ANY, Utf8(layout.caption), wxDefaultPosition, wxDefaultSize,
+  Create(parent, wxID_ANY, Tr(layout.caption), wxDefaultPosition, wxDefaultSize,
          wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX);
   SetFont(DialogFont(layout));
   SetIcons(AppIconBundle());
@@ -42,17 +43,17 @@ CAboutDlg::CAboutDlg(wxWindow* parent) {
   const wxRect group = rectOf(kGroup);
   new wxStaticBox(this, wxID_ANY, wxString(), group.GetPosition(), group.GetSize());
   const wxRect text = rectOf(kText);
-  auto* label = new wxStaticText(this, wxID_ANY, Utf8(DialogControlAt(layout, kText).text), text.GetPosition(),
+  auto* label = new wxStaticText(this, wxID_ANY, Tr(DialogControlAt(layout, kText).text), text.GetPosition(),
                                  text.GetSize(), wxST_NO_AUTORESIZE);
   label->Wrap(text.GetWidth());
   const wxRect line = rectOf(kLine);
   new wxStaticLine(this, wxID_ANY, line.GetPosition(), wxSize(line.GetWidth(), 2), wxLI_HORIZONTAL);
 
   const wxRect help = rectOf(kHelpButton);
-  auto* helpButton = new wxButton(this, IDC_HELP_PAGE, Utf8(DialogControlAt(layout, kHelpButton).text),
+  auto* helpButton = new wxButton(this, IDC_HELP_PAGE, Tr(DialogControlAt(layout, kHelpButton).text),
                                   help.GetPosition(), help.GetSize());
   const wxRect close = rectOf(kCloseButton);
-  auto* closeButton = new wxButton(this, wxID_OK, Utf8(DialogControlAt(layout, kCloseButton).text),
+  auto* closeButton = new wxButton(this, wxID_OK, Tr(DialogControlAt(layout, kCloseButton).text),
                                    close.GetPosition(), close.GetSize());
   closeButton->SetDefault();
   closeButton->SetFocus();

@@ -89,5 +89,6 @@ wxRect DialogRectToPixels(const wxWindow* window, const DialogControl& control);
 wxRect DialogRectToPixels(const wxWindow* window, const DialogTemplate& dialog, int id);
 // The template's client size in pixels for `window`.
 wxSize DialogSizeToPixels(const wxWindow* window, const DialogTemplate& dialog);
-// wx text of a UTF-8 literal.
+// wx text of a UTF-8 literal that is not translated (a face name); the
+// window's texts go through Tr (platform/wx/Translation.h).
 inline wxString Utf8(const char* text) { return wxString::FromUTF8(text); }
