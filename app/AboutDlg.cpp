@@ -14,12 +14,21 @@
 #include "app/HelpPage.h"
 #include "platform/ResourceFiles.h"
 #include "platform/ResourceIds.h"
+#include "platform/Version.h"
 #include "platform/wx/Translation.h"
 
 namespace {
 
 // Positions of the unnamed controls in template 107.
-enum AboutIndex { kPicture = 0, kGroup = 1, kText = 2, kLine = 3, kHelpButton = 4, kCloseButton = 5 };
+enum AboutIndex {
+  kPicture = 0,
+  kGroup = 1,
+  kText = 2,
+  kLine = 3,
+  kHelpButton = 4,
+  kCloseButton = 5,
+  kVersion = 6,
+};
 
 }  // namespace
 
@@ -48,6 +57,11 @@ CAboutDlg::CAboutDlg(wxWindow* parent) {
   label->Wrap(text.GetWidth());
   const wxRect line = rectOf(kLine);
   new wxStaticLine(this, wxID_ANY, line.GetPosition(), wxSize(line.GetWidth(), 2), wxLI_HORIZONTAL);
+
+  const wxRect version = rectOf(kVersion);
+  new wxStaticText(this, IDC_ABOUT_VERSION,
+                   Tr(DialogControlAt(layout, kVersion).text) + " " + wxString::FromUTF8(kPadocutVersion),
+                   version.GetPosition(), version.GetSize(), wxST_NO_AUTORESIZE);
 
   const wxRect help = rectOf(kHelpButton);
   auto* helpButton = new wxButton(this, IDC_HELP_PAGE, Tr(DialogControlAt(layout, kHelpButton).text),

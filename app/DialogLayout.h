@@ -55,6 +55,7 @@ enum CutterControlId {
 enum AboutControlId {
   IDC_ABOUT_PICTURE = 1035,
   IDC_HELP_PAGE = 133,
+  IDC_ABOUT_VERSION = 134,  // the version line, below the template's controls
 };
 
 struct DialogControl {

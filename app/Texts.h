@@ -52,6 +52,8 @@ inline constexpr char kAnalyseButton[] = N_("분석");
 
 // The About box.
 inline constexpr char kAboutText[] = N_("파도오디오 자르개는 MP3파일을 원하는 시간만큼 저장해주는 프로그램 입니다.");
+// Followed by a space and the version ("0.1").
+inline constexpr char kVersionLabel[] = N_("버전");
 inline constexpr char kHelpPageButton[] = N_("도움말 페이지");
 inline constexpr char kCloseButton[] = N_("닫기");
 

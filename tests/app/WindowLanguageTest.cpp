@@ -1,12 +1,14 @@
 // The window in the user's language: a Korean locale, "C" or none shows the
 // texts as written; English (and every language without texts of its own)
 // shows the English catalog with its menus' access keys. In both, no caption
-// or button text is wider than its place.
+// or button text is wider than its place. The About box's version is the one
+// padocut-cli --version prints.
 #include <wx/button.h>
 #include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/tokenzr.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -161,6 +163,27 @@ TEST_F(WindowLanguageTest, TextsFitTheirPlacesInBothLanguages) {
     OpenReady(MakeMp3("fit.mp3", 2));
     EXPECT_EQ(ClippedTexts(dialog), std::vector<std::string>());
     EXPECT_EQ(ClippedAboutTexts(), std::vector<std::string>());
+  }
+}
+
+TEST_F(WindowLanguageTest, AboutBoxShowsTheVersionTheCommandLinePrints) {
+  FILE* cli = popen(("'" + BuildDir() + "/padocut-cli' --version").c_str(), "r");
+  ASSERT_NE(cli, nullptr);
+  char line[128] = {};
+  const bool read = std::fgets(line, sizeof line, cli) != nullptr;
+  pclose(cli);
+  ASSERT_TRUE(read);
+  const wxString version = wxString::FromUTF8(line).AfterLast(' ').Trim();  // "padocut-cli 0.1"
+  ASSERT_FALSE(version.empty());
+  for (const char* lang : {"ko_KR.UTF-8", "en_US.UTF-8"}) {
+    UseLocale(nullptr, lang);
+    Open();
+    auto* about = new CAboutDlg(dialog);
+    const wxWindow* label = about->FindWindow(IDC_ABOUT_VERSION);
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->GetLabel().EndsWith(" " + version)) << label->GetLabel().utf8_string();
+    EXPECT_EQ(HasHangul(label->GetLabel()), std::string(lang) == "ko_KR.UTF-8");
+    about->Destroy();
   }
 }
 
