@@ -9,24 +9,19 @@
 #include <wx/tokenzr.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <optional>
 
 #include "app/AboutDlg.h"
 #include "app/HelpPage.h"
 #include "platform/wx/Translation.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/LocaleVariables.h"
 
 namespace {
 
-constexpr const char* kLocaleVariables[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
-
+// Korean syllables (every Korean text of the window is written in them).
 bool HasHangul(const wxString& text) {
   for (wxUniChar c : text) {
-    const auto code = c.GetValue();
-    if ((code >= 0xAC00 && code <= 0xD7A3) || (code >= 0x1100 && code <= 0x11FF) || (code >= 0x3130 && code <= 0x318F)) {
-      return true;
-    }
+    if (c.GetValue() >= 0xAC00 && c.GetValue() <= 0xD7A3) return true;
   }
   return false;
 }
@@ -75,26 +70,13 @@ std::vector<std::string> ClippedTexts(wxWindow* top) {
 
 class WindowLanguageTest : public CutterDlgTest {
  protected:
-  void SetUp() override {
-    for (const char* name : kLocaleVariables) {
-      const char* value = std::getenv(name);
-      m_saved.emplace_back(value ? std::optional<std::string>(value) : std::nullopt);
-      unsetenv(name);
-    }
-  }
   void TearDown() override {
     CutterDlgTest::TearDown();
-    for (const char* name : kLocaleVariables) unsetenv(name);
-    UseWindowLanguage();  // no locale: the texts as written, for the other tests
-    for (size_t i = 0; i < m_saved.size(); ++i) {
-      if (m_saved[i]) setenv(kLocaleVariables[i], m_saved[i]->c_str(), 1);
-    }
+    UseLocale(nullptr, nullptr);  // the texts as written, for the other tests
   }
   // Sets LANGUAGE and LANG (null: unset) and chooses the window's language.
   UserLanguage UseLocale(const char* language, const char* lang) {
-    for (const char* name : kLocaleVariables) unsetenv(name);
-    if (language) setenv("LANGUAGE", language, 1);
-    if (lang) setenv("LANG", lang, 1);
+    m_variables.Set(language, nullptr, nullptr, lang);
     return UseWindowLanguage();
   }
   // The About box's texts that do not fit.
@@ -108,7 +90,7 @@ class WindowLanguageTest : public CutterDlgTest {
   }
 
  private:
-  std::vector<std::optional<std::string>> m_saved;
+  ScopedLocaleVariables m_variables;
 };
 
 TEST_F(WindowLanguageTest, KoreanOrNoLanguageShowsTheTextsAsWritten) {

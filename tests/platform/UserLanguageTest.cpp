@@ -1,11 +1,10 @@
 // The user's languages (message box buttons, window) from the locale variables.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "platform/UserLanguage.h"
+#include "tests/support/LocaleVariables.h"
 
 namespace {
 
@@ -19,31 +18,6 @@ TEST(LanguageFromLocaleName, KoreanJapaneseOrEnglish) {
   EXPECT_EQ(LanguageFromLocaleName("POSIX"), UserLanguage::English);
   EXPECT_EQ(LanguageFromLocaleName(""), UserLanguage::English);
 }
-
-// Saves the four variables, clears them, and restores them afterwards.
-class LocaleEnvironment : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (int i = 0; i < kCount; ++i) {
-      const char* value = std::getenv(kNames[i]);
-      m_saved[i] = value ? std::optional<std::string>(value) : std::nullopt;
-      unsetenv(kNames[i]);
-    }
-  }
-  void TearDown() override {
-    for (int i = 0; i < kCount; ++i) Set(kNames[i], m_saved[i] ? m_saved[i]->c_str() : nullptr);
-  }
-  static void Set(const char* name, const char* value) {
-    if (value) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  static constexpr int kCount = 4;
-  static constexpr const char* kNames[kCount] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
-  std::optional<std::string> m_saved[kCount];
-};
 
 using L = UserLanguage;
 
@@ -75,9 +49,10 @@ const LocaleCase kLocaleCases[] = {
     {{"::", nullptr, nullptr, "ko_KR.UTF-8"}, L::Korean, L::Korean},            // empty entries
 };
 
-TEST_F(LocaleEnvironment, ButtonsAndWindowFollowTheGettextOrder) {
+TEST(UserLanguage, ButtonsAndWindowFollowTheGettextOrder) {
+  ScopedLocaleVariables variables;
   for (const LocaleCase& c : kLocaleCases) {
-    for (int i = 0; i < kCount; ++i) Set(kNames[i], c.values[i]);
+    variables.Set(c.values[0], c.values[1], c.values[2], c.values[3]);
     const std::string label = std::string(c.values[0] ? c.values[0] : "-") + " " + (c.values[1] ? c.values[1] : "-") +
                               " " + (c.values[2] ? c.values[2] : "-") + " " + (c.values[3] ? c.values[3] : "-");
     EXPECT_EQ(GetUserLanguage(), c.buttons) << label;
