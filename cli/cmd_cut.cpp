@@ -41,17 +41,6 @@ uint32_t FirstHeader(const Mp3StreamInfo& info) {
   return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
 }
 
-// The index's time at `offset` (a frame's start, or the end of the audio).
-double TimeAtOffset(Mp3FrameIndex& index, int64_t offset) {
-  if (offset > index.At(index.Count() - 1).offset) index.TimeToOffset(static_cast<double>(kMaxTimeTextMs));
-  int low = 0, high = index.Count() - 1;
-  while (low < high) {
-    const int mid = (low + high) / 2;
-    if (index.At(mid).offset < offset) low = mid + 1; else high = mid;
-  }
-  return index.At(low).timeMs;
-}
-
 // Why the range cannot be cut, in the source's words: the same refusal the
 // cut would make, with the reason a user can act on.
 std::optional<std::string> RangeProblem(CMp3Reader& reader, const CutArguments& args, const CutTimes& times) {
@@ -78,7 +67,7 @@ std::pair<int64_t, int64_t> WrittenMs(CMp3Reader& reader, const CutTimes& times,
     return {start, start + std::llround(static_cast<double>(samples) * 1000 / SampleRateOf(h))};
   }
   Mp3FrameIndex& index = *reader.GetFrameIndex();
-  return {std::llround(TimeAtOffset(index, r.startOffset)), std::llround(TimeAtOffset(index, r.endOffset))};
+  return {std::llround(index.TimeAtOffset(r.startOffset)), std::llround(index.TimeAtOffset(r.endOffset))};
 }
 
 void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutTimes& times, const CutReport& r,
@@ -89,12 +78,12 @@ void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutTi
     Detail(clitext::kSampleExact);
   } else {
     Detail(clitext::Rounded("START", args.start, "starts with",
-                            FormatTime(static_cast<int>(TimeAtOffset(index, r.startOffset))), r.startOffset));
+                            FormatTime(static_cast<int>(index.TimeAtOffset(r.startOffset))), r.startOffset));
     if (times.endMs >= reader.GetDuration()) {
       Detail(clitext::EndAtAudioEnd(FormatTime(reader.GetDuration())));
     } else {
       Detail(clitext::Rounded("END", args.end, "ends before",
-                              FormatTime(static_cast<int>(TimeAtOffset(index, r.endOffset))), r.endOffset));
+                              FormatTime(static_cast<int>(index.TimeAtOffset(r.endOffset))), r.endOffset));
     }
   }
   if (r.delay >= 0) {

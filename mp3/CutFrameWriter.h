@@ -2,6 +2,8 @@
 // one buffer: first room for the VBR tag (zeros, patched once the frames are
 // known), then the plan's silent lead frames, the frame carrying the bit
 // reservoir, and the source's frames [a, b), silenced where the plan says.
+// When the plan adds and changes nothing and the frames lie back to back,
+// they are one byte range of the source, copied in large blocks.
 #pragma once
 
 #include <cstdint>

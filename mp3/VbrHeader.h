@@ -21,6 +21,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "mp3/Crc16Arc.h"
+
 constexpr int kVbrProbeSize = 192;
 constexpr int kLameExtensionSize = 36;
 // Fields of the LAME extension, by their offset in it.
@@ -80,10 +82,6 @@ struct VbrHeaderInfo {
 // or VBRI header was found, else 0. A LAME extension whose CRC does not match
 // keeps the Xing fields and drops only the LAME fields, delay and padding.
 int ParseVbrHeader(const uint8_t* frame, VbrHeaderInfo* info);
-
-// CRC-16/ARC (reflected polynomial 0xA001, initial value 0), as LAME's tag
-// and music CRCs use it. `crc` continues a running value.
-uint16_t Crc16Arc(const uint8_t* data, size_t length, uint16_t crc = 0);
 
 // Byte offset of the Xing/Info identifier in a frame with this header:
 // MPEG-1 36 (mono 21), MPEG-2/2.5 21 (mono 13).

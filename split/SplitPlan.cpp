@@ -1,0 +1,35 @@
+#include "split/SplitPlan.h"
+
+#include <algorithm>
+
+#include "platform/FormatTime.h"
+
+std::optional<std::string> PointsProblem(const std::vector<int64_t>& points, int64_t durationMs) {
+  int64_t previous = 0;
+  for (const int64_t point : points) {
+    if (point <= 0 || point >= durationMs) {
+      return "split point " + FormatTime(static_cast<int>(std::clamp<int64_t>(point, 0, kMaxTimeTextMs))) +
+             " does not lie inside the audio (0 to " + FormatTime(static_cast<int>(durationMs)) + ")";
+    }
+    if (point <= previous) return "split points must rise: " + FormatTime(static_cast<int>(point)) + " comes too late";
+    previous = point;
+  }
+  return std::nullopt;
+}
+
+SplitPlan PlanAtPoints(const std::vector<int64_t>& points) {
+  SplitPlan plan;
+  int64_t start = 0;
+  for (const int64_t point : points) {
+    plan.push_back(PlannedTrack{start, point, "", ""});
+    start = point;
+  }
+  plan.push_back(PlannedTrack{start, kToTheEnd, "", ""});
+  return plan;
+}
+
+SplitPlan PlanEvery(int64_t everyMs, int64_t durationMs) {
+  std::vector<int64_t> points;
+  for (int64_t at = everyMs; everyMs > 0 && at < durationMs; at += everyMs) points.push_back(at);
+  return PlanAtPoints(points);
+}

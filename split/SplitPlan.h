@@ -1,0 +1,34 @@
+// SplitPlan: where the tracks of a split lie, from split points or a
+// track length.
+//
+// A plan is a list of tracks in order, each [startMs, endMs) of the source;
+// each track ends where the next begins, the first begins at 0 and the
+// last runs to the end of the audio (kToTheEnd). Titles and performers may
+// be given; empty, the track is called after the source.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/TimeText.h"
+
+inline constexpr int64_t kToTheEnd = kMaxTimeTextMs;
+
+struct PlannedTrack {
+  int64_t startMs = 0;
+  int64_t endMs = kToTheEnd;
+  std::string title;      // UTF-8; empty: none given
+  std::string performer;
+};
+
+using SplitPlan = std::vector<PlannedTrack>;
+
+// N points give N + 1 tracks. Why they cannot, when they do not rise or do
+// not lie inside (0, durationMs).
+std::optional<std::string> PointsProblem(const std::vector<int64_t>& points, int64_t durationMs);
+SplitPlan PlanAtPoints(const std::vector<int64_t>& points);
+
+// Tracks of `everyMs` (above 0) over `durationMs`, the last one shorter.
+SplitPlan PlanEvery(int64_t everyMs, int64_t durationMs);
