@@ -33,3 +33,13 @@ SplitPlan PlanEvery(int64_t everyMs, int64_t durationMs) {
   for (int64_t at = everyMs; everyMs > 0 && at < durationMs; at += everyMs) points.push_back(at);
   return PlanAtPoints(points);
 }
+
+SplitPlan PlanFromCue(const CueSheet& sheet) {
+  SplitPlan plan;
+  for (size_t i = 0; i < sheet.tracks.size(); ++i) {
+    const CueTrack& track = sheet.tracks[i];
+    const int64_t end = i + 1 < sheet.tracks.size() ? sheet.tracks[i + 1].startMs : kToTheEnd;
+    plan.push_back(PlannedTrack{track.startMs, end, track.title, track.performer});
+  }
+  return plan;
+}

@@ -1,10 +1,11 @@
-// SplitPlan: where the tracks of a split lie, from split points or a
-// track length.
+// SplitPlan: where the tracks of a split lie, from split points, a track
+// length or a CUE sheet.
 //
 // A plan is a list of tracks in order, each [startMs, endMs) of the source;
-// each track ends where the next begins, the first begins at 0 and the
-// last runs to the end of the audio (kToTheEnd). Titles and performers may
-// be given; empty, the track is called after the source.
+// each track ends where the next begins, the first begins at 0 (at its
+// INDEX 01 for a CUE sheet) and the last runs to the end of the audio
+// (kToTheEnd). Titles and performers come from a CUE sheet; other plans
+// leave them empty.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/TimeText.h"
+#include "split/CueSheet.h"
 
 inline constexpr int64_t kToTheEnd = kMaxTimeTextMs;
 
@@ -32,3 +34,6 @@ SplitPlan PlanAtPoints(const std::vector<int64_t>& points);
 
 // Tracks of `everyMs` (above 0) over `durationMs`, the last one shorter.
 SplitPlan PlanEvery(int64_t everyMs, int64_t durationMs);
+
+// The sheet's tracks with their titles and performers.
+SplitPlan PlanFromCue(const CueSheet& sheet);
