@@ -1,6 +1,6 @@
 // Split benchmarks: the 60-minute file split into 20 tracks against one
-// whole-file cut of the same file (plain, and both with --exact), in
-// alternating runs.
+// whole-file cut of the same file (plain, and both with --exact), and the
+// silence search on it against `mpg123 -q -t`, in alternating runs.
 #include <unistd.h>
 
 #include <climits>
@@ -11,6 +11,7 @@
 #include "bench/BenchData.h"
 #include "bench/BenchHarness.h"
 #include "mp3/CutToFile.h"
+#include "split/SilenceFinder.h"
 #include "split/TrackSplitter.h"
 
 namespace {
@@ -55,5 +56,14 @@ int main() {
   }
   clean();
   std::filesystem::remove_all(folder);
+
+  bool found = true;
+  const PairedTimes silence = MeasurePaired(
+      [&] { found = found && FindSilences(source, SilenceOptions{}).ok; },
+      [&] { RunChild({"/usr/bin/mpg123", "-q", "-t", source}); }, 3, nullptr, false);
+  Report("silence search 60 min, all cores (wall)", silence.wall.a, silence.wall.b, "mpg123 -q -t", 0.6, 0,
+         silence.wall.ratio);
+  ReportInfo("  CPU of the search against mpg123's wall", silence.cpu.a, silence.wall.b, "mpg123 -q -t (wall)");
+  ReportValue("silence search result", found ? "every run decoded the file" : "a run failed", found, "ok");
   return BenchExitStatus();
 }

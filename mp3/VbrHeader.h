@@ -78,6 +78,13 @@ struct VbrHeaderInfo {
   VbrHeaderKind kind = VbrHeaderKind::None;  // which header was found
 };
 
+// Whether a gapless decoder trims the stream by the header's delay and
+// padding: a Xing or Info header whose LAME extension gives both.
+inline bool DeclaresGapless(const VbrHeaderInfo& info) {
+  return info.kind != VbrHeaderKind::None && info.kind != VbrHeaderKind::Vbri && info.encoderDelay >= 0 &&
+         info.encoderPadding >= 0;
+}
+
 // Parses the 192 bytes at the start of the first frame. 1 when a Xing, Info
 // or VBRI header was found, else 0. A LAME extension whose CRC does not match
 // keeps the Xing fields and drops only the LAME fields, delay and padding.

@@ -1,5 +1,5 @@
 // SplitPlan: where the tracks of a split lie, from split points, a track
-// length or a CUE sheet.
+// length, a CUE sheet or the silences found in the recording.
 //
 // A plan is a list of tracks in order, each [startMs, endMs) of the source;
 // each track ends where the next begins, the first begins at 0 (at its
@@ -15,6 +15,7 @@
 
 #include "platform/TimeText.h"
 #include "split/CueSheet.h"
+#include "split/SilenceFinder.h"
 
 inline constexpr int64_t kToTheEnd = kMaxTimeTextMs;
 
@@ -37,3 +38,8 @@ SplitPlan PlanEvery(int64_t everyMs, int64_t durationMs);
 
 // The sheet's tracks with their titles and performers.
 SplitPlan PlanFromCue(const CueSheet& sheet);
+
+// Split points in the middle of each silence (SilenceResult::SplitPointMs),
+// then every track shorter than `minTrackMs` merged into the next one (the
+// last one into the one before it).
+SplitPlan PlanAtSilences(const SilenceResult& silences, bool exact, int64_t minTrackMs);

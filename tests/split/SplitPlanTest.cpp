@@ -1,4 +1,4 @@
-// Plans from points and a track length; file names from patterns,
+// Plans from points, a track length and silences; file names from patterns,
 // with titles that try to leave the folder or break the name.
 #include <gtest/gtest.h>
 
@@ -27,6 +27,22 @@ TEST(SplitPlan, PointsAndLengthsMakeAdjoiningTracksToTheEnd) {
   EXPECT_TRUE(PointsProblem({3000}, 3000));
   EXPECT_TRUE(PointsProblem({2000, 1000}, 3000));
   EXPECT_TRUE(PointsProblem({1000, 1000}, 3000));
+}
+
+TEST(SplitPlan, SilencesSplitInTheirMiddleInEachCutsTimeline) {
+  SilenceResult found;
+  found.durationMs = 20000;
+  found.infoFrameMs = 26;
+  found.playedLeadMs = 25;
+  found.silences = {{4000, 6000}, {9000, 9400}, {15000, 17000}};
+  EXPECT_EQ(Ranges(PlanAtSilences(found, false, 0)),
+            (Ranges_{{0, 5026}, {5026, 9226}, {9226, 16026}, {16026, kToTheEnd}}));
+  EXPECT_EQ(Ranges(PlanAtSilences(found, true, 0)),
+            (Ranges_{{0, 4975}, {4975, 9175}, {9175, 15975}, {15975, kToTheEnd}}));
+  // Short tracks go into the next one; a short last track into the one before.
+  EXPECT_EQ(Ranges(PlanAtSilences(found, false, 4000)), (Ranges_{{0, 5026}, {5026, 9226}, {9226, kToTheEnd}}));
+  EXPECT_EQ(Ranges(PlanAtSilences(found, false, 4500)), (Ranges_{{0, 5026}, {5026, kToTheEnd}}));
+  EXPECT_EQ(Ranges(PlanAtSilences(found, false, 60000)), (Ranges_{{0, kToTheEnd}}));
 }
 
 TEST(TrackNames, PatternsFillTheirFields) {
