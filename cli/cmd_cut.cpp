@@ -165,6 +165,7 @@ void AddCutCommand(CliApp& app) {
   command.add_flag("--clean-start", args->options.cleanStart,
                    "carry the bit reservoir the first frames need (Layer III)");
   command.add_flag("--exact", args->options.exact, "sample-exact range for gapless decoders (implies both)");
+  command.add_flag("--keep-cover", args->options.keepCover, "carry FILE's pictures (cover art) into OUT's tag");
   AddTagCharsetOption(command, &args->tagCharset);
   command.footer(
       "START and END: 1500 is 1500 ms (a bare integer is milliseconds); 90s, 1m30s, 1:30,\n"

@@ -222,6 +222,7 @@ void AddSplitCommand(CliApp& app) {
       ->type_name("SECONDS");
   command.add_flag("--exact", args->settings.options.exact, "sample-exact tracks that join without a gap");
   command.add_flag("--frames-only", args->settings.options.framesOnly, "copy exactly the frames' bytes, no new header");
+  command.add_flag("--keep-cover", args->settings.options.keepCover, "carry FILE's pictures (cover art) into each track");
   command.add_option("--name", args->settings.namePattern, "file names (default \"%n - %t\")")->type_name("PATTERN");
   command.add_flag("--overwrite", args->settings.overwrite, "replace existing files (otherwise one stops the split)");
   command.add_flag("--dry-run", args->dryRun, "print the tracks only; write nothing");

@@ -53,7 +53,10 @@ std::optional<FileReplacement> BeginCutOutput(const std::string& target) {
 
 bool WriteCutHead(int out, const CutTags& tags, CutReport* report) {
   if (!tags.Any()) return true;
-  const std::vector<uint8_t> tag = BuildId3v2Tag(*tags.fields);
+  static const CTagFieldList kNoFields;
+  static const std::vector<std::vector<uint8_t>> kNoPictures;
+  const std::vector<uint8_t> tag =
+      BuildId3v2Tag(tags.fields ? *tags.fields : kNoFields, tags.pictures ? *tags.pictures : kNoPictures);
   return WriteAll(out, tag.data(), tag.size()) || Fail(report, "cannot write the tags into the destination");
 }
 

@@ -24,13 +24,15 @@ class BackgroundCopy;
 class CTagFieldList;
 
 // The tags around a cut's frames: the text fields (in the ID3v2 tag and the
-// ID3v1 record).
+// ID3v1 record) and the attached pictures (ID3v2 only, Id3v2Pictures.h).
 struct CutTags {
   const CTagFieldList* fields = nullptr;
+  const std::vector<std::vector<uint8_t>>* pictures = nullptr;
 
   bool HasFields() const;
+  bool HasPictures() const { return pictures && !pictures->empty(); }
   // Whether the output carries tags at all.
-  bool Any() const { return HasFields(); }
+  bool Any() const { return HasFields() || HasPictures(); }
 };
 
 // Why a destination of `kind` cannot take a cut, or null.

@@ -62,7 +62,9 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
   const int openError = errno;
   CTagTransfer transfer;
   const bool hasFields = in.IsOpen() && transfer.ReadFrom(source.c_str());
-  const CutTags tags{hasFields ? &transfer.Fields() : nullptr};
+  const std::vector<std::vector<uint8_t>> pictures =
+      options.keepCover ? transfer.Pictures() : std::vector<std::vector<uint8_t>>();
+  const CutTags tags{hasFields ? &transfer.Fields() : nullptr, &pictures};
   std::optional<FileReplacement> staging;
   if (in.IsOpen()) staging = BeginCutOutput(target);
   const int stagingError = errno;

@@ -24,6 +24,9 @@ struct CutOptions {
   // included when the range starts there: no header is added unless one of
   // the options above asks for it.
   bool framesOnly = false;
+  // The source's attached pictures (cover art) go into the new ID3v2 tag
+  // with its text fields, the front cover first.
+  bool keepCover = false;
 
   // Whether the output differs from the frames by request (the header a
   // source's own header brings is not counted).

@@ -56,6 +56,7 @@ bool TrackSplitter::Open(const std::string& source, SplitProblem* problem) {
   m_device = info.st_dev;
   m_inode = info.st_ino;
   m_tags.ReadFrom(source.c_str());
+  m_pictures = m_tags.Pictures();
   m_sourceTitle = SourceTitleOf(m_tags.Fields(), source);
   m_sourceArtist = FieldTextOf(m_tags.Fields(), TAG_ARTIST);
   m_sourceAlbum = FieldTextOf(m_tags.Fields(), TAG_ALBUM);
@@ -146,7 +147,7 @@ bool TrackSplitter::WriteTrack(const TrackJob& job, const CutOptions& options, C
   }
   CTagFieldList fields;
   FillTrackFields(m_tags.Fields(), job.tags, &fields);
-  const CutTags tags{&fields};
+  const CutTags tags{&fields, options.keepCover ? &m_pictures : nullptr};
   BackgroundCopy none;
   const int start = static_cast<int>(job.startMs), end = static_cast<int>(job.endMs);
   if (!WriteCutHead(staging->Fd(), tags, report) ||

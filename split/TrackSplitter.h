@@ -5,7 +5,7 @@
 // Each track is a cut (mp3/CutOutput.h) with every guarantee a single cut
 // has: its content is built in a staging file beside it and renamed into
 // place only once complete, the source is only read, and the cut options
-// (fresh VBR header, clean start, exact) apply to each track. A
+// (fresh VBR header, clean start, exact, cover art) apply to each track. A
 // track that fails leaves no file of its own, neither partial nor staging;
 // the tracks before it stay written, and the split stops there.
 //
@@ -38,7 +38,7 @@ struct SplitDisc {
 };
 
 struct SplitSettings {
-  CutOptions options;  // per track: exact, framesOnly...
+  CutOptions options;  // per track: exact, framesOnly, keepCover...
   std::string namePattern = kDefaultNamePattern;
   bool overwrite = false;  // replace existing files (else they stop the split)
 };
@@ -100,6 +100,7 @@ class TrackSplitter {
   CutSource m_source;
   UniqueFd m_in;
   CTagTransfer m_tags;
+  std::vector<std::vector<uint8_t>> m_pictures;
   std::string m_sourceTitle, m_sourceArtist, m_sourceAlbum;  // UTF-8, for the names
   uint64_t m_device = 0, m_inode = 0;
 };

@@ -57,6 +57,12 @@ std::string Field(const std::string& path, int key) {
   return field ? FieldUtf8Text(*field).value_or("?") : "<absent>";
 }
 
+size_t PictureCount(const std::string& path) {
+  CTagTransfer tags;
+  tags.ReadFrom(path.c_str());
+  return tags.Pictures().size();
+}
+
 class TrackSplitterTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -66,7 +72,8 @@ class TrackSplitterTest : public ::testing::Test {
     m_source = m_dir.File("concert.mp3");
     WriteTestFile(m_source, Cat({Tag(3, Cat({Frame23("TIT2", TextData(0, Str("Concert"))),
                                              Frame23("TPE1", TextData(0, Str("Band"))),
-                                             Frame23("TYER", TextData(0, Str("2001")))})),
+                                             Frame23("TYER", TextData(0, Str("2001"))),
+                                             Frame23("APIC", Cat({{0}, Str("image/png"), {0, 3, 0}, Str("PNG")}))})),
                                  m_audio, V1Record("Concert", "Band", "", "2001", "", 0, 255)}));
     m_out = m_dir.File("tracks");
     ASSERT_EQ(mkdir(m_out.c_str(), 0755), 0);
@@ -80,9 +87,11 @@ class TrackSplitterTest : public ::testing::Test {
 
 TEST_F(TrackSplitterTest, TracksHoldTheFramesBetweenTheirPointsWithTheirTags) {
   const SplitPlan plan = {{0, 4250, "Opening", ""}, {4250, 12000, "", "Guest"}, {12000, kToTheEnd, "Finale", ""}};
-  Split split(m_source, plan, m_out, SplitSettings(), SplitDisc{"Live", "", "1999", ""});
+  SplitSettings settings;
+  settings.options.keepCover = true;
+  Split split(m_source, plan, m_out, settings, SplitDisc{"Live", "", "1999", ""});
   ASSERT_TRUE(split.prepared) << split.problem.reason;
-  ASSERT_EQ(split.splitter.WriteAll(split.jobs, CutOptions()).written, 3);
+  ASSERT_EQ(split.splitter.WriteAll(split.jobs, settings.options).written, 3);
   CMp3Reader reader;
   ASSERT_EQ(reader.Open(m_source.c_str(), nullptr, nullptr, nullptr), 1);
   const int64_t audioStart = reader.TimeToOffset(0);
@@ -96,6 +105,7 @@ TEST_F(TrackSplitterTest, TracksHoldTheFramesBetweenTheirPointsWithTheirTags) {
     EXPECT_EQ(Field(split.jobs[i].path, TAG_TRACK), std::to_string(i + 1) + "/3");
     EXPECT_EQ(Field(split.jobs[i].path, TAG_ALBUM), "Live");
     EXPECT_EQ(Field(split.jobs[i].path, TAG_YEAR), "1999");
+    EXPECT_EQ(PictureCount(split.jobs[i].path), 1u);
   }
   EXPECT_EQ(joined, m_audio);
   EXPECT_EQ(FolderNames(m_out), (std::vector<std::string>{"01 - Opening.mp3", "02 - Concert (2).mp3", "03 - Finale.mp3"}));
@@ -169,6 +179,7 @@ TEST_F(TrackSplitterTest, AFailureMidwayKeepsTheFinishedTracksAndNoPartialOne) {
   ASSERT_EQ(reader.Open(m_source.c_str(), nullptr, nullptr, nullptr), 1);
   EXPECT_EQ(AudioOf(ReadFileBytes(split.jobs[0].path)).size(),
             static_cast<size_t>(reader.TimeToOffset(2000) - reader.TimeToOffset(0)));
+  EXPECT_EQ(PictureCount(split.jobs[0].path), 0u);  // the cover only when asked for
 }
 
 // mpg123 plays the exact tracks one after the other as it plays the source:
