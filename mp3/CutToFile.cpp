@@ -71,6 +71,13 @@ bool WriteFrames(int in, int out, const CutRange& range, int startMs, int endMs,
       case EnhancedCutResult::NotApplicable: break;
       case EnhancedCutResult::IoError: return Fail(report, "cannot write the destination: " + Reason());
     }
+    // The plain copy would drop the level changes without a word.
+    if (range.options.ChangesLevel()) {
+      const std::string why = report->note;
+      report->note.clear();
+      return Fail(report, "cannot change the level: " + why);
+    }
+    report->note += "; made a plain cut";
   }
   if (range.plainStart >= 0) {
     // Without a new header the source's stays out too: it is not audio.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mp3/CutFrameWriter.h"
+#include "mp3/CutLevel.h"
 #include "mp3/CutPlan.h"
 #include "mp3/CutVbrTag.h"
 #include "mp3/SourceFrames.h"
@@ -18,9 +19,8 @@ EnhancedCutResult NotApplicable(CutReport* report, const char* why) {
   return EnhancedCutResult::NotApplicable;
 }
 
-PlanOutcome Plan(SourceFrames& frames, const Mp3StreamInfo& info, int startMs, int endMs, int64_t startOffset,
+PlanOutcome Plan(SourceFrames& frames, const SourceTiming& timing, int startMs, int endMs, int64_t startOffset,
                  int64_t endOffset, const CutOptions& options, CutPlan* plan, const char** note) {
-  const SourceTiming timing = TimingOf(info.vbr, frames);
   if (options.exact) return PlanExactRange(frames, timing, startMs, endMs, plan, note);
   return PlanFrameRange(frames, timing, startOffset, endOffset, options.cleanStart, plan, note);
 }
@@ -44,34 +44,37 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
                                    CutReport* report) {
   CutOptions options = requested;
   if (options.exact) options.vbrHeader = options.cleanStart = true;
-  if (info.layer != 3) return NotApplicable(report, "the options need Layer III audio; made a plain cut");
+  if (info.layer != 3) return NotApplicable(report, "the options need Layer III audio");
 
   SourceFrames frames(in, info, endOffset);
-  if (frames.Indexed() == 0) return NotApplicable(report, "no usable frame headers; made a plain cut");
-  if (frames.Count() == 0) return NotApplicable(report, "no audio frames; made a plain cut");
+  if (frames.Indexed() == 0) return NotApplicable(report, "no usable frame headers");
+  if (frames.Count() == 0) return NotApplicable(report, "no audio frames");
   CutPlan plan;
   const char* note = "";
-  const PlanOutcome planned = Plan(frames, info, startMs, endMs, startOffset, endOffset, options, &plan, &note);
+  const SourceTiming timing = TimingOf(info.vbr, frames);
+  const PlanOutcome planned = Plan(frames, timing, startMs, endMs, startOffset, endOffset, options, &plan, &note);
   if (planned == PlanOutcome::ReadFailed) return EnhancedCutResult::IoError;
   if (planned == PlanOutcome::NotApplicable) return NotApplicable(report, note);
   const FrameRef first = frames.At(plan.a);
   const FrameRef last = frames.At(plan.b - 1);
   if (frames.ReadFailed()) return EnhancedCutResult::IoError;
   if (options.vbrHeader && !FitsLameHeader(plan)) {
-    return NotApplicable(report, "delay or padding out of range; made a plain cut");
+    return NotApplicable(report, "delay or padding out of range");
   }
   const int tagLength = options.vbrHeader ? VbrTagFrameLength(first.header) : 0;
   if (options.vbrHeader && tagLength == 0) {
-    return NotApplicable(report, "no bitrate holds the header; made a plain cut");
+    return NotApplicable(report, "no bitrate holds the header");
   }
+
+  const CutLevel level(options, PlayedSpanOf(plan, timing, options.vbrHeader));
 
   const off_t base = lseek(out, 0, SEEK_CUR);
   if (base < 0) return EnhancedCutResult::IoError;
   WrittenFrames written;
-  switch (WriteCutFrames(out, tagLength, frames, plan, first.header, &written)) {
+  switch (WriteCutFrames(out, tagLength, frames, plan, first.header, level, &written)) {
     case FrameWriteOutcome::Written: break;
     case FrameWriteOutcome::NoRoomForReservoir:
-      return NotApplicable(report, "no bitrate holds the reservoir; made a plain cut");
+      return NotApplicable(report, "no bitrate holds the reservoir");
     case FrameWriteOutcome::ReadFailed:
     case FrameWriteOutcome::WriteFailed: return EnhancedCutResult::IoError;
   }
@@ -87,5 +90,6 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
   report->endOffset = last.offset + last.length;
   report->frames = static_cast<int>(written.offsets.size());
   report->bytesCopied = tagLength + written.bytes;
+  report->gainDb = level.GainSteps() * kGainStepDb;
   return EnhancedCutResult::Written;
 }

@@ -5,8 +5,8 @@
 //
 // It walks the frames the frame index finds (the plain cut's frames) and
 // takes three steps: plan the frames (CutPlan: the plain cut's frames or the
-// exact range), write them (CutFrameWriter), fill in the VBR tag
-// (CutVbrTag, VbrTagWriter).
+// exact range), write them (CutFrameWriter, with the level changes of
+// CutLevel), fill in the VBR tag (CutVbrTag, VbrTagWriter).
 #pragma once
 
 #include <cstdint>

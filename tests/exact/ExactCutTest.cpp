@@ -269,6 +269,95 @@ TEST_P(ExactCut, WithoutOptionsAHeaderOfTheCutLeadsWhereTheSourceHadOne) {
   EXPECT_EQ(Cut(0, 1 << 30, CutOptions()), m_bytes);
 }
 
+namespace {
+
+// Every protected frame's CRC matches, by our reckoning and by ffmpeg's
+// decoder (an independent reader) when it is installed.
+void ExpectValidCrcs(const std::vector<uint8_t>& file) {
+  for (size_t pos = 0; pos + 4 <= file.size();) {
+    const uint32_t h = mpeg::HeaderFromBytes(&file[pos]);
+    if (mpeg::HasCrc(h)) {
+      ASSERT_EQ(Layer3Crc(&file[pos]), (file[pos + 4] << 8) | file[pos + 5]) << pos;
+    }
+    pos += static_cast<size_t>(FrameLength(h));
+  }
+  if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) return;
+  TempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("c.mp3"), file));
+  const std::string cmd = "ffmpeg -v error -err_detect crccheck -i '" + dir.File("c.mp3") + "' -f null - 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  char text[256] = {};
+  const size_t n = p ? std::fread(text, 1, sizeof text - 1, p) : 0;
+  if (p) pclose(p);
+  EXPECT_EQ(n, 0u) << text;
+}
+
+}  // namespace
+
+// Gain and fades through global_gain. Four steps down halve the spectrum,
+// so the decode is half the same cut's decode without the gain, within the
+// rounding step (and half the source's range where the phase is kept).
+TEST_P(ExactCut, MinusSixDbHalvesEverySample) {
+  for (bool exact : {true, false}) {
+    CutOptions o;
+    o.exact = exact;
+    const auto reference = Played(Cut(1000, 2500, o));
+    o.gainDb = -6;
+    CutReport r;
+    const auto out = Cut(1000, 2500, o, &r);
+    EXPECT_EQ(r.gainDb, -6.0);
+    const auto halved = Played(out);
+    ASSERT_EQ(halved.size(), reference.size()) << exact;
+    const auto range = Range(1000, 2500);
+    for (size_t i = 0; i < halved.size(); ++i) {
+      ASSERT_LE(std::abs(halved[i] - reference[i] / 2.0), 1.0) << exact << " sample " << i;
+      if (exact && r.phaseAligned) {
+        ASSERT_LE(std::abs(halved[i] - range[i] / 2.0), 1.0) << " sample " << i;
+      }
+    }
+    if (GetParam().spec.crc) ExpectValidCrcs(out);
+  }
+}
+
+namespace {
+
+// Mean magnitude of the output over that of the reference, granule by
+// granule of the played samples.
+std::vector<double> Envelope(const std::vector<int16_t>& out, const std::vector<int16_t>& reference, int channels) {
+  std::vector<double> ratios;
+  const size_t step = 576 * static_cast<size_t>(channels);
+  for (size_t at = 0; at + step <= std::min(out.size(), reference.size()); at += step) {
+    double o = 0, r = 0;
+    for (size_t i = at; i < at + step; ++i) o += std::abs(out[i]), r += std::abs(reference[i]);
+    ratios.push_back(o / std::max(r, 1.0));
+  }
+  return ratios;
+}
+
+}  // namespace
+
+TEST_P(ExactCut, FadesRiseAndFallGranuleByGranule) {
+  CutOptions o = Exact();
+  o.fadeInMs = o.fadeOutMs = 600;
+  const auto reference = Played(Cut(1000, 3000, Exact()));
+  const auto envelope = Envelope(Played(Cut(1000, 3000, o)), reference, m_channels);
+  const double fade = 0.6 * m_rate, played = static_cast<double>(reference.size() / m_channels);
+  for (size_t i = 0; i < envelope.size(); ++i) {
+    // Linear in steps from -60 dB at the ends to 0 dB; a window takes in
+    // the overlap of the granules next to it.
+    const double middle = 576.0 * i + 288;
+    const double along = std::min({1.0, middle / fade, (played - middle) / fade});
+    EXPECT_NEAR(20 * std::log10(envelope[i]), -60 * (1 - along), 1.6) << i;
+    // Granule by granule: never down while rising, never up while falling.
+    if (i == 0) continue;
+    if (middle < fade) {
+      EXPECT_GE(envelope[i], envelope[i - 1] * 0.9) << i;
+    } else if (middle > played - fade) {
+      EXPECT_LE(envelope[i], envelope[i - 1] * 1.1) << i;
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Encodings, ExactCut, ::testing::ValuesIn(Sources()),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -303,6 +392,14 @@ TEST(ExactCutFallback, LayerTwoGetsThePlainCutWithANote) {
   EXPECT_FALSE(r.note.empty());
   EXPECT_EQ(ReadFileBytes(dir.File("o.mp2")),
             std::vector<uint8_t>(file.begin() + r.startOffset, file.begin() + r.endOffset));
+  // Gain and fades are refused: Layer II has no global_gain.
+  for (auto [gain, fade] : {std::pair{-6.0, 0}, std::pair{0.0, 300}}) {
+    o.gainDb = gain;
+    o.fadeOutMs = fade;
+    EXPECT_EQ(CutToFile(dir.File("l2.mp2"), dir.File("g.mp2"), 1000, 2000, &r, o), 0);
+    EXPECT_EQ(r.refusal, CutRefusal::NotLayer3);
+    EXPECT_FALSE(FileExists(dir.File("g.mp2")));
+  }
 }
 
 // Layer II has no silent frame to hold a new header, and its own header's
@@ -355,6 +452,31 @@ TEST(ExactCutFrames, OptionsTakeThePlainCutsFrames) {
   const auto tagLength = static_cast<long>(FrameLength(mpeg::HeaderFromBytes(out.data())));
   EXPECT_EQ(std::vector<uint8_t>(out.begin() + tagLength, out.end()), ReadFileBytes(dir.File("p.mp3")));
   EXPECT_EQ(r.frames, plain.frames);
+}
+
+// Mid/side frames code both channels together: both take the same change,
+// so left and right both halve (a change to one would mix them).
+TEST(ExactCutFrames, MidSideFramesHalveBothChannels) {
+  EncodeSpec spec;
+  spec.seconds = 3;
+  std::vector<int16_t> pcm = MakeSignal(spec);
+  for (size_t i = 0; i < pcm.size(); i += 2) pcm[i + 1] = static_cast<int16_t>(pcm[i] * 0.7 + pcm[i + 1] * 0.1);
+  TempDir dir;
+  const std::vector<uint8_t> source = EncodePcm(spec, pcm);
+  ASSERT_TRUE(WriteFileBytes(dir.File("s.mp3"), source));
+  int midSide = 0;
+  for (size_t pos = 0; pos + 4 <= source.size(); pos += static_cast<size_t>(FrameLength(mpeg::HeaderFromBytes(&source[pos])))) {
+    midSide += mpeg::ChannelMode(mpeg::HeaderFromBytes(&source[pos])) == 1 && mpeg::ModeExtension(mpeg::HeaderFromBytes(&source[pos])) == 2;
+  }
+  ASSERT_GT(midSide, 50);
+  CutOptions o;
+  ASSERT_EQ(CutToFile(dir.File("s.mp3"), dir.File("plain.mp3"), 500, 2500, nullptr, o), 1);
+  o.gainDb = -6;
+  ASSERT_EQ(CutToFile(dir.File("s.mp3"), dir.File("half.mp3"), 500, 2500, nullptr, o), 1);
+  const auto reference = Played(ReadFileBytes(dir.File("plain.mp3")));
+  const auto halved = Played(ReadFileBytes(dir.File("half.mp3")));
+  ASSERT_EQ(halved.size(), reference.size());
+  for (size_t i = 0; i < halved.size(); ++i) ASSERT_LE(std::abs(halved[i] - reference[i] / 2.0), 1.0) << i;
 }
 
 // The cut goes from where the output stands (a tag may come first), and so
