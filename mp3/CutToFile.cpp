@@ -70,6 +70,7 @@ bool WriteFrames(int in, int out, const CutRange& range, int startMs, int endMs,
       case EnhancedCutResult::Written: return true;
       case EnhancedCutResult::NotApplicable: break;
       case EnhancedCutResult::IoError: return Fail(report, "cannot write the destination: " + Reason());
+      case EnhancedCutResult::Refused: return false;
     }
     // The plain copy would drop the level changes without a word.
     if (range.options.ChangesLevel()) {

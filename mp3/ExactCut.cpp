@@ -4,8 +4,11 @@
 
 #include <vector>
 
+#include <cstdio>
+
 #include "mp3/CutFrameWriter.h"
 #include "mp3/CutLevel.h"
+#include "mp3/CutPeak.h"
 #include "mp3/CutPlan.h"
 #include "mp3/CutVbrTag.h"
 #include "mp3/SourceFrames.h"
@@ -25,14 +28,30 @@ PlanOutcome Plan(SourceFrames& frames, const SourceTiming& timing, int startMs, 
   return PlanFrameRange(frames, timing, startOffset, endOffset, options.cleanStart, plan, note);
 }
 
+// A positive gain that would take the decode of the planned frames past
+// full scale is refused (unless allowed): Written when it fits.
+EnhancedCutResult CheckClipping(SourceFrames& frames, const CutPlan& plan, const CutOptions& options,
+                                CutReport* report) {
+  if (options.GainSteps() <= 0 || options.allowClip) return EnhancedCutResult::Written;
+  const int peak = DecodedPeak(frames, plan.a, plan.b);
+  if (peak < 0) return EnhancedCutResult::IoError;
+  const int largest = LargestGainWithoutClipping(peak);
+  if (options.GainSteps() <= largest) return EnhancedCutResult::Written;
+  char text[64];
+  std::snprintf(text, sizeof text, "the gain would clip: at most +%.1f dB", largest * kGainStepDb);
+  report->error = text;
+  report->refusal = CutRefusal::WouldClip;
+  return EnhancedCutResult::Refused;
+}
+
 // The new tag for the frames written, at `at`.
 bool WriteVbrTag(int out, int64_t at, SourceFrames& frames, const Mp3StreamInfo& info, const CutPlan& plan,
-                 const WrittenFrames& written, uint32_t templateHeader, int tagLength) {
+                 const WrittenFrames& written, uint32_t templateHeader, int tagLength, int gainSteps) {
   uint8_t lame[kLameExtensionSize] = {};
   const bool hasLame = info.vbr.kind != VbrHeaderKind::None && info.vbr.hasLameExtension;
   if (hasLame) frames.ReadFromStreamStart(info.vbr.lameOffset, lame, kLameExtensionSize);
   const VbrTagFields fields =
-      CutTagFields(info.vbr, hasLame ? lame : nullptr, plan, written, templateHeader, tagLength);
+      CutTagFields(info.vbr, hasLame ? lame : nullptr, plan, written, templateHeader, tagLength, gainSteps);
   const std::vector<uint8_t> tag = BuildVbrTagFrame(fields);
   return PWriteAll(out, tag.data(), tag.size(), at);
 }
@@ -66,6 +85,8 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
     return NotApplicable(report, "no bitrate holds the header");
   }
 
+  const EnhancedCutResult clipping = CheckClipping(frames, plan, options, report);
+  if (clipping != EnhancedCutResult::Written) return clipping;
   const CutLevel level(options, PlayedSpanOf(plan, timing, options.vbrHeader));
 
   const off_t base = lseek(out, 0, SEEK_CUR);
@@ -79,7 +100,7 @@ EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, i
     case FrameWriteOutcome::WriteFailed: return EnhancedCutResult::IoError;
   }
   if (options.vbrHeader) {
-    if (!WriteVbrTag(out, base, frames, info, plan, written, first.header, tagLength)) {
+    if (!WriteVbrTag(out, base, frames, info, plan, written, first.header, tagLength, level.GainSteps())) {
       return EnhancedCutResult::IoError;
     }
     report->delay = plan.delay;

@@ -16,6 +16,7 @@
 #include "mp3/Layer3Frame.h"
 #include "mp3/Mp3Reader.h"
 #include "mp3/VbrHeader.h"
+#include "platform/ByteReader.h"
 #include "tests/mp3/FrameBuilder.h"
 #include "tests/mp3/ReaderFixtures.h"
 #include "tests/support/TestFiles.h"
@@ -176,9 +177,11 @@ TEST_P(ExactCut, ConsecutiveCutsJoinWithoutAGap) {
   ExpectSamePcm(joined, Range(500, 3300), aligned, "joined");
 }
 
+// Also with a gain and a fade: the music CRC covers the frames as edited.
 TEST_P(ExactCut, NewHeaderDescribesTheCut) {
   CutOptions o;
   o.vbrHeader = true;
+  if (GetParam().spec.crc) o.gainDb = -3, o.fadeInMs = 500;
   CutReport r;
   const auto out = Cut(1000, 3000, o, &r);
   VbrHeaderInfo v;
@@ -358,6 +361,30 @@ TEST_P(ExactCut, FadesRiseAndFallGranuleByGranule) {
   }
 }
 
+// The largest gain the refusal names fits; one step more does not, unless
+// clipping is allowed.
+TEST_P(ExactCut, RefusesAGainThatWouldClip) {
+  CutOptions o;
+  o.gainDb = 30;
+  CutReport r;
+  const std::string out = m_dir.File("loud.mp3");
+  ASSERT_EQ(CutToFile(m_path, out, 500, 2500, &r, o), 0);
+  EXPECT_EQ(r.refusal, CutRefusal::WouldClip);
+  EXPECT_FALSE(FileExists(out));
+  double largest = 0;
+  ASSERT_EQ(std::sscanf(r.error.c_str(), "the gain would clip: at most +%lf dB", &largest), 1) << r.error;
+  o.gainDb = largest;
+  ASSERT_EQ(CutToFile(m_path, out, 500, 2500, &r, o), 1) << r.error;
+  int peak = 0;
+  for (int16_t v : Played(ReadFileBytes(out))) peak = std::max(peak, std::abs(static_cast<int>(v)));
+  EXPECT_LT(peak, 32767);
+  EXPECT_GT(peak, 32767 * 0.84);  // one step more would not fit
+  o.gainDb = largest + 1.5;
+  EXPECT_EQ(CutToFile(m_path, out, 500, 2500, &r, o), 0);
+  o.allowClip = true;
+  EXPECT_EQ(CutToFile(m_path, out, 500, 2500, &r, o), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Encodings, ExactCut, ::testing::ValuesIn(Sources()),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -477,6 +504,34 @@ TEST(ExactCutFrames, MidSideFramesHalveBothChannels) {
   const auto halved = Played(ReadFileBytes(dir.File("half.mp3")));
   ASSERT_EQ(halved.size(), reference.size());
   for (size_t i = 0; i < halved.size(); ++i) ASSERT_LE(std::abs(halved[i] - reference[i] / 2.0), 1.0) << i;
+}
+
+// The LAME extension's peak and ReplayGain follow the gain: 4 steps down
+// halve the peak and raise the gains by 6.0 dB.
+TEST(ExactCutFrames, PeakAndReplayGainFollowTheGain) {
+  EncodeSpec spec;
+  spec.seconds = 3;
+  std::vector<uint8_t> source = EncodeMp3(spec);
+  VbrHeaderInfo v;
+  ASSERT_EQ(ParseVbrHeader(source.data(), &v), 1);
+  uint8_t* lame = source.data() + v.lameOffset;
+  PutBe32(lame + kLamePeakOffset, 1u << 22);                      // 0.5
+  PutBe16(lame + kLameRadioGainOffset, 0x2000 | 0x0400 | 0x200 | 31);  // radio, set by a user, -3.1 dB
+  PutBe16(lame + kLameAudiophileGainOffset, 0x4000 | 0x0C00 | 12);   // audiophile, automatic, +1.2 dB
+  PutBe16(lame + kLameTagCrcOffset, Crc16Arc(source.data(), static_cast<size_t>(v.lameOffset + kLameTagCrcOffset)));
+  TempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("s.mp3"), source));
+  CutOptions o;
+  o.exact = true;
+  o.gainDb = -6;
+  ASSERT_EQ(CutToFile(dir.File("s.mp3"), dir.File("o.mp3"), 500, 2500, nullptr, o), 1);
+  const auto out = ReadFileBytes(dir.File("o.mp3"));
+  VbrHeaderInfo cut;
+  ASSERT_EQ(ParseVbrHeader(out.data(), &cut), 1);
+  EXPECT_DOUBLE_EQ(cut.peakAmplitude, 0.25);
+  EXPECT_NEAR(cut.radioGainDb, 2.9, 1e-9);
+  EXPECT_NEAR(cut.audiophileGainDb, 7.2, 1e-9);
+  EXPECT_EQ(out[static_cast<size_t>(cut.lameOffset + kLameRadioGainOffset)] & 0xFC, 0x24);  // name and originator kept
 }
 
 // The cut goes from where the output stands (a tag may come first), and so
