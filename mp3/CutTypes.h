@@ -80,6 +80,7 @@ struct CutReport {
   // every decoder core (otherwise a rare sample is one rounding step off).
   bool phaseAligned = false;
   double gainDb = 0;         // the gain applied (a whole number of steps)
+  double largestGainDb = 0;  // with CutRefusal::WouldClip: the most gain that fits
   CutRefusal refusal = CutRefusal::None;
   std::string note;          // why the options were not applied (plain cut made)
   std::string error;         // why the cut failed (empty on success)

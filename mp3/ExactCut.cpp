@@ -41,6 +41,7 @@ EnhancedCutResult CheckClipping(SourceFrames& frames, const CutPlan& plan, const
   std::snprintf(text, sizeof text, "the gain would clip: at most +%.1f dB", largest * kGainStepDb);
   report->error = text;
   report->refusal = CutRefusal::WouldClip;
+  report->largestGainDb = largest * kGainStepDb;
   return EnhancedCutResult::Refused;
 }
 

@@ -9,6 +9,7 @@
 
 #include "mp3/Mp3Reader.h"
 #include "pipeline/ArwMan.h"
+#include "pipeline/LevelReader.h"
 #include "pipeline/Texts.h"
 #include "platform/MulDiv.h"
 #include "tests/pipeline/PipelineFakes.h"
@@ -198,4 +199,55 @@ TEST(CliPlay, WholeFileEndsAtTheEndAndInterruptStopsCleanly) {
   EXPECT_EQ(r.status, 130) << r.out;
   EXPECT_NE(r.out.find("stopped at"), std::string::npos) << r.out;
   EXPECT_LT(std::chrono::steady_clock::now() - before, 5s);
+}
+
+// The prelisten's level reader over a stretch from 1000 ms: nothing
+// changes without options, -6 dB halves every sample, and a fade-in rises
+// from -60 dB block by block to the samples themselves after 500 ms.
+TEST(RealFile, LevelReaderAppliesTheCutsGainAndFades) {
+  TempDir dir;
+  EncodeSpec spec;
+  const std::string path = Encoded(dir, spec, "level.mp3");
+  const auto toSamples = [](const std::vector<uint8_t>& bytes) {
+    std::vector<int16_t> v(bytes.size() / 2);
+    for (size_t i = 0; i < v.size(); ++i) v[i] = static_cast<int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    return v;
+  };
+  const auto plain = toSamples(DecodeAll(path, 1000));
+  const auto withLevel = [&](const CutOptions& options) {
+    CMp3Reader inner;
+    CLevelReader reader(&inner);
+    reader.SetLevel(options, 1000, 2500);
+    std::vector<uint8_t> pcm;
+    if (!reader.Open(path.c_str(), nullptr, nullptr, nullptr)) return toSamples(pcm);
+    reader.Seek(1000);
+    uint8_t buffer[8192];
+    for (int n; (n = reader.Read(buffer, sizeof buffer)) > 0;) pcm.insert(pcm.end(), buffer, buffer + n);
+    return toSamples(pcm);
+  };
+  EXPECT_EQ(withLevel(CutOptions()), plain);
+  CutOptions options;
+  options.gainDb = -6;
+  const auto halved = withLevel(options);
+  ASSERT_EQ(halved.size(), plain.size());
+  for (size_t i = 0; i < plain.size(); ++i) ASSERT_LE(std::abs(halved[i] - plain[i] / 2.0), 0.5) << i;
+  options.gainDb = 0;
+  options.fadeInMs = 500;
+  const auto faded = withLevel(options);
+  ASSERT_EQ(faded.size(), plain.size());
+  const size_t block = 576 * 2, fadeBlocks = (22050 - 288) / 576;  // blocks whose middle lies in the fade
+  double previous = 0;
+  for (size_t b = 0; (b + 1) * block <= plain.size(); ++b) {
+    double out = 0, in = 0;
+    for (size_t i = b * block; i < (b + 1) * block; ++i) out += std::abs(faded[i]), in += std::abs(plain[i]);
+    if (in == 0) continue;  // the frames just after a seek may decode to silence
+    const double ratio = out / in;
+    if (b <= fadeBlocks) {
+      EXPECT_GE(ratio, previous) << b;
+      EXPECT_LT(ratio, b < 4 ? 0.002 : 1.0) << b;
+    } else {
+      EXPECT_DOUBLE_EQ(ratio, 1.0) << b;
+    }
+    previous = ratio;
+  }
 }
