@@ -84,4 +84,5 @@ struct CutReport {
   CutRefusal refusal = CutRefusal::None;
   std::string note;          // why the options were not applied (plain cut made)
   std::string error;         // why the cut failed (empty on success)
+  bool errorInSource = false;  // `error` is about the source or its copy, not the destination
 };
