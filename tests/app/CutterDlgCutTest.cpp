@@ -11,7 +11,6 @@
 #include "app/DialogLayout.h"
 #include "app/GainDialog.h"
 #include "mp3/CutToFile.h"
-#include "mp3/FrameHeader.h"
 #include "mp3/VbrHeader.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/msgbox/ShowMessageDlg.h"
@@ -51,17 +50,6 @@ class AnswerLevel : public wxExpectModalBase<CGainDialog> {
   const LevelSettings* m_typed;
   LevelSettings* m_seen;
 };
-
-// A file of silent Layer II frames (MPEG-1, 128 kbit/s, 44.1 kHz).
-std::vector<uint8_t> LayerTwoFile(int frames) {
-  std::vector<uint8_t> file;
-  for (int i = 0; i < frames; ++i) {
-    const uint8_t header[] = {0xFF, 0xFD, 0x80, 0x00};
-    file.insert(file.end(), header, header + 4);
-    file.resize(file.size() + static_cast<size_t>(FrameLength(mpeg::HeaderFromBytes(header))) - 4, 0);
-  }
-  return file;
-}
 
 }  // namespace
 
@@ -238,7 +226,6 @@ TEST_F(CutterDlgTest, LevelDialogSetsTheGainAndFadesOfTheCuts) {
   OpenReady(source);
   wxMenuBar* bar = dialog->GetMenuBar();
   ASSERT_NE(bar->FindItem(ID_FILE_LEVEL), nullptr);
-  EXPECT_EQ(bar->FindItem(ID_FILE_LEVEL)->GetItemLabel().ToStdString(wxConvUTF8), apptext::kLevelItem);
   EXPECT_TRUE(bar->IsEnabled(ID_FILE_LEVEL));
   LevelSettings typed{-5, 300, 200}, seen;
   wxTEST_DIALOG(peer.OnLevel(), AnswerLevel(wxID_OK, &typed, &seen));
@@ -261,8 +248,7 @@ TEST_F(CutterDlgTest, LevelDialogSetsTheGainAndFadesOfTheCuts) {
   boxes.texts.clear();
   peer.OnCut();
   ASSERT_EQ(boxes.texts.size(), 1u);
-  EXPECT_EQ(boxes.texts[0].rfind(apptext::kGainWouldClip, 0), 0u) << boxes.texts[0];
-  EXPECT_NE(boxes.texts[0].find(" dB"), std::string::npos);
+  EXPECT_EQ(boxes.texts[0].rfind(std::string(apptext::kGainWouldClip) + " +", 0), 0u) << boxes.texts[0];
   EXPECT_FALSE(FileExists(folder.File("loud.mp3")));
 }
 
@@ -270,7 +256,7 @@ TEST_F(CutterDlgTest, LevelDialogSetsTheGainAndFadesOfTheCuts) {
 // the level set for other files.
 TEST_F(CutterDlgTest, LevelItemIsGreyedForLayerTwo) {
   const std::string source = folder.File("two.mp3");
-  ASSERT_TRUE(WriteFileBytes(source, LayerTwoFile(200)));
+  ASSERT_TRUE(WriteFileBytes(source, LayerTwoFrames(200)));
   OpenReady(MakeMp3("three.mp3", 3));
   LevelSettings typed{-6, 0, 0}, seen;
   wxTEST_DIALOG(peer.OnLevel(), AnswerLevel(wxID_OK, &typed, &seen));

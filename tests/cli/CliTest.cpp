@@ -310,13 +310,7 @@ TEST(CliErrors, OneLineNamesTheFileAndTheReason) {
   }
   // A Layer II source cannot take a gain or fades: a usage problem (exit 2).
   const std::string layerTwo = dir.File("two.mp2");
-  std::vector<uint8_t> frames;
-  for (int i = 0; i < 100; ++i) {
-    const uint8_t header[] = {0xFF, 0xFD, 0x80, 0x00};  // MPEG-1 Layer II, 128 kbit/s, 44.1 kHz: 417 bytes
-    frames.insert(frames.end(), header, header + 4);
-    frames.resize(frames.size() + 413, 0);
-  }
-  ASSERT_TRUE(WriteFileBytes(layerTwo, frames));
+  ASSERT_TRUE(WriteFileBytes(layerTwo, LayerTwoFrames(100)));
   const CliRun two = CliErr("cut --fade-in 100 " + layerTwo + " 0 1s " + out);
   EXPECT_EQ(two.status, 2);
   EXPECT_EQ(two.out, "padocut-cli: " + layerTwo + ": --gain, --fade-in and --fade-out need Layer III audio (this is Layer II)\n");
