@@ -25,6 +25,7 @@
 #include "mp3/PathParts.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
+#include "pipeline/LevelReader.h"
 #include "pipeline/ParallelMp3Reader.h"
 #include "pipeline/PluginWriter.h"
 #include "platform/ResourceFiles.h"
@@ -62,6 +63,7 @@ const MenuEntry kFileMenu[] = {
     {ID_FILE_CLOSE, apptext::kCloseFileItem, wxITEM_NORMAL},
     {0, nullptr, wxITEM_SEPARATOR},
     {ID_FILE_EXACT_CUT, apptext::kExactCutItem, wxITEM_CHECK},
+    {ID_FILE_LEVEL, apptext::kLevelItem, wxITEM_NORMAL},
     {0, nullptr, wxITEM_SEPARATOR},
     {ID_APP_EXIT, apptext::kExitItem, wxITEM_NORMAL},
 };
@@ -292,6 +294,7 @@ bool CCutterDlg::CreatePipeline() {
   m_pPluginWriter.reset(
       new (std::nothrow) CPluginWriter(kOutputPluginFile, this, PluginDirectory(m_options.pluginDirectory)));
   if (!m_pPluginWriter) return false;
+  m_pLevelReader = std::make_unique<CLevelReader>(m_pReader.get());
   m_pArwMan->SetNotifyWindow(this);
   m_pSpectrum->SetNotifyWindow(this);
   ShowSelectionTimes(0, 0);
@@ -304,6 +307,7 @@ void CCutterDlg::ReleasePipeline() {
   if (m_bWindowReady) CloseFile();
   if (m_pArwMan) m_pArwMan->Stop();
   m_pArwMan.reset();
+  m_pLevelReader.reset();
   if (m_pReader) m_pReader->Close();
   m_pReader.reset();
   if (m_pAnalysisReader) m_pAnalysisReader->Close();
@@ -400,6 +404,7 @@ void CCutterDlg::OnCommand(wxCommandEvent& event) {
     case IDC_ABOUT: PostCommand(wxEVT_MENU, ID_APP_ABOUT); break;
     case ID_APP_ABOUT: OnAbout(); break;
     case ID_FILE_EXACT_CUT: break;  // the menu keeps the check; the cut reads it
+    case ID_FILE_LEVEL: OnLevel(); break;
     case ID_APP_EXIT: CallAfter([this] { Close(); }); break;
     default: event.Skip(); break;
   }

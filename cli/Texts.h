@@ -15,12 +15,17 @@
 namespace clitext {
 
 // Usage problems.
-inline constexpr char kFramesOnlyAlone[] = "--frames-only cannot be combined with --vbr-header, --clean-start or --exact";
+inline constexpr char kFramesOnlyAlone[] =
+    "--frames-only cannot be combined with --vbr-header, --clean-start, --exact, --gain, --fade-in or --fade-out";
 inline constexpr char kEndBeforeStart[] = "END must come after START";
 inline constexpr char kEndNegative[] = "END cannot be before the audio";
 inline constexpr char kVolumeRange[] = "--volume takes a percentage 0..100";
+inline std::string GainOutOfRange(const std::string& text, const std::string& limit) {
+  return "not a gain: '" + text + "' (dB, at most " + limit + " either way)";
+}
 inline constexpr char kOneSourceOfPoints[] = "give exactly one of --at, --every, --cue and --silence";
-inline constexpr char kFramesOnlyNotExact[] = "--frames-only cannot be combined with --exact";
+inline constexpr char kSplitFramesOnlyAlone[] =
+    "--frames-only cannot be combined with --exact, --gain, --fade-in or --fade-out";
 inline constexpr char kMinTrackWithSilence[] = "--min-track goes with --silence";
 inline constexpr char kEveryPositive[] = "--every takes a length above 0";
 inline constexpr char kPointsRise[] = "the times of --at must rise";
@@ -49,6 +54,10 @@ inline constexpr char kAudioOutput[] = "audio output";
 inline constexpr char kNotARegularFile[] = "not a regular file";
 inline constexpr char kNoMpegFrames[] = "no MPEG audio frames found";
 inline constexpr char kNoFramesToCut[] = "no frames to cut (Layer I, or an empty stream)";
+inline std::string LevelNeedsLayer3(int layer) {
+  return "--gain, --fade-in and --fade-out need Layer III audio (this is Layer " + std::string(layer == 1 ? "I" : "II") +
+         ")";
+}
 inline constexpr char kExists[] = "exists (not replaced: --no-overwrite)";
 inline constexpr char kDecodingFailed[] = "decoding failed";
 inline constexpr char kNotRewritten[] = "could not rewrite the tags (left unchanged)";

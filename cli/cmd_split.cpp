@@ -2,6 +2,7 @@
 // FILE's tracks into OUTDIR, each a cut with FILE's tags and its own title
 // and track number (see split/).
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,7 @@
 #include "cli/CliApp.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/LevelOptions.h"
 #include "cli/TagCharsetOption.h"
 #include "cli/Texts.h"
 #include "platform/FormatTime.h"
@@ -77,7 +79,8 @@ std::optional<std::string> ReadSilence(const std::string& text, SilenceOptions* 
 std::optional<std::string> RequestProblem(const SplitArguments& args, SplitRequest* request) {
   const int given = !args.at.empty() + !args.every.empty() + !args.cue.empty() + !args.silence.empty();
   if (given != 1) return clitext::kOneSourceOfPoints;
-  if (args.settings.options.framesOnly && args.settings.options.exact) return clitext::kFramesOnlyNotExact;
+  const CutOptions& options = args.settings.options;
+  if (options.framesOnly && (options.exact || options.ChangesLevel())) return clitext::kSplitFramesOnlyAlone;
   if (args.minTrackSeconds > 0 && args.silence.empty()) return clitext::kMinTrackWithSilence;
   if (!(args.minTrackSeconds >= 0 && args.minTrackSeconds <= kLongestMinTrackSeconds)) return clitext::kMinTrackRange;
   if (auto problem = NamePatternProblem(args.settings.namePattern)) return problem;
@@ -154,19 +157,23 @@ void PrintTrack(const SplitArguments& args, const TrackJob& job, size_t count, c
   if (report) {
     line.update(Json{{"bytes", report->bytesCopied}, {"frames", report->frames},
                      {"output_size", report->outputSize}, {"delay", report->delay},
-                     {"padding", report->padding},       {"vbr_header", report->delay >= 0}});
+                     {"padding", report->padding},       {"vbr_header", report->delay >= 0},
+                     {"gain_db", report->gainDb}});
   }
   PrintLine(JsonLine(line));
 }
 
-bool MakeFolder(const std::string& folder) {
+// Makes OUTDIR when it is missing; whether it is there now. `made` says
+// whether this call made it.
+bool MakeFolder(const std::string& folder, bool* made) {
   std::error_code error;
-  std::filesystem::create_directories(folder, error);
+  *made = std::filesystem::create_directories(folder, error);
   return std::filesystem::is_directory(folder, error);
 }
 
 int WriteTracks(const SplitArguments& args, TrackSplitter& splitter, const std::vector<TrackJob>& jobs) {
-  if (!MakeFolder(args.folder)) {
+  bool made = false;
+  if (!MakeFolder(args.folder, &made)) {
     return FileFailure(args.folder, UnreadableReason(args.folder).value_or(clitext::kNotAFolder));
   }
   const SplitOutcome outcome = splitter.WriteAll(jobs, args.settings.options, [&](size_t i, const CutReport& r) {
@@ -180,7 +187,9 @@ int WriteTracks(const SplitArguments& args, TrackSplitter& splitter, const std::
   }
   const TrackJob& failed = jobs[static_cast<size_t>(outcome.failedTrack - 1)];
   FileFailure(outcome.failure.errorInSource ? args.file : failed.path, outcome.failure.error);
-  Note(clitext::TracksWritten(outcome.written, static_cast<int>(jobs.size())));
+  if (outcome.written > 0) Note(clitext::TracksWritten(outcome.written, static_cast<int>(jobs.size())));
+  // Nothing written: a folder made for the tracks goes again (it is empty).
+  if (outcome.written == 0 && made) ::rmdir(args.folder.c_str());
   return kCliFailed;
 }
 
@@ -191,6 +200,12 @@ int RunSplit(const SplitArguments& args) {
   TrackSplitter splitter;
   SplitProblem problem;
   if (!splitter.Open(args.file, &problem)) return FileFailure(args.file, clitext::kNoMpegFrames);
+  // The level lives in Layer III's global_gain: other layers cannot take
+  // the options at all (a usage problem, as for cut).
+  if (args.settings.options.ChangesLevel() && splitter.StreamInfo().layer != 3) {
+    FileFailure(args.file, clitext::LevelNeedsLayer3(splitter.StreamInfo().layer));
+    return kCliUsage;
+  }
   SplitPlan plan;
   SplitDisc disc;
   if (const int status = MakePlan(args, request, splitter, &plan, &disc); status != kCliOk) return status;
@@ -223,6 +238,7 @@ void AddSplitCommand(CliApp& app) {
   command.add_flag("--exact", args->settings.options.exact, "sample-exact tracks that join without a gap");
   command.add_flag("--frames-only", args->settings.options.framesOnly, "copy exactly the frames' bytes, no new header");
   command.add_flag("--keep-cover", args->settings.options.keepCover, "carry FILE's pictures (cover art) into each track");
+  AddLevelOptions(command, &args->settings.options, "each track");
   command.add_option("--name", args->settings.namePattern, "file names (default \"%n - %t\")")->type_name("PATTERN");
   command.add_flag("--overwrite", args->settings.overwrite, "replace existing files (otherwise one stops the split)");
   command.add_flag("--dry-run", args->dryRun, "print the tracks only; write nothing");
@@ -239,6 +255,7 @@ void AddSplitCommand(CliApp& app) {
       "sheet when it has them, and track n/N.\n"
       "Prints one line per track: number, start, end, file name (the stretch written:\n"
       "whole frames, or the exact range); --json: track, start_ms, end_ms, file, title,\n"
-      "bytes, frames, output_size, delay, padding, vbr_header. A failure stops the split:\n"
-      "the tracks before it stay, the failing one leaves no file.");
+      "bytes, frames, output_size, delay, padding, vbr_header, gain_db. --gain and the fades\n"
+      "apply to each track as to a cut. A failure (a gain that would clip a track too)\n"
+      "stops the split: the tracks before it stay, the failing one leaves no file.");
 }

@@ -72,7 +72,18 @@ bool WriteCutFrames(int in, int out, const CutRange& range, int startMs, int end
       case EnhancedCutResult::Written: return true;
       case EnhancedCutResult::NotApplicable: break;
       case EnhancedCutResult::IoError: return FailWriting(report);
+      case EnhancedCutResult::Refused:  // the range cannot take the options
+        report->errorInSource = true;
+        return false;
     }
+    // The plain copy would drop the level changes without a word.
+    if (range.options.ChangesLevel()) {
+      const std::string why = report->note;
+      report->note.clear();
+      report->errorInSource = true;
+      return Fail(report, "cannot change the level: " + why);
+    }
+    report->note += "; made a plain cut";
   }
   if (range.plainStart >= 0) {
     // Without a new header the source's stays out too: it is not audio.

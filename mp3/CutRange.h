@@ -38,7 +38,8 @@ class CutSource {
   // Maps the start of another cut from the same source, as Open does.
   bool MapStart(int startMs, CutReport* report);
   // Maps `endMs` into report->endOffset and frames and fills `range`. False,
-  // with report->error set, when the range holds no frame.
+  // with report->error set, when the range holds no frame or the options
+  // change the level of a source that is not Layer III.
   bool MapEnd(int endMs, const CutOptions& options, CutRange* range, CutReport* report);
 
   // After Open: where the audio ends, and whether a plain copy of
@@ -50,6 +51,7 @@ class CutSource {
 
   // After Open: the source's reader (stream description, duration, index).
   CMp3Reader& Reader() { return m_reader; }
+  const Mp3StreamInfo& Info() const { return m_reader.GetStreamInfo(); }
 
  private:
   CMp3Reader m_reader;

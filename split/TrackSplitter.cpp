@@ -63,24 +63,26 @@ bool TrackSplitter::Open(const std::string& source, SplitProblem* problem) {
   return true;
 }
 
-bool TrackSplitter::MapStretch(const PlannedTrack& track, const CutOptions& options, TrackJob* job) {
+std::optional<std::string> TrackSplitter::MapStretch(const PlannedTrack& track, const CutOptions& options,
+                                                     TrackJob* job) {
   CutReport report;
   CutRange range;
+  const std::string empty = "track " + std::to_string(job->number) + " (" + TrackRange(track) + ") holds no whole frame";
   if (!m_source.MapStart(static_cast<int>(track.startMs), &report) ||
       !m_source.MapEnd(static_cast<int>(track.endMs), options, &range, &report)) {
-    return false;
+    return report.refusal == CutRefusal::None ? empty : report.error;
   }
   if (options.exact) {
     job->fromMs = std::max<int64_t>(track.startMs, 0);
     job->toMs = std::min<int64_t>(track.endMs, DurationMs());
-    return job->fromMs < job->toMs;
+    return job->fromMs < job->toMs ? std::nullopt : std::optional<std::string>(empty);
   }
   // Without the source's header frame when a new header (or none) takes its place.
   const int64_t start = range.plainStart >= 0 ? range.plainStart : report.startOffset;
-  if (start >= report.endOffset) return false;
+  if (start >= report.endOffset) return empty;
   job->fromMs = std::llround(range.index->TimeAtOffset(start));
   job->toMs = std::llround(range.index->TimeAtOffset(report.endOffset));
-  return true;
+  return std::nullopt;
 }
 
 bool TrackSplitter::Prepare(const SplitPlan& plan, const SplitDisc& disc, const SplitSettings& settings,
@@ -97,10 +99,7 @@ bool TrackSplitter::Prepare(const SplitPlan& plan, const SplitDisc& disc, const 
     job.number = i + 1;
     job.startMs = track.startMs;
     job.endMs = track.endMs;
-    if (!MapStretch(track, settings.options, &job)) {
-      return Refuse(problem, SplitProblemKind::Plan, "",
-                    "track " + std::to_string(job.number) + " (" + TrackRange(track) + ") holds no whole frame");
-    }
+    if (auto why = MapStretch(track, settings.options, &job)) return Refuse(problem, SplitProblemKind::Plan, "", *why);
     job.tags = TrackTagText{job.number, count, track.title.empty() ? NumberedTitle(m_sourceTitle, job.number) : track.title,
                             !track.performer.empty() ? track.performer : disc.artist, disc.album, disc.year, disc.genre};
     const TrackNameFields fields{job.number, count, job.tags.title,

@@ -11,9 +11,11 @@
 //
 // Prepare resolves a plan before anything is written: the file name and the
 // tags of each track, the stretch it holds, and the refusals that must stop
-// a split before its first file (a track that holds no frame, two tracks
-// with one name, an existing file without `overwrite`, a track that would
-// replace the source, a destination that is a folder or read-only).
+// a split before its first file (a track that holds no frame, level options
+// on a source that is not Layer III, two tracks with one name, an existing
+// file without `overwrite`, a track that would replace the source, a
+// destination that is a folder or read-only). A gain that would clip is
+// found only as the track is written: it stops the split there.
 //
 // Not thread-safe: one thread at a time uses a splitter (the window runs a
 // split on a thread of its own).
@@ -21,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +79,7 @@ class TrackSplitter {
  public:
   bool Open(const std::string& source, SplitProblem* problem);
   int DurationMs() { return m_source.Reader().GetDuration(); }
+  const Mp3StreamInfo& StreamInfo() const { return m_source.Info(); }
   // The source's title field, else its file title.
   const std::string& SourceTitle() const { return m_sourceTitle; }
 
@@ -93,7 +97,8 @@ class TrackSplitter {
                         const std::function<bool(size_t index, const CutReport& report)>& afterTrack = nullptr);
 
  private:
-  bool MapStretch(const PlannedTrack& track, const CutOptions& options, TrackJob* job);
+  // Why the track cannot be written, or none (its stretch filled in).
+  std::optional<std::string> MapStretch(const PlannedTrack& track, const CutOptions& options, TrackJob* job);
   bool CheckTargets(const std::vector<TrackJob>& jobs, bool overwrite, SplitProblem* problem) const;
 
   std::string m_path;
