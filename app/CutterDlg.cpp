@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "app/AppIcons.h"
+#include "app/ControlAnchors.h"
 #include "app/DialogLayout.h"
 #include "app/DocumentsFolder.h"
 #include "app/FileDialogs.h"
@@ -156,7 +157,8 @@ CCutterDlg::~CCutterDlg() {
 bool CCutterDlg::CreateDialog() {
   const DialogTemplate& layout = MainDialogTemplate();
   if (!Create(nullptr, wxID_ANY, Utf8(layout.caption), wxDefaultPosition, wxDefaultSize,
-              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX | wxCLIP_CHILDREN)) {
+              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxMAXIMIZE_BOX | wxRESIZE_BORDER | wxCLOSE_BOX |
+                  wxCLIP_CHILDREN)) {
     return false;
   }
   SetFont(DialogFont(layout));
@@ -165,9 +167,11 @@ bool CCutterDlg::CreateDialog() {
   m_pPanel = new wxPanel(this, wxID_ANY);
   const wxSize client = DialogSizeToPixels(this, layout);
   SetClientSize(client);
-  // Not resizable: the frame keeps the template's size.
-  SetSizeHints(GetSize(), GetSize());
+  // Resizable down to the template's size (ControlAnchors.h).
+  SetSizeHints(GetSize());
   CreateControls();
+  RememberTemplatePlaces();
+  m_pPanel->Bind(wxEVT_SIZE, &CCutterDlg::OnPanelSize, this);
 
   Bind(EVT_ARWMAN_END, &CCutterDlg::OnArwEnd, this);
   Bind(EVT_ARWMAN_ERROR, &CCutterDlg::OnArwError, this);
@@ -247,6 +251,21 @@ void CCutterDlg::CreateControls() {
   m_pCancel = skinButton(IDC_CANCEL);
   m_pProgress->Hide();
   m_pCancel->Hide();
+}
+
+void CCutterDlg::RememberTemplatePlaces() {
+  m_templateClient = DialogSizeToPixels(this, MainDialogTemplate());
+  m_templatePlaces.clear();
+  for (wxWindow* child : m_pPanel->GetChildren()) m_templatePlaces.push_back({child, child->GetRect()});
+}
+
+void CCutterDlg::OnPanelSize(wxSizeEvent& event) {
+  event.Skip();
+  const wxSize extra = m_pPanel->GetClientSize() - m_templateClient;
+  for (const TemplatePlace& place : m_templatePlaces) {
+    const wxRect wanted = FollowClientSize(place.window->GetId(), place.rect, extra);
+    if (place.window->GetRect() != wanted) place.window->SetSize(wanted);
+  }
 }
 
 void CCutterDlg::SetUpBoldLabels() {

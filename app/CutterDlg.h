@@ -1,5 +1,6 @@
-// CCutterDlg: the program's one window. A fixed-size frame laid out from
-// dialog template 102 (DialogLayout.h) with menu 128: the file name, the
+// CCutterDlg: the program's one window. A frame laid out from dialog
+// template 102 (DialogLayout.h) with menu 128, resizable down to the
+// template's size (ControlAnchors.h says how each control follows): the file name, the
 // waveform view, the transport buttons (play, pause, stop), the time labels,
 // the cut button, and a progress bar with a cancel button while a file is
 // being analysed.
@@ -40,6 +41,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "pipeline/ArwNotify.h"
 
@@ -159,6 +161,9 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // Set-up, states and window events (CutterDlg.cpp).
   void CreateMenu();
   void CreateControls();
+  // The controls' template rectangles, which the resized layout starts from.
+  void RememberTemplatePlaces();
+  void OnPanelSize(wxSizeEvent& event);
   void SetUpBoldLabels();
   void SetUpPictureButtons();
   bool CreatePipeline();
@@ -238,6 +243,12 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // The worker was paused when ConfirmStopWork began.
   bool m_bPausedBeforeQuestion = false;
   bool m_bWindowReady = false;
+  struct TemplatePlace {
+    wxWindow* window;
+    wxRect rect;
+  };
+  std::vector<TemplatePlace> m_templatePlaces;
+  wxSize m_templateClient;
   wxFont m_fontBold;
   wxTimer m_timerProgress;
   wxTimer m_timerPlayback;

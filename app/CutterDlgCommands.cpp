@@ -127,6 +127,7 @@ bool CCutterDlg::StartAnalysis() {
   SetUiState(STATE_ANALYSING);
   m_pProgress->SetRange(std::max(m_pArwMan->GetDuration(), 1));
   m_pArwMan->GetOutputFormat(&m_nSampleRate, &m_nBitsPerSample, &m_nChannels);
+  m_pSpectrum->SetSourcePath(m_strSourcePath);
   m_pSpectrum->BeginAnalysis(m_pArwMan->GetDuration(), m_nSampleRate, m_nBitsPerSample, m_nChannels);
   m_pSpectrum->Redraw();
   m_timerProgress.Start(kProgressPeriodMs);

@@ -214,7 +214,7 @@ void SpectrumPainter::DrawRuler(wxDC& dc, const SpectrumModel& model, bool marks
                                 const wxPen& gridPen) const {
   const SpectrumRect& wave = model.WaveArea();
   const SpectrumRect& ruler = model.RulerArea();
-  const SpectrumRuler layout(model.GetDuration(), ruler.Width());
+  const SpectrumRuler layout = SpectrumRuler::ForView(model.GetView());
   if (marksAndLabels) {
     dc.SetTextForeground(kRulerInk);
     dc.SetTextBackground(kRulerBackground);
@@ -251,9 +251,9 @@ void SpectrumPainter::DrawRulerLabels(wxDC& dc, const SpectrumRuler& layout, con
 // end; a column whose ends are equal draws nothing.
 void SpectrumPainter::DrawColumns(wxDC& dc, const SpectrumModel& model) const {
   const int top = model.WaveArea().top;
-  const int count = model.GetColumnCount();
+  const int count = model.GetVisibleColumnCount();
   for (int i = 0; i < count; ++i) {
-    VerticalLine(dc, i, top + model.GetColumnBottom(i), top + model.GetColumnTop(i));
+    VerticalLine(dc, i, top + model.GetVisibleBottom(i), top + model.GetVisibleTop(i));
   }
 }
 
@@ -287,18 +287,24 @@ void SpectrumPainter::Compose(const SpectrumModel& model) {
   if (model.GetDuration() <= 0) return;
   const SpectrumRect& wave = model.WaveArea();
   const SpectrumRect& track = model.TrackArea();
-  // A selection (0, 0) is no selection.
+  const WaveView& view = model.GetView();
+  // A selection (0, 0) is no selection. In a zoomed view only what lies in
+  // the view is drawn; the whole file shows everything, clamped to it.
+  auto shown = [&view](int timeMs) { return view.IsWhole() || view.Contains(timeMs); };
   if (model.GetSelStart() > 0 || model.GetSelEnd() > 0) {
-    const int startX = model.TimeToX(model.GetSelStart());
-    const int endX = model.TimeToX(model.GetSelEnd());
+    const int start = model.GetSelStart();
+    const int end = model.GetSelEnd();
+    const int startX = model.TimeToX(start);
+    const int endX = model.TimeToX(end);
     const int height = wave.Height() + 1;
-    if (HasLayer(Layer::Selection) && endX >= startX && height > 0) {
+    const bool overlaps = view.IsWhole() || (end >= view.Start() && start <= view.End());
+    if (HasLayer(Layer::Selection) && endX >= startX && height > 0 && overlaps) {
       dc.Blit(startX, wave.top, endX - startX + 1, height, m_layers[Index(Layer::Selection)].dc.get(), startX,
               wave.top);
     }
-    DrawMarkers(dc, startX, endX, wave);
+    DrawMarkers(dc, shown(start) ? startX : -1, shown(end) ? endX : -1, wave);
   }
-  if (model.GetPlayPosition() >= 0) {
+  if (model.GetPlayPosition() >= 0 && shown(model.GetPlayPosition())) {
     dc.SetPen(m_playCursorPen);
     VerticalLine(dc, model.TimeToX(model.GetPlayPosition()), wave.top, wave.bottom);
   }
@@ -311,18 +317,22 @@ void SpectrumPainter::Compose(const SpectrumModel& model) {
 
 // Each end gets a line across the waveform area and two triangular flags of
 // 8 rows, above and below it, wide edge against the area: the start's flags
-// point right, the end's point left.
+// point right, the end's point left. An end at a negative x is out of view.
 void SpectrumPainter::DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const {
   dc.SetPen(m_markerPen);
-  VerticalLine(dc, startX, wave.top, wave.bottom);
-  for (int j = 0; j < kMarkerFlagRows; ++j) {
-    HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.top - j);
-    HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.bottom + j);
+  if (startX >= 0) {
+    VerticalLine(dc, startX, wave.top, wave.bottom);
+    for (int j = 0; j < kMarkerFlagRows; ++j) {
+      HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.top - j);
+      HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.bottom + j);
+    }
   }
-  VerticalLine(dc, endX, wave.top, wave.bottom);
-  for (int j = 0; j < kMarkerFlagRows; ++j) {
-    HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.top - j);
-    HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.bottom + j);
+  if (endX >= 0) {
+    VerticalLine(dc, endX, wave.top, wave.bottom);
+    for (int j = 0; j < kMarkerFlagRows; ++j) {
+      HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.top - j);
+      HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.bottom + j);
+    }
   }
 }
 
