@@ -14,9 +14,11 @@
 #include <cctype>
 #include <filesystem>
 #include <new>
+#include <span>
 #include <system_error>
 
 #include "app/AppIcons.h"
+#include "app/Commands.h"
 #include "app/ControlAnchors.h"
 #include "app/DialogLayout.h"
 #include "app/DocumentsFolder.h"
@@ -50,34 +52,27 @@ wxEND_EVENT_TABLE()
 
 namespace {
 
-// Menu 128, one row per item; a row with id 0 is a separator. New items
-// go into the table.
-struct MenuEntry {
-  int id;
-  const char* text;
-  wxItemKind kind;
+// The menus in the bar, left to right, with their titles.
+struct MenuTitle {
+  MenuPlace place;
+  const char* title;
+};
+constexpr MenuTitle kMenus[] = {
+    {MenuPlace::File, apptext::kFileMenu},
+    {MenuPlace::View, apptext::kViewMenu},
+    {MenuPlace::Help, apptext::kHelpMenu},
 };
 
-const MenuEntry kFileMenu[] = {
-    {ID_FILE_OPEN, apptext::kOpenFileItem, wxITEM_NORMAL},
-    {ID_FILE_CLOSE, apptext::kCloseFileItem, wxITEM_NORMAL},
-    {0, nullptr, wxITEM_SEPARATOR},
-    {ID_FILE_EXACT_CUT, apptext::kExactCutItem, wxITEM_CHECK},
-    {0, nullptr, wxITEM_SEPARATOR},
-    {ID_APP_EXIT, apptext::kExitItem, wxITEM_NORMAL},
-};
-const MenuEntry kHelpMenu[] = {
-    {ID_APP_ABOUT, apptext::kAboutItem, wxITEM_NORMAL},
-};
-
-template <size_t N>
-wxMenu* MakeMenu(const MenuEntry (&entries)[N]) {
+wxMenu* MakeMenu(MenuPlace place) {
   auto* menu = new wxMenu;
-  for (const MenuEntry& entry : entries) {
+  size_t count = 0;
+  const CommandEntry* table = CommandTable(&count);
+  for (const CommandEntry& entry : std::span(table, count)) {
+    if (entry.menu != place) continue;
     if (entry.kind == wxITEM_SEPARATOR) {
       menu->AppendSeparator();
     } else {
-      menu->Append(entry.id, Utf8(entry.text), wxString(), entry.kind);
+      menu->Append(entry.id, MenuItemLabel(entry), wxString(), entry.kind);
     }
   }
   return menu;
@@ -177,6 +172,7 @@ bool CCutterDlg::CreateDialog() {
   Bind(EVT_ARWMAN_ERROR, &CCutterDlg::OnArwError, this);
   Bind(WM_SPECTRUM_CHANGE_TIME, &CCutterDlg::OnSelectionTimeEvent, this);
   Bind(WM_SPECTRUM_MOUSE_TIME, &CCutterDlg::OnMouseTimeEvent, this);
+  Bind(wxEVT_CHAR_HOOK, &CCutterDlg::OnCharHook, this);
   m_bWindowReady = true;
 
   if (!CreatePipeline()) {
@@ -188,6 +184,8 @@ bool CCutterDlg::CreateDialog() {
   SetUpPictureButtons();
   m_pPanel->SetDropTarget(new DropTarget(this));
   SetUiState(STATE_NO_FILE);
+  // Keys work from the start: the waveform holds the focus.
+  m_pSpectrum->SetFocus();
   // A file named on the command line is analysed once the window is up.
   if (!m_strSourcePath.empty()) PostCommand(wxEVT_BUTTON, IDC_ANALYSE);
   Centre();
@@ -196,8 +194,7 @@ bool CCutterDlg::CreateDialog() {
 
 void CCutterDlg::CreateMenu() {
   auto* bar = new wxMenuBar;
-  bar->Append(MakeMenu(kFileMenu), Utf8(apptext::kFileMenu));
-  bar->Append(MakeMenu(kHelpMenu), Utf8(apptext::kHelpMenu));
+  for (const MenuTitle& menu : kMenus) bar->Append(MakeMenu(menu.place), Utf8(menu.title));
   SetMenuBar(bar);
 }
 
@@ -360,7 +357,39 @@ void CCutterDlg::SetUiState(int state) {
 }
 
 void CCutterDlg::UpdateMenu() {
-  if (wxMenuBar* bar = GetMenuBar()) bar->Enable(ID_FILE_CLOSE, m_nWorkState != STATE_NO_FILE);
+  wxMenuBar* bar = GetMenuBar();
+  if (!bar) return;
+  size_t count = 0;
+  const CommandEntry* table = CommandTable(&count);
+  for (const CommandEntry& entry : std::span(table, count)) {
+    if (entry.menu != MenuPlace::None && entry.id != 0) bar->Enable(entry.id, IsCommandAvailable(entry.id));
+  }
+}
+
+bool CCutterDlg::IsCommandAvailable(int id) const {
+  switch (id) {
+    case ID_FILE_OPEN:
+    case ID_FILE_EXACT_CUT:
+    case ID_APP_EXIT:
+    case ID_APP_ABOUT: return true;
+    case ID_FILE_CLOSE: return m_nWorkState != STATE_NO_FILE;
+    default: return m_nWorkState == STATE_READY;
+  }
+}
+
+// Every key the window sees comes here first: a command's key runs the
+// command (queued, as a menu item's would be), other keys go on.
+void CCutterDlg::OnCharHook(wxKeyEvent& event) {
+  if (TimeEditorTakes(event)) {
+    event.Skip();
+    return;
+  }
+  const int id = CommandForKey(event.GetKeyCode(), event.GetModifiers());
+  if (id == 0 || !IsCommandAvailable(id)) {
+    event.Skip();
+    return;
+  }
+  PostCommand(wxEVT_MENU, id);
 }
 
 void CCutterDlg::OnMenuOpen(wxMenuEvent& event) {
@@ -420,7 +449,12 @@ void CCutterDlg::OnCommand(wxCommandEvent& event) {
     case ID_APP_ABOUT: OnAbout(); break;
     case ID_FILE_EXACT_CUT: break;  // the menu keeps the check; the cut reads it
     case ID_APP_EXIT: CallAfter([this] { Close(); }); break;
-    default: event.Skip(); break;
+    case ID_FILE_CUT:
+      if (m_nWorkState == STATE_READY) OnCut();
+      break;
+    default:
+      if (!RunEditCommand(event.GetId())) event.Skip();
+      break;
   }
 }
 

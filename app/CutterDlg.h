@@ -55,6 +55,7 @@ class CSpectrumCtrl;
 class IFileDialogs;
 class SpectrumTimeEvent;
 class wxDropFilesEvent;
+class wxKeyEvent;
 class wxGauge;
 class wxMenuEvent;
 class wxStaticBox;
@@ -151,6 +152,19 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // Worker thread: hands one block of decoded PCM to the waveform view.
   int OnPcmData(const void* data, int length);
 
+  // Keyboard editing, zoom, undo and prelistening (CutterDlgEditing.cpp).
+  // Runs a command of the keys or the view menu; false for another id.
+  bool RunEditCommand(int id);
+  void ZoomBy(double factor);
+  void ZoomToSelection();
+  void PlayOrStop();
+  // The start or the end at the play cursor while playing, else at the pointer.
+  void PlaceEdgeHere(bool start);
+  void MoveActiveEdgeBy(int direction, int stepMs);
+  void FocusWaveform();
+  // Whether a key belongs to a time being typed (CutterDlgTimes.cpp).
+  bool TimeEditorTakes(const wxKeyEvent& event) const;
+
   // The cut (CutterDlgCut.cpp).
   void OnCut();
   bool AskSaveName();
@@ -170,8 +184,10 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   void ReleasePipeline();
   void InitDefaultFolder();
   void SetUiState(int state);
-  // Greys the close item of the file menu exactly while no file is loaded.
+  // Greys the menu items whose commands the state does not allow (the
+  // close item exactly while no file is loaded).
   void UpdateMenu();
+  bool IsCommandAvailable(int id) const;
   // Files dropped on the window: the first one, when it is a regular file
   // (or a link to one) and its name ends in "mp3" in any letter case.
   void OnDropFiles(const wxArrayString& files);
@@ -183,6 +199,7 @@ class CCutterDlg : public wxFrame, public IArwNotify {
 
   // Window events (bound in the event table or in CreateDialog).
   void OnCloseWindow(wxCloseEvent& event);
+  void OnCharHook(wxKeyEvent& event);
   void OnMenuOpen(wxMenuEvent& event);
   void OnCommand(wxCommandEvent& event);
   void OnTimerEvent(wxTimerEvent& event);

@@ -174,6 +174,7 @@ bool CCutterDlg::OnPlay() {
   m_pArwMan->SetStartTime(m_pSpectrum->GetSelStart());
   BeginRun();
   if (!m_pArwMan->Start()) return false;  // the worker manager has posted the cause
+  m_pSpectrum->SetFollowing(true);  // a zoomed view pages along until scrolled by hand
   m_timerPlayback.Start(kPlaybackPeriodMs);
   return true;
 }
@@ -209,7 +210,9 @@ void CCutterDlg::UpdatePlayPosition() {
     if (end <= 0) end = m_pSpectrum->GetModel().GetDuration();
   }
   if (position + kPlaybackPeriodMs >= end) StopPlayback();
-  m_pSpectrum->SetPlayPosition(m_pArwMan->IsRunning() ? position : end);
+  const bool running = m_pArwMan->IsRunning();
+  m_pSpectrum->SetPlayPosition(running ? position : end);
+  if (running) m_pSpectrum->FollowPlayPosition(position);
 }
 
 void CCutterDlg::OnTimer(int timerId) {
@@ -229,6 +232,7 @@ int CCutterDlg::OnWorkerEnd() {
     m_pSpectrum->Redraw();
     ShowSelectionTimes(m_pSpectrum->GetSelStart(), m_pSpectrum->GetSelEnd());
     ShowMouseTime(0);
+    FocusWaveform();
   } else if (m_nWorkState == STATE_READY) {
     StopPlayback();
   }

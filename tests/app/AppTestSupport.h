@@ -72,6 +72,10 @@ class TestReader : public CMp3Reader {
   std::atomic<int> reads{0};
 };
 
+// A wheel step where the pointer is, as the X server delivers it (button 4
+// up, 5 down), with Ctrl held when asked (XWheel.cpp).
+void FakeWheel(bool up, bool control);
+
 // Runs the event loop until `condition` holds or `timeoutMs` has passed.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 15000);
 void PumpMs(int milliseconds);

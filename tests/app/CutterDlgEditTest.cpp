@@ -1,7 +1,9 @@
 // Precision editing in the main window, end to end under Xvfb: resizing,
 // zoom and scroll, keys, typed times, undo and prelistening.
 #include <wx/scrolbar.h>
+#include <wx/uiaction.h>
 
+#include "platform/FormatTime.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/waveform/SpectrumCtrl.h"
 
@@ -41,4 +43,52 @@ TEST_F(CutterDlgTest, ResizingGivesTheWaveformTheRoomWithoutDecodingAgain) {
   PumpMs(100);
   EXPECT_GE(dialog->GetClientSize().x, smallest.x);
   EXPECT_GE(dialog->GetClientSize().y, smallest.y);
+}
+
+
+TEST_F(CutterDlgTest, KeysWorkFromAFreshStartToZoomEditUndoAndRedo) {
+  OpenReady(MakeMp3("keys.mp3", 8));
+  dialog->Raise();
+  PumpMs(50);
+  const SpectrumModel& model = View()->GetModel();
+  const int duration = model.GetDuration();
+  wxUIActionSimulator sim;
+  sim.Char('=');
+  ASSERT_TRUE(WaitFor([&] { return !model.GetView().IsWhole(); }, 3000)) << "no click was needed";
+  EXPECT_EQ(model.GetView().Span(), duration / 2);
+  EXPECT_TRUE(View()->GetScrollBar()->IsShown());
+  sim.Char('A', wxMOD_CONTROL);
+  ASSERT_TRUE(WaitFor([&] { return View()->GetSelEnd() == duration; }, 3000));
+  sim.Char(WXK_RIGHT);  // the start, one frame on
+  ASSERT_TRUE(WaitFor([&] { return View()->GetSelStart() == 27; }, 3000));
+  sim.Char(WXK_TAB);
+  sim.Char(WXK_LEFT, wxMOD_SHIFT);  // the end, one second back
+  ASSERT_TRUE(WaitFor([&] { return View()->GetSelEnd() == duration - 1000; }, 3000));
+  EXPECT_EQ(LabelOf(Label(IDC_END_TIME)), FormatTime(duration - 1000));
+  sim.Char('Z', wxMOD_CONTROL);
+  ASSERT_TRUE(WaitFor([&] { return View()->GetSelEnd() == duration; }, 3000));
+  sim.Char('Z', wxMOD_CONTROL | wxMOD_SHIFT);
+  ASSERT_TRUE(WaitFor([&] { return View()->GetSelEnd() == duration - 1000; }, 3000));
+  sim.Char('0');
+  ASSERT_TRUE(WaitFor([&] { return model.GetView().IsWhole(); }, 3000));
+  EXPECT_FALSE(View()->GetScrollBar()->IsShown());
+}
+
+TEST_F(CutterDlgTest, WheelZoomsAroundThePointerAndScrollsAZoomedView) {
+  OpenReady(MakeMp3("wheel.mp3", 8));
+  dialog->Raise();
+  const SpectrumModel& model = View()->GetModel();
+  const int x = model.TimeToX(6000);
+  wxUIActionSimulator sim;
+  sim.MouseMove(View()->ClientToScreen(wxPoint(x, 60)));
+  PumpMs(50);
+  FakeWheel(false, false);  // unzoomed: nothing to scroll
+  PumpMs(100);
+  EXPECT_TRUE(model.GetView().IsWhole());
+  FakeWheel(true, true);
+  ASSERT_TRUE(WaitFor([&] { return !model.GetView().IsWhole(); }, 3000));
+  EXPECT_NEAR(model.XToTime(x), 6000, 20) << "the time under the pointer stays";
+  const int start = model.GetView().Start();
+  FakeWheel(false, false);
+  ASSERT_TRUE(WaitFor([&] { return model.GetView().Start() > start; }, 3000)) << "down shows later times";
 }

@@ -588,4 +588,74 @@ TEST_F(SpectrumModelTest, DragKeepsItsAnchorTimeWhenTheViewMoves) {
   EXPECT_FALSE(model.FollowPlayPosition(1000));
 }
 
+// --- keyboard editing and undo --------------------------------------------------
+
+TEST_F(SpectrumModelTest, KeysPlaceEdgesByTheMouseRulesAndMoveThemWithinTheSelection) {
+  MakeReady();
+  EXPECT_TRUE(model.PlaceStart(3000));  // no end yet: both, as a left click
+  EXPECT_EQ(SelectionOf(model), Selection(3000, 3000));
+  model.PlaceEnd(5000);
+  EXPECT_EQ(SelectionOf(model), Selection(3000, 5000));
+  EXPECT_FALSE(model.IsActiveEdgeShown()) << "placing is not moving";
+  model.MoveActiveEdge(7000);  // the start stops at the end
+  EXPECT_EQ(SelectionOf(model), Selection(5000, 5000));
+  EXPECT_TRUE(model.IsActiveEdgeShown());
+  model.SwitchEdge();
+  EXPECT_EQ(model.GetActiveEdge(), SpectrumModel::Edge::End);
+  model.MoveActiveEdge(99999);
+  EXPECT_EQ(SelectionOf(model), Selection(5000, kDuration)) << "kept inside the file";
+  EXPECT_EQ(model.ActiveEdgeTime(), kDuration);
+  model.PlaceEnd(1000);  // before the start: both, as a right click
+  EXPECT_EQ(SelectionOf(model), Selection(1000, 1000));
+  model.OnLeftDown(20);
+  model.OnLeftUp();
+  EXPECT_FALSE(model.IsActiveEdgeShown()) << "a click hides the highlight";
+}
+
+TEST_F(SpectrumModelTest, FrameStepsWalkTheFrameTimesOrTheNominalFrames) {
+  MakeReady();
+  model.SetFrameTimes({0, 26, 53, 79, 105});
+  EXPECT_EQ(model.FrameStep(26, 1), 53);
+  EXPECT_EQ(model.FrameStep(30, -1), 26);
+  EXPECT_EQ(model.FrameStep(26, -1), 0);
+  EXPECT_EQ(model.FrameStep(0, -1), 0);
+  EXPECT_EQ(model.FrameStep(105, 1), kDuration) << "past the last frame: the end";
+  SpectrumModel cd;
+  cd.Attach(kWidth, kHeight);
+  ASSERT_TRUE(cd.BeginAnalysis(kDuration, 44100, 16, 2));
+  cd.EndAnalysis();
+  // 1152 samples at 44.1 kHz: 26.12 ms, boundaries at 27, 53, 79 ms.
+  EXPECT_EQ(cd.FrameStep(0, 1), 27);
+  EXPECT_EQ(cd.FrameStep(27, 1), 53);
+  EXPECT_EQ(cd.FrameStep(53, -1), 27);
+  EXPECT_EQ(cd.FrameStep(60, -1), 53);
+}
+
+TEST_F(SpectrumModelTest, UndoTakesBackAWholeDragThenEachKeyStep) {
+  MakeReady();
+  model.OnMouseMove(20, false);
+  model.OnLeftDown(20);
+  model.OnMouseMove(40, true);
+  model.OnMouseMove(60, true);
+  model.OnLeftUp();
+  ASSERT_EQ(SelectionOf(model), Selection(2000, 6000));
+  model.MoveActiveEdge(2500);
+  model.SelectAll();
+  ASSERT_EQ(SelectionOf(model), Selection(0, kDuration));
+  host.Clear();
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(SelectionOf(model), Selection(2500, 6000));
+  EXPECT_EQ(host.changes, (std::vector<Selection>{{2500, 6000}})) << "the labels follow";
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(SelectionOf(model), Selection(2000, 6000));
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(SelectionOf(model), Selection(-1, -1)) << "the whole drag was one step";
+  EXPECT_FALSE(model.Undo());
+  ASSERT_TRUE(model.Redo());
+  EXPECT_EQ(SelectionOf(model), Selection(2000, 6000));
+  model.Reset();
+  MakeReady();
+  EXPECT_FALSE(model.Undo()) << "a new file starts a new history";
+}
+
 }  // namespace

@@ -93,6 +93,15 @@ class CSpectrumCtrl : public wxControl, private SpectrumModel::Host {
   bool ScrollBy(int deltaMs) { return m_model.ScrollBy(deltaMs); }
   void SetFollowing(bool following) { m_model.SetFollowing(following); }
   bool FollowPlayPosition(int timeMs) { return m_model.FollowPlayPosition(timeMs); }
+  // Keyboard editing and the selection's history (see SpectrumModel).
+  void SwitchEdge() { m_model.SwitchEdge(); }
+  bool PlaceStart(int timeMs) { return m_model.PlaceStart(timeMs); }
+  bool PlaceEnd(int timeMs) { return m_model.PlaceEnd(timeMs); }
+  bool MoveActiveEdge(int timeMs) { return m_model.MoveActiveEdge(timeMs); }
+  bool SelectAll() { return m_model.SelectAll(); }
+  bool SetSelectionRange(int startMs, int endMs) { return m_model.SetSelectionRange(startMs, endMs); }
+  bool Undo() { return m_model.Undo(); }
+  bool Redo() { return m_model.Redo(); }
   // The scroll bar shown while zoomed (null before Create).
   wxScrollBar* GetScrollBar() const { return m_pScrollBar; }
 

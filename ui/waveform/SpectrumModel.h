@@ -38,6 +38,7 @@
 #include "mp3/ByteRing.h"
 #include "pipeline/PeakColumns.h"
 #include "ui/waveform/PeakSummary.h"
+#include "ui/waveform/SelectionHistory.h"
 #include "ui/waveform/VisibleColumns.h"
 #include "ui/waveform/WaveView.h"
 
@@ -120,6 +121,39 @@ class SpectrumModel {
   // Stores a new cursor time and composes when it differs; always true.
   bool SetPlayPosition(int timeMs);
 
+  // Keyboard editing. One edge of the selection is active (Tab switches);
+  // once a key has moved an edge, the active one is drawn highlighted until
+  // the next click. Each returns whether the selection changed, and commits
+  // it to the history.
+  enum class Edge { Start, End };
+  Edge GetActiveEdge() const { return m_activeEdge; }
+  bool IsActiveEdgeShown() const { return m_bActiveEdgeShown; }
+  void SwitchEdge();
+  // The start (end) at `timeMs` by the rule of a left (right) click there.
+  bool PlaceStart(int timeMs);
+  bool PlaceEnd(int timeMs);
+  // The active edge to `timeMs`, kept inside the file and from passing the
+  // other edge.
+  bool MoveActiveEdge(int timeMs);
+  // Where the active edge is (an unset start counts as 0, an unset end as
+  // the duration).
+  int ActiveEdgeTime() const;
+  // The first frame boundary after `timeMs` (direction > 0) or the last
+  // one before it (direction < 0), by the frame times when known, else by
+  // the nominal frame length.
+  int FrameStep(int timeMs, int direction) const;
+  // Where the stream's frames start, in ms, rising (the last one is the end
+  // of the audio); empty when unknown.
+  void SetFrameTimes(std::vector<int> times);
+  const std::vector<int>& GetFrameTimes() const { return m_frameTimes; }
+  bool SelectAll();
+  // Sets both ends (start <= end, inside the file), commits, posts.
+  bool SetSelectionRange(int startMs, int endMs);
+  // Records the selection shown as a step (after a change is complete).
+  void CommitSelection();
+  bool Undo();
+  bool Redo();
+
   int TimeToX(int timeMs) const;
   int XToTime(int x) const;
 
@@ -189,6 +223,8 @@ class SpectrumModel {
   void RefreshColumns();
   // After the view moved: columns, host, mouse time, picture.
   bool ViewMoved(bool moved);
+  // Shows a selection that a key or the history set.
+  bool ShowSelection(int start, int end);
   void SetSelection(int first, int second);
   void PostChangeTime();
   void Compose();
@@ -237,6 +273,10 @@ class SpectrumModel {
   WaveDetail m_detail;
   VisibleColumns m_visible;
   bool m_bFollowing = false;
+  SelectionHistory m_history;
+  Edge m_activeEdge = Edge::Start;
+  bool m_bActiveEdgeShown = false;
+  std::vector<int> m_frameTimes;
   // The stretch last asked for, so it is asked for once.
   int m_nDetailAskedStart = -1;
   int m_nDetailAskedEnd = -1;

@@ -20,6 +20,7 @@ const wxColour SpectrumPainter::kSelectionBackground(255, 194, 175);
 const wxColour SpectrumPainter::kSelectionGrid(230, 169, 150);
 const wxColour SpectrumPainter::kSelectionWave(255, 60, 0);
 const wxColour SpectrumPainter::kMarker(255, 255, 255);
+const wxColour SpectrumPainter::kActiveMarker(255, 236, 0);
 const wxColour SpectrumPainter::kPlayCursor(128, 255, 255);
 const wxColour SpectrumPainter::kMouseLine(141, 255, 235);
 const wxColour SpectrumPainter::kTextInk(255, 255, 255);
@@ -109,6 +110,7 @@ SpectrumPainter::SpectrumPainter()
       m_selectionPen(MakePen(kSelectionGrid)),
       m_selectionWavePen(MakePen(kSelectionWave)),
       m_markerPen(MakePen(kMarker)),
+      m_activeMarkerPen(MakePen(kActiveMarker)),
       m_playCursorPen(MakePen(kPlayCursor, wxPENSTYLE_USER_DASH)),
       m_mousePen(MakePen(kMouseLine)) {
   m_playCursorPen.SetDashes(2, kPlayCursorDashes);
@@ -303,6 +305,11 @@ void SpectrumPainter::Compose(const SpectrumModel& model) {
               wave.top);
     }
     DrawMarkers(dc, shown(start) ? startX : -1, shown(end) ? endX : -1, wave);
+    if (model.IsActiveEdgeShown()) {
+      const bool atStart = model.GetActiveEdge() == SpectrumModel::Edge::Start;
+      dc.SetPen(m_activeMarkerPen);
+      if (shown(atStart ? start : end)) DrawMarker(dc, atStart ? startX : endX, atStart ? 1 : -1, wave);
+    }
   }
   if (model.GetPlayPosition() >= 0 && shown(model.GetPlayPosition())) {
     dc.SetPen(m_playCursorPen);
@@ -320,19 +327,16 @@ void SpectrumPainter::Compose(const SpectrumModel& model) {
 // point right, the end's point left. An end at a negative x is out of view.
 void SpectrumPainter::DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const {
   dc.SetPen(m_markerPen);
-  if (startX >= 0) {
-    VerticalLine(dc, startX, wave.top, wave.bottom);
-    for (int j = 0; j < kMarkerFlagRows; ++j) {
-      HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.top - j);
-      HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.bottom + j);
-    }
-  }
-  if (endX >= 0) {
-    VerticalLine(dc, endX, wave.top, wave.bottom);
-    for (int j = 0; j < kMarkerFlagRows; ++j) {
-      HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.top - j);
-      HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.bottom + j);
-    }
+  if (startX >= 0) DrawMarker(dc, startX, 1, wave);
+  if (endX >= 0) DrawMarker(dc, endX, -1, wave);
+}
+
+// One marker in the current pen, its flags pointing in `direction`.
+void SpectrumPainter::DrawMarker(wxDC& dc, int x, int direction, const SpectrumRect& wave) const {
+  VerticalLine(dc, x, wave.top, wave.bottom);
+  for (int j = 0; j < kMarkerFlagRows; ++j) {
+    HorizontalLine(dc, x, x + direction * (kMarkerFlagRows - j), wave.top - j);
+    HorizontalLine(dc, x, x + direction * (kMarkerFlagRows - j), wave.bottom + j);
   }
 }
 

@@ -49,6 +49,7 @@ class SpectrumPainter {
   static const wxColour kSelectionGrid;
   static const wxColour kSelectionWave;
   static const wxColour kMarker;
+  static const wxColour kActiveMarker;  // the edge the keys move, once they have
   static const wxColour kPlayCursor;
   static const wxColour kMouseLine;
   static const wxColour kTextInk;
@@ -105,6 +106,7 @@ class SpectrumPainter {
   void DrawColumns(wxDC& dc, const SpectrumModel& model) const;
   void DrawStateText(wxDC& dc, const wxString& text, const SpectrumRect& wave, const wxFont& controlFont) const;
   void DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const;
+  void DrawMarker(wxDC& dc, int x, int direction, const SpectrumRect& wave) const;
 
   Surface m_layers[3];
   int m_nWidth = 0;
@@ -115,6 +117,7 @@ class SpectrumPainter {
   wxPen m_selectionPen;
   wxPen m_selectionWavePen;
   wxPen m_markerPen;
+  wxPen m_activeMarkerPen;
   wxPen m_playCursorPen;
   wxPen m_mousePen;
   std::recursive_mutex m_lock;
