@@ -54,7 +54,7 @@ TEST_F(CutterDlgTest, AboutBoxOpensFromMenuAndButtonAndOpensTheHelpPage) {
   answer();
   wxCommandEvent button(wxEVT_BUTTON, IDC_ABOUT);
   dialog->ProcessWindowEvent(button);  // posts the menu command
-  EXPECT_TRUE(WaitFor([&] { return shown == 2; }, 5000));
+  EXPECT_TRUE(PumpUntil([&] { return shown == 2; }, 5000));
   SetBrowserLauncher(previous);
 
   EXPECT_EQ(caption, apptext::kCaption);
@@ -70,7 +70,7 @@ TEST_F(CutterDlgTest, AboutBoxOpensFromMenuAndButtonAndOpensTheHelpPage) {
 TEST_F(CutterDlgTest, SelectionLabelsFollowTheMouse) {
   OpenReady(MakeMp3("mouse.mp3", 4));
   dialog->Raise();
-  PumpMs(100);
+  PumpFor(100);
   CSpectrumCtrl* view = View();
   const int y = view->GetClientSize().y / 2;
   auto screen = [&](int x) { return view->ClientToScreen(wxPoint(x, y)); };
@@ -78,16 +78,16 @@ TEST_F(CutterDlgTest, SelectionLabelsFollowTheMouse) {
   const int x2 = view->GetClientSize().x * 3 / 5;
   wxUIActionSimulator sim;
   sim.MouseMove(screen(x1));
-  ASSERT_TRUE(WaitFor([&] { return LabelOf(Label(IDC_MOUSE_TIME)) == FormatTime(view->XToTime(x1)); }, 3000))
+  ASSERT_TRUE(PumpUntil([&] { return LabelOf(Label(IDC_MOUSE_TIME)) == FormatTime(view->XToTime(x1)); }, 3000))
       << LabelOf(Label(IDC_MOUSE_TIME));
   sim.MouseClick(wxMOUSE_BTN_LEFT);
-  ASSERT_TRUE(WaitFor([&] { return view->GetSelStart() == view->XToTime(x1); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return view->GetSelStart() == view->XToTime(x1); }, 3000));
   sim.MouseMove(screen(x2));
   sim.MouseClick(wxMOUSE_BTN_RIGHT);
-  ASSERT_TRUE(WaitFor([&] { return view->GetSelEnd() == view->XToTime(x2); }, 3000));
-  EXPECT_TRUE(WaitFor([&] { return LabelOf(Label(IDC_END_TIME)) == FormatTime(view->XToTime(x2)); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return view->GetSelEnd() == view->XToTime(x2); }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return LabelOf(Label(IDC_END_TIME)) == FormatTime(view->XToTime(x2)); }, 3000));
   EXPECT_EQ(LabelOf(Label(IDC_START_TIME)), FormatTime(view->XToTime(x1)));
   EXPECT_EQ(LabelOf(Label(IDC_MOUSE_TIME)), FormatTime(view->XToTime(x2)));
   sim.MouseMove(wxPoint(1250, 1000));
-  PumpMs(30);
+  PumpFor(30);
 }

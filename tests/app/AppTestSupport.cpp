@@ -52,20 +52,6 @@ int TestReader::Read(void* buffer, int length) {
   return CMp3Reader::Read(buffer, length);
 }
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    if (condition()) return true;
-    if (std::chrono::steady_clock::now() >= end) return condition();
-    wxTheApp->Yield(true);
-    wxMilliSleep(2);
-  }
-}
-
-void PumpMs(int milliseconds) {
-  WaitFor([] { return false; }, milliseconds);
-}
-
 std::string LabelOf(const wxWindow* label) { return label->GetLabel().utf8_string(); }
 
 void CutterDlgTest::TearDown() { CloseWindow(); }
@@ -88,7 +74,7 @@ CCutterDlg* CutterDlgTest::Open(const std::vector<std::string>& args, CutterDlgO
   ParseCommandLinePath(args, *dialog);
   EXPECT_TRUE(dialog->CreateDialog());
   dialog->Show();
-  PumpMs(30);
+  PumpFor(30);
   return dialog;
 }
 
@@ -104,7 +90,7 @@ void CutterDlgTest::CloseWindow() {
   boxes.yesNoDefault = IDYES;
   wxWindow* window = dialog;
   dialog->Close(true);
-  WaitFor([window] { return !wxTopLevelWindows.Find(window); }, 5000);
+  PumpUntil([window] { return !wxTopLevelWindows.Find(window); }, 5000);
   dialog = nullptr;
   peer = CutterDlgPeer();
   reader = nullptr;
@@ -116,7 +102,7 @@ void CutterDlgTest::LoadThroughOpenDialog(const std::string& path) {
 }
 
 bool CutterDlgTest::WaitForState(int state, int timeoutMs) {
-  return WaitFor([&] { return peer.State().workState == state; }, timeoutMs);
+  return PumpUntil([&] { return peer.State().workState == state; }, timeoutMs);
 }
 
 void CutterDlgTest::Select(int startMs, int endMs) {
@@ -124,5 +110,5 @@ void CutterDlgTest::Select(int startMs, int endMs) {
   view->SetSelEnd(endMs);
   view->SetSelStart(startMs);
   view->SetSelEnd(endMs);
-  PumpMs(20);
+  PumpFor(20);
 }

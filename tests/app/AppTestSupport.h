@@ -1,7 +1,7 @@
 // Helpers for the main window's end-to-end tests under Xvfb: real MP3
 // files made at test time, a window built with test seams (answered file
-// dialogs, readers that are slow or fail, a chosen plug-in folder), message
-// boxes that are recorded and answered, and waits with deadlines.
+// dialogs, readers that are slow or fail, a chosen plug-in folder) and message
+// boxes that are recorded and answered.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,6 +25,7 @@
 #include "app/Texts.h"
 #include "mp3/Mp3Reader.h"
 #include "pipeline/Texts.h"
+#include "tests/support/GuiTestSupport.h"
 #include "tests/support/TestFiles.h"
 #include "ui/msgbox/MessageDlgHook.h"
 #include "ui/skin/SkinButton.h"
@@ -75,10 +76,6 @@ class TestReader : public CMp3Reader {
 // A wheel step where the pointer is, as the X server delivers it (button 4
 // up, 5 down), with Ctrl held when asked (XWheel.cpp).
 void FakeWheel(bool up, bool control);
-
-// Runs the event loop until `condition` holds or `timeoutMs` has passed.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 15000);
-void PumpMs(int milliseconds);
 
 // The label's text as UTF-8.
 std::string LabelOf(const wxWindow* label);

@@ -30,7 +30,7 @@ TEST_F(CutterDlgTest, ResizingGivesTheWaveformTheRoomWithoutDecodingAgain) {
   const int reads = reader->reads.load();
   const wxSize extra(300, 200);
   dialog->SetClientSize(smallest + extra);
-  ASSERT_TRUE(WaitFor([&] { return View()->GetSize() == view.GetSize() + extra; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSize() == view.GetSize() + extra; }, 3000));
   EXPECT_EQ(Button(IDC_CUT)->GetRect(), wxRect(cut.GetPosition() + extra, cut.GetSize()));
   EXPECT_EQ(Button(IDC_PLAY)->GetRect(), wxRect(play.GetPosition() + wxPoint(0, extra.y), play.GetSize()));
   EXPECT_EQ(FileNameBox()->GetRect(), wxRect(name.GetPosition(), name.GetSize() + wxSize(extra.x, 0)));
@@ -40,7 +40,7 @@ TEST_F(CutterDlgTest, ResizingGivesTheWaveformTheRoomWithoutDecodingAgain) {
   EXPECT_EQ(reader->reads.load(), reads) << "the file was not decoded again";
   // Never smaller than the template.
   dialog->SetClientSize(wxSize(200, 100));
-  PumpMs(100);
+  PumpFor(100);
   EXPECT_GE(dialog->GetClientSize().x, smallest.x);
   EXPECT_GE(dialog->GetClientSize().y, smallest.y);
 }
@@ -49,28 +49,28 @@ TEST_F(CutterDlgTest, ResizingGivesTheWaveformTheRoomWithoutDecodingAgain) {
 TEST_F(CutterDlgTest, KeysWorkFromAFreshStartToZoomEditUndoAndRedo) {
   OpenReady(MakeMp3("keys.mp3", 8));
   dialog->Raise();
-  PumpMs(50);
+  PumpFor(50);
   const SpectrumModel& model = View()->GetModel();
   const int duration = model.GetDuration();
   wxUIActionSimulator sim;
   sim.Char('=');
-  ASSERT_TRUE(WaitFor([&] { return !model.GetView().IsWhole(); }, 3000)) << "no click was needed";
+  ASSERT_TRUE(PumpUntil([&] { return !model.GetView().IsWhole(); }, 3000)) << "no click was needed";
   EXPECT_EQ(model.GetView().Span(), duration / 2);
   EXPECT_TRUE(View()->GetScrollBar()->IsShown());
   sim.Char('A', wxMOD_CONTROL);
-  ASSERT_TRUE(WaitFor([&] { return View()->GetSelEnd() == duration; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelEnd() == duration; }, 3000));
   sim.Char(WXK_RIGHT);  // the start, one frame on
-  ASSERT_TRUE(WaitFor([&] { return View()->GetSelStart() == 27; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelStart() == 27; }, 3000));
   sim.Char(WXK_TAB);
   sim.Char(WXK_LEFT, wxMOD_SHIFT);  // the end, one second back
-  ASSERT_TRUE(WaitFor([&] { return View()->GetSelEnd() == duration - 1000; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelEnd() == duration - 1000; }, 3000));
   EXPECT_EQ(LabelOf(Label(IDC_END_TIME)), FormatTime(duration - 1000));
   sim.Char('Z', wxMOD_CONTROL);
-  ASSERT_TRUE(WaitFor([&] { return View()->GetSelEnd() == duration; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelEnd() == duration; }, 3000));
   sim.Char('Z', wxMOD_CONTROL | wxMOD_SHIFT);
-  ASSERT_TRUE(WaitFor([&] { return View()->GetSelEnd() == duration - 1000; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelEnd() == duration - 1000; }, 3000));
   sim.Char('0');
-  ASSERT_TRUE(WaitFor([&] { return model.GetView().IsWhole(); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return model.GetView().IsWhole(); }, 3000));
   EXPECT_FALSE(View()->GetScrollBar()->IsShown());
 }
 
@@ -81,14 +81,14 @@ TEST_F(CutterDlgTest, WheelZoomsAroundThePointerAndScrollsAZoomedView) {
   const int x = model.TimeToX(6000);
   wxUIActionSimulator sim;
   sim.MouseMove(View()->ClientToScreen(wxPoint(x, 60)));
-  PumpMs(50);
+  PumpFor(50);
   FakeWheel(false, false);  // unzoomed: nothing to scroll
-  PumpMs(100);
+  PumpFor(100);
   EXPECT_TRUE(model.GetView().IsWhole());
   FakeWheel(true, true);
-  ASSERT_TRUE(WaitFor([&] { return !model.GetView().IsWhole(); }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return !model.GetView().IsWhole(); }, 3000));
   EXPECT_NEAR(model.XToTime(x), 6000, 20) << "the time under the pointer stays";
   const int start = model.GetView().Start();
   FakeWheel(false, false);
-  ASSERT_TRUE(WaitFor([&] { return model.GetView().Start() > start; }, 3000)) << "down shows later times";
+  ASSERT_TRUE(PumpUntil([&] { return model.GetView().Start() > start; }, 3000)) << "down shows later times";
 }

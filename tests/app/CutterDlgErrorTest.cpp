@@ -22,7 +22,7 @@ TEST_F(CutterDlgTest, FileThatCannotBeOpenedIsReported) {
   Open();
   BoxRecorder boxes;
   LoadThroughOpenDialog(text);
-  ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return !boxes.texts.empty(); }, 5000));
   EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kOpenFailed});
   EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
   EXPECT_FALSE(peer.State().progressTimerRunning);
@@ -30,7 +30,7 @@ TEST_F(CutterDlgTest, FileThatCannotBeOpenedIsReported) {
   // The same through the command line.
   boxes.texts.clear();
   Open({"padocut", text});
-  ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
+  ASSERT_TRUE(PumpUntil([&] { return !boxes.texts.empty(); }, 5000));
   EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kOpenFailed});
   EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
 }
@@ -53,7 +53,7 @@ TEST_F(CutterDlgTest, PlaybackErrorIsReportedAndTheFileStaysReadyToCut) {
     BoxRecorder boxes;
     EXPECT_FALSE(peer.OnPlay());
     setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
-    ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !boxes.texts.empty(); }, 5000));
     EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kOutputModule});
     EXPECT_FALSE(peer.State().playbackTimerRunning);
     EXPECT_EQ(View()->GetModel().GetPlayPosition(), -1);
@@ -81,7 +81,7 @@ TEST_F(CutterDlgTest, ReadFailureDuringAnalysisIsReported) {
   };
   BoxRecorder boxes;
   Open({"padocut", file}, options);
-  ASSERT_TRUE(WaitFor([&] { return !boxes.texts.empty(); }, 10000));
+  ASSERT_TRUE(PumpUntil([&] { return !boxes.texts.empty(); }, 10000));
   EXPECT_EQ(boxes.texts, std::vector<std::string>{pipelinetext::kReadFailed});
   EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
   EXPECT_FALSE(peer.State().progressTimerRunning);
@@ -136,7 +136,7 @@ TEST_F(CutterDlgTest, StoppingDuringTheHandOffNeverDeadlocks) {
     }
     EXPECT_FALSE(peer.ArwMan()->IsRunning());
   }
-  PumpMs(50);
+  PumpFor(50);
   finished.store(true);
   watchdog.join();
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(), 60.0);

@@ -61,7 +61,7 @@ TEST_F(CutterDlgTest, FileArgumentIsAnalysedThenReady) {
   EXPECT_EQ(FileNameBox()->GetValue().utf8_string(), file);
   EXPECT_TRUE(peer.State().progressTimerRunning);
   EXPECT_TRUE(CloseItemEnabled(dialog));
-  EXPECT_TRUE(WaitFor([&] { return Progress()->GetValue() > 0; }, 10000)) << "the bar moves";
+  EXPECT_TRUE(PumpUntil([&] { return Progress()->GetValue() > 0; }, 10000)) << "the bar moves";
   reader->delayMicroseconds = 0;
 
   ASSERT_TRUE(WaitForState(STATE_READY));
@@ -110,7 +110,7 @@ TEST_F(CutterDlgTest, ParallelAnalysisDrawsTheSequentialWaveform) {
 
 TEST_F(CutterDlgTest, MissingOrUnreadableArgumentOpensAnEmptyWindow) {
   Open({"padocut", folder.File("missing.mp3")});
-  PumpMs(200);
+  PumpFor(200);
   EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
   EXPECT_TRUE(peer.State().sourcePath.empty());
   EXPECT_FALSE(CloseItemEnabled(dialog));
@@ -122,7 +122,7 @@ TEST_F(CutterDlgTest, MissingOrUnreadableArgumentOpensAnEmptyWindow) {
   EXPECT_EQ(LabelOf(Label(IDC_START_TIME)), "00:00:00.000");
 
   Open({"padocut", folder.Path()});  // a folder is not a file
-  PumpMs(100);
+  PumpFor(100);
   EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
   Open({"padocut"});
   EXPECT_EQ(peer.State().workState, STATE_NO_FILE);
@@ -184,7 +184,7 @@ TEST_F(CutterDlgTest, EnterAndEscapeLeaveTheWindowOpen) {
   OpenReady(MakeMp3("keys.mp3", 2));
   dialog->Raise();
   FileNameBox()->SetFocus();
-  PumpMs(50);
+  PumpFor(50);
   // The window sees both keys first (and passes them on).
   auto keys = std::make_shared<std::vector<int>>();
   dialog->Bind(wxEVT_CHAR_HOOK, [keys](wxKeyEvent& event) {
@@ -194,8 +194,8 @@ TEST_F(CutterDlgTest, EnterAndEscapeLeaveTheWindowOpen) {
   wxUIActionSimulator sim;
   sim.Char(WXK_ESCAPE);
   sim.Char(WXK_RETURN);
-  ASSERT_TRUE(WaitFor([&] { return keys->size() >= 2; }, 3000)) << "the keys did not reach the window";
-  PumpMs(200);
+  ASSERT_TRUE(PumpUntil([&] { return keys->size() >= 2; }, 3000)) << "the keys did not reach the window";
+  PumpFor(200);
   EXPECT_EQ(*keys, (std::vector<int>{WXK_ESCAPE, WXK_RETURN}));
   ASSERT_TRUE(wxTopLevelWindows.Find(dialog));
   EXPECT_TRUE(dialog->IsShown());
@@ -259,7 +259,7 @@ TEST_F(CutterDlgTest, DroppedFilesOpenTheFirstMp3Only) {
   for (const std::string& ignored : {folder.File("gone.mp3"), wav, folderMp3, pipeMp3}) {
     peer.OnDropFiles(Files({ignored, other}));
   }
-  PumpMs(100);
+  PumpFor(100);
   EXPECT_EQ(peer.State().workState, STATE_NO_FILE) << "missing, .wav and not regular files are ignored";
   EXPECT_TRUE(boxes.texts.empty()) << "silently";
 
@@ -295,12 +295,12 @@ TEST_F(CutterDlgTest, ClosingWhileAnalysingAsksAndNoContinues) {
     dialog->Close();
     EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kStopWork});
   }
-  PumpMs(50);
+  PumpFor(50);
   ASSERT_TRUE(wxTopLevelWindows.Find(dialog)) << "the window stays";
   EXPECT_EQ(peer.State().workState, STATE_ANALYSING);
   EXPECT_FALSE(peer.ArwMan()->IsPaused()) << "the analysis goes on";
   const int readsBefore = reader->reads.load();
-  EXPECT_TRUE(WaitFor([&] { return reader->reads.load() > readsBefore + 5; }, 5000));
+  EXPECT_TRUE(PumpUntil([&] { return reader->reads.load() > readsBefore + 5; }, 5000));
 
   // The cancel button asks the same; No continues, Yes closes the file.
   {
@@ -324,7 +324,7 @@ TEST_F(CutterDlgTest, ClosingWhileAnalysingAsksAndNoContinues) {
   wxWindow* window = dialog;
   dialog->Close();
   EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kStopWork});
-  EXPECT_TRUE(WaitFor([window] { return !wxTopLevelWindows.Find(window); }, 5000));
+  EXPECT_TRUE(PumpUntil([window] { return !wxTopLevelWindows.Find(window); }, 5000));
   dialog = nullptr;
 }
 
@@ -334,7 +334,7 @@ TEST_F(CutterDlgTest, ExitMenuClosesAReadyWindowWithoutAQuestion) {
   wxWindow* window = dialog;
   wxCommandEvent exit(wxEVT_MENU, ID_APP_EXIT);
   dialog->ProcessWindowEvent(exit);
-  EXPECT_TRUE(WaitFor([window] { return !wxTopLevelWindows.Find(window); }, 5000));
+  EXPECT_TRUE(PumpUntil([window] { return !wxTopLevelWindows.Find(window); }, 5000));
   EXPECT_TRUE(boxes.texts.empty());
   dialog = nullptr;
 }

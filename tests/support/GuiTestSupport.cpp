@@ -1,5 +1,5 @@
 // Event-loop pumping, pixel read-back and guarded message boxes for tests.
-#include "tests/widgets/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>

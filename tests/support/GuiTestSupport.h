@@ -17,7 +17,7 @@ class CMessageDlg;
 void PumpFor(int milliseconds);
 // Runs the event loop until `condition` holds or `timeoutMs` has passed;
 // returns the condition's last value.
-bool PumpUntil(const std::function<bool()>& condition, int timeoutMs);
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 15000);
 
 // The pixels of a window's client area as shown on screen.
 wxBitmap GrabClient(wxWindow* window);

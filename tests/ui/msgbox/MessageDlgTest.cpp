@@ -16,7 +16,7 @@
 #include <chrono>
 
 #include "platform/wx/TextMeasure.h"
-#include "tests/widgets/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "ui/Texts.h"
 #include "ui/msgbox/MessageDlgTitleBar.h"
 #include "ui/msgbox/ShowMessageDlg.h"

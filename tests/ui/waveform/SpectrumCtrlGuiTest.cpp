@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/GuiTestSupport.h"
 #include "ui/waveform/SpectrumCtrl.h"
 #include "ui/waveform/SpectrumRuler.h"
 
@@ -43,21 +44,6 @@ int16_t AmplitudeOfColumn(int column) {
   if (column >= 200 && column < 400) return 32767;
   if (column >= 500 && column < 600) return 16383;
   return 0;
-}
-
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    wxTheApp->Yield(true);
-    wxMilliSleep(2);
-  }
-  return true;
-}
-
-void Pump(int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  PumpUntil([&] { return std::chrono::steady_clock::now() > end; }, ms + 1000);
 }
 
 wxColour PixelOf(const wxImage& image, int x, int y) {
@@ -96,12 +82,12 @@ class SpectrumCtrlGuiTest : public ::testing::Test {
     view->SetNotifyWindow(&recorder);
     frame->Show();
     ASSERT_TRUE(PumpUntil([&] { return view->IsShownOnScreen(); }));
-    Pump(100);
+    PumpFor(100);
   }
 
   void TearDown() override {
     frame->Destroy();
-    Pump(20);
+    PumpFor(20);
   }
 
   void Analyse(int duration = kDuration) {
@@ -303,7 +289,7 @@ TEST_F(SpectrumCtrlGuiTest, HintShowsOnTheFirstWaveformUntilTheFirstLeftClick) {
   MakeReady();
   EXPECT_EQ(CountPixels(LayerOf(Layer::Base), SpectrumPainter::kTextInk, middle), 0);
   sim.MouseMove(wxPoint(1200, 1000));  // away, for the next test
-  Pump(30);
+  PumpFor(30);
 }
 
 TEST_F(SpectrumCtrlGuiTest, PaintCopiesTheCompositeToTheScreen) {
@@ -311,7 +297,7 @@ TEST_F(SpectrumCtrlGuiTest, PaintCopiesTheCompositeToTheScreen) {
   ASSERT_TRUE(view->SetSelEnd(7000));
   ASSERT_TRUE(view->SetSelStart(3000));
   view->Update();
-  Pump(100);
+  PumpFor(100);
   wxBitmap shot(kWidth, kHeight);
   {
     wxMemoryDC target(shot);
@@ -330,7 +316,7 @@ TEST_F(SpectrumCtrlGuiTest, PaintCopiesTheCompositeToTheScreen) {
 TEST_F(SpectrumCtrlGuiTest, ResizeRebuildsLayersButKeepsTheColumns) {
   MakeReady();
   view->SetSize(400, 200);
-  Pump(50);
+  PumpFor(50);
   EXPECT_EQ(view->GetPainter().GetWidth(), 400);
   EXPECT_EQ(view->GetPainter().GetHeight(), 200);
   EXPECT_EQ(view->GetModel().GetColumnCount(), kWidth);
@@ -348,7 +334,7 @@ TEST_F(SpectrumCtrlGuiTest, NotificationsAreQueuedNotSent) {
   EXPECT_EQ(recorder.changes, (std::vector<Selection>{{-1, 4000}}));
   view->SetNotifyWindow(nullptr);
   ASSERT_TRUE(view->SetSelStart(1000));
-  Pump(50);
+  PumpFor(50);
   EXPECT_EQ(recorder.changes.size(), 1u);
 }
 
@@ -407,7 +393,7 @@ TEST_F(SpectrumCtrlGuiTest, PointerClickDragAndRightClickPostTheirTimes) {
   EXPECT_EQ(recorder.changes, (std::vector<Selection>{{t200, t500}}));
   EXPECT_FALSE(view->GetModel().IsDragging());
   sim.MouseMove(wxPoint(1200, 1000));  // away, for the next test
-  Pump(30);
+  PumpFor(30);
 }
 
 TEST_F(SpectrumCtrlGuiTest, QuickSecondPressCountsAsAPress) {
@@ -435,7 +421,7 @@ TEST_F(SpectrumCtrlGuiTest, QuickSecondPressCountsAsAPress) {
   sim.MouseClick(wxMOUSE_BTN_RIGHT);
   EXPECT_TRUE(PumpUntil([&] { return view->GetSelEnd() == view->XToTime(503); }));
   sim.MouseMove(wxPoint(1200, 1000));  // away, for the next test
-  Pump(30);
+  PumpFor(30);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 
 #include "platform/ResourceFiles.h"
 #include "tests/support/TestFiles.h"
-#include "tests/widgets/GuiTestSupport.h"
+#include "tests/support/GuiTestSupport.h"
 #include "ui/skin/SkinButton.h"
 
 namespace {

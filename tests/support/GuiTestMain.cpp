@@ -1,11 +1,14 @@
-// main of the GUI tests: starts a wxApp (no main window), makes wx asserts
-// test failures and wx log messages lines on stderr, then runs the tests.
-// A watchdog ends the process if the tests as a whole take too long.
+// The main of every GUI test executable: starts a wxApp without a main
+// window and with the user's locale (as the program does), makes wx asserts
+// test failures and wx log messages lines on stderr, then runs the tests. A
+// watchdog ends the process if the tests as a whole take too long, so a
+// stuck test never hangs the suite.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
+#include <wx/uilocale.h>
 
 #include <chrono>
 #include <clocale>
@@ -48,6 +51,7 @@ int main(int argc, char** argv) {
   delete wxLog::SetActiveTarget(new wxLogStderr);
   wxInitAllImageHandlers();
   if (!wxTheApp->CallOnInit()) return 1;
+  wxUILocale::UseDefault();
 
   const int status = RUN_ALL_TESTS();
   wxTheApp->OnExit();
