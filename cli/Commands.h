@@ -1,18 +1,19 @@
-// The command table of padocut-cli. Each command lives in its own file.
+// The commands of padocut-cli, one file each (cmd_<name>.cpp). Each Add
+// function puts its command on the application: summary, operands,
+// options and help in one place, and the function that runs it.
 #pragma once
 
-#include <span>
+class CliApp;
 
-#include "cli/CliCommon.h"
+void AddInfoCommand(CliApp& app);
+void AddOffsetCommand(CliApp& app);
+void AddDecodeCommand(CliApp& app);
+void AddPeaksCommand(CliApp& app);
+void AddPlayCommand(CliApp& app);
+void AddCutCommand(CliApp& app);
+void AddTagsCommand(CliApp& app);
+void AddRetagCommand(CliApp& app);
 
-std::span<const CliCommand> AllCommands();
-
-int RunInfo(int argc, char** argv);
-int RunOffset(int argc, char** argv);
-int RunDecode(int argc, char** argv);
-int RunPeaks(int argc, char** argv);
-int RunPlay(int argc, char** argv);
-int RunCut(int argc, char** argv);
-int RunVersion(int argc, char** argv);
-int RunTags(int argc, char** argv);
-int RunRetag(int argc, char** argv);
+// Every command above, in the order the overview lists them (help and
+// version come last, from CliApp itself).
+void AddAllCommands(CliApp& app);

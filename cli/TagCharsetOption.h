@@ -3,14 +3,13 @@
 // PADOCUT_TAG_CHARSET sets it too; the option wins.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <optional>
 #include <string>
-#include <vector>
 
-inline constexpr const char* kTagCharsetHelp =
-    "  --tag-charset NAME  charset of ID3v1 text and ID3v2 text in encoding 0\n"
-    "                      (any iconv name; default CP949, or $PADOCUT_TAG_CHARSET)\n";
+// Adds the option to `command`, storing its value in `*name`.
+void AddTagCharsetOption(CLI::App& command, std::string* name);
 
-// Takes the option out of `args` and applies it (and the environment
-// variable). A reason when the option lacks its value or a name is unknown.
-std::optional<std::string> ApplyTagCharsetOption(std::vector<std::string>& args);
+// Applies the option's value (or the environment variable when it is
+// empty). A usage problem when the charset is unknown.
+std::optional<std::string> ApplyTagCharset(const std::string& name);

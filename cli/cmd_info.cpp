@@ -1,47 +1,72 @@
-// padocut-cli info FILE: the stream description as one JSON object.
-#include <cinttypes>
-#include <cstdio>
+// padocut-cli info FILE...: the stream description of each file as one
+// JSON object per line.
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "cli/CliApp.h"
+#include "cli/CliCommon.h"
 #include "cli/Commands.h"
-#include "cli/Texts.h"
 #include "mp3/Mp3Reader.h"
 
 namespace {
+
+struct InfoArguments {
+  std::vector<std::string> files;
+  bool json = false;  // accepted: JSON is the only format
+};
 
 const char* MpegName(const Mp3StreamInfo& info) {
   if (info.mpeg25) return "2.5";
   return info.lsf ? "2" : "1";
 }
 
-}  // namespace
+Json VbrJson(const VbrHeaderInfo& v) {
+  if (v.kind == VbrHeaderKind::None) return nullptr;
+  return Json{{"kind", VbrKindName(v.kind)},
+              {"frames", v.frames},
+              {"bytes", v.bytes},
+              {"quality", v.quality},
+              {"encoder", v.hasLameExtension ? v.encoder : ""},
+              {"delay", v.encoderDelay},
+              {"padding", v.encoderPadding}};
+}
 
-int RunInfo(int argc, char** argv) {
-  const CliCommand& self = *FindCommand("info");
-  if (WantsHelp(self, argc, argv)) return kCliOk;
-  if (argc != 2) return UsageError(self, clitext::kExpectedOneFile);
-  CMp3Reader reader;
-  if (!reader.Open(argv[1], nullptr, nullptr, nullptr)) {
-    return Failure(clitext::NotMpegAudio(argv[1]));
-  }
+Json InfoJson(CMp3Reader& reader, const std::string& file) {
   const Mp3StreamInfo& info = reader.GetStreamInfo();
   const Mp3DecoderFields& d = info.data;
-  std::printf("{\"sample_rate\": %d, \"channels\": %d, \"layer\": %d, \"mpeg\": \"%s\", ",
-              d.samplerate, d.stereo, info.layer, MpegName(info));
-  std::printf("\"bitrate\": %d, \"duration_ms\": %d, \"total_frames\": %d, ", d.bitrate,
-              reader.GetDuration(), d.framenum);
-  std::printf("\"total_samples\": %" PRId64 ", \"audio_start\": %" PRId64 ", \"audio_size\": %" PRId64
-              ", ",
-              info.TotalSamples(), info.audioStart, info.audioSize);
-  const VbrHeaderInfo& v = info.vbr;
-  if (v.kind == VbrHeaderKind::None) {
-    std::printf("\"vbr\": null}\n");
-  } else {
-    std::printf("\"vbr\": {\"kind\": \"%s\", \"frames\": %d, \"bytes\": %d, \"quality\": %d, ",
-                VbrKindName(v.kind), v.frames, v.bytes, v.quality);
-    std::printf("\"encoder\": %s, \"delay\": %d, \"padding\": %d}}\n",
-                JsonString(v.hasLameExtension ? v.encoder : "").c_str(), v.encoderDelay,
-                v.encoderPadding);
+  return Json{{"sample_rate", d.samplerate},   {"channels", d.stereo},
+              {"layer", info.layer},           {"mpeg", MpegName(info)},
+              {"bitrate", d.bitrate},          {"duration_ms", reader.GetDuration()},
+              {"total_frames", d.framenum},    {"total_samples", info.TotalSamples()},
+              {"audio_start", info.audioStart}, {"audio_size", info.audioSize},
+              {"vbr", VbrJson(info.vbr)},      {"file", file}};
+}
+
+int RunInfo(const InfoArguments& args) {
+  int status = kCliOk;
+  for (const std::string& file : args.files) {
+    CMp3Reader reader;
+    if (auto why = OpenMpegSource(file, reader)) {
+      status = FileFailure(file, *why);
+      continue;
+    }
+    if (!PrintLine(JsonLine(InfoJson(reader, file)))) break;
   }
-  return kCliOk;
+  return status;
+}
+
+}  // namespace
+
+void AddInfoCommand(CliApp& app) {
+  auto args = std::make_shared<InfoArguments>();
+  CLI::App& command = app.AddCommand("info", "stream description of MP3 files as JSON, one line each",
+                                     [args] { return RunInfo(*args); });
+  command.add_option("FILE", args->files, "MP3 files")->required();
+  command.add_flag("--json", args->json, "JSON output (the only format)");
+  command.footer(
+      "Prints one object per FILE: sample_rate, channels, layer, mpeg, bitrate, duration_ms,\n"
+      "total_frames, total_samples, audio_start, audio_size, vbr (null, or kind, frames, bytes,\n"
+      "quality, encoder, delay, padding) and file. A FILE that cannot be read gets a line\n"
+      "on stderr and exit status 1; the others are still described.");
 }

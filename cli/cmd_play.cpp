@@ -1,23 +1,22 @@
-// padocut-cli play FILE [START END]: plays the file through the worker
+// padocut-cli play FILE [START [END]]: plays the file through the worker
 // manager, the MP3 reader and the output plug-in, the way the window plays a
 // selection: start the run at START, stop once the position comes within
 // 50 ms of END (or when the file ends). Prints the position about
-// once a second; Ctrl-C stops cleanly. When playback cannot start, the
-// window's text for the worker's error code goes to stderr (exit 1).
+// once a second; Ctrl-C stops cleanly.
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 
+#include "cli/CliApp.h"
+#include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "cli/Texts.h"
 #include "mp3/Mp3Reader.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/ArwMessageQueue.h"
 #include "pipeline/PluginWriter.h"
-#include "pipeline/Texts.h"
 #include "platform/FormatTime.h"
 
 namespace {
@@ -26,6 +25,12 @@ constexpr int kEndMarginMs = 50;
 constexpr int kTickMs = 50;
 constexpr int kReportEveryTicks = 20;
 constexpr int kInterruptedStatus = 130;
+
+struct PlayArguments {
+  CLI::App* command = nullptr;
+  std::string file, start, end;
+  int volume = 100;
+};
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -39,39 +44,68 @@ void CatchInterrupts() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
-int ErrorExit(int code) {
+int PlaybackFailure(const std::string& file, int code) {
   // A thread that could not be created reports no code: an unknown error.
-  return Failure(ArwErrorText(code > 0 ? code : kArwErrorUnknown, true));
+  if (code == kArwErrorWriterOpen || code == kArwErrorWrite) {
+    return FileFailure(clitext::kAudioOutput, clitext::PlaybackError(code));
+  }
+  return FileFailure(file, clitext::PlaybackError(code > 0 ? code : kArwErrorUnknown));
 }
 
-}  // namespace
-
-int RunPlay(int argc, char** argv) {
-  const CliCommand& self = *FindCommand("play");
-  if (WantsHelp(self, argc, argv)) return kCliOk;
-  int volume = 100;
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--volume") == 0 && i + 1 < argc) {
-      char* end = nullptr;
-      const long v = std::strtol(argv[++i], &end, 10);
-      if (!*argv[i] || *end || v < 0 || v > 100) return UsageError(self, clitext::kVolumeRange);
-      volume = static_cast<int>(v);
-      continue;
-    }
-    args.push_back(argv[i]);
+// START and END in milliseconds; END -1 plays to the end.
+std::optional<std::string> TimesProblem(const PlayArguments& args, int64_t* start, int64_t* end) {
+  *start = -1;
+  *end = -1;
+  if (!args.start.empty()) {
+    if (auto problem = TimeArgument(args.start, start)) return problem;
   }
-  if (args.size() != 1 && args.size() != 3) return UsageError(self, clitext::kExpectedPlayArguments);
-  int start = -1, end = -1;
-  if (args.size() == 3) {
-    const auto s = ParseTimeMs(args[1]);
-    const auto e = ParseTimeMs(args[2]);
-    if (!s || !e || *s > INT32_MAX || *e > INT32_MAX || *s < INT32_MIN || *e < INT32_MIN) {
-      return UsageError(self, clitext::kPlayTimes);
+  if (!args.end.empty()) {
+    if (auto problem = TimeArgument(args.end, end)) return problem;
+    if (*end >= kMaxTimeTextMs) *end = -1;  // "end"
+    if (*end >= 0 && *start >= *end) return clitext::kEndBeforeStart;
+  }
+  return std::nullopt;
+}
+
+// Plays until the end, END, an error or Ctrl-C; the exit status.
+int Follow(CArwMan& arw, ArwMessageQueue& queue, const std::string& file, int64_t end) {
+  int status = kCliOk;
+  for (int tick = 1;; ++tick) {
+    ArwPosted posted;
+    if (queue.Wait(&posted, std::chrono::milliseconds(kTickMs))) {
+      arw.Stop();
+      if (posted.message == WM_ARWMAN_ERROR) return PlaybackFailure(file, posted.code);
+      Summary("end of file");  // the end of the file has been played
+      return kCliOk;
     }
-    start = static_cast<int>(*s);
-    end = static_cast<int>(*e);
-    if (end >= 0 && start >= end) return Failure(pipelinetext::kSelectAgain);
+    if (g_interrupted) {
+      Note(clitext::kPlayStopped);
+      status = kInterruptedStatus;
+      break;
+    }
+    const int position = arw.GetPosition();
+    if (end >= 0 && position + kEndMarginMs >= end) break;
+    if (tick % kReportEveryTicks == 0) {
+      Summary(FormatTime(position));
+      FlushOutput();
+    }
+  }
+  const int position = arw.GetPosition();
+  arw.Stop();
+  Summary("stopped at " + FormatTime(position));
+  return status;
+}
+
+int RunPlay(const PlayArguments& args) {
+  if (args.volume < 0 || args.volume > 100) return UsageError(*args.command, clitext::kVolumeRange);
+  int64_t start = -1, end = -1;
+  if (auto problem = TimesProblem(args, &start, &end)) return UsageError(*args.command, *problem);
+  {
+    CMp3Reader probe;
+    if (auto why = OpenMpegSource(args.file, probe)) return FileFailure(args.file, *why);
+    if (start > 0 && start >= probe.GetDuration()) {
+      return FileFailure(args.file, clitext::StartPastEnd(args.start, FormatTime(probe.GetDuration())));
+    }
   }
 
   CatchInterrupts();
@@ -82,44 +116,32 @@ int RunPlay(int argc, char** argv) {
   arw.SetNotifyWindow(&queue);
   arw.SetReader(&reader);
   arw.SetWriter(&writer);
-  arw.SetTexts({args[0]});
-  writer.SetVolume(volume);
+  arw.SetTexts({args.file});
+  writer.SetVolume(args.volume);
   // The seek happens before the worker reads: nothing from before START
   // reaches the output.
-  if (start > 0) arw.SetStartTime(start);
+  if (start > 0) arw.SetStartTime(static_cast<int>(start));
   int code = 0;
-  if (!arw.Start(&code)) return ErrorExit(code);
+  if (!arw.Start(&code)) return PlaybackFailure(args.file, code);
   // The reader's duration is not asked for here: the worker owns the reader now.
-  std::printf("playing %s from %s to %s\n", args[0].c_str(), FormatTime(start).c_str(),
-              end >= 0 ? FormatTime(end).c_str() : "the end");
-  std::fflush(stdout);
+  Summary("playing " + args.file + " from " + FormatTime(static_cast<int>(start)) + " to " +
+          (end >= 0 ? FormatTime(static_cast<int>(end)) : "the end"));
+  FlushOutput();
+  return Follow(arw, queue, args.file, end);
+}
 
-  int status = kCliOk;
-  for (int tick = 1;; ++tick) {
-    ArwPosted posted;
-    if (queue.Wait(&posted, std::chrono::milliseconds(kTickMs))) {
-      if (posted.message == WM_ARWMAN_ERROR) {
-        arw.Stop();
-        return ErrorExit(posted.code);
-      }
-      arw.Stop();  // the end of the file has been played
-      std::printf("end of file\n");
-      return kCliOk;
-    }
-    if (g_interrupted) {
-      std::fprintf(stderr, "%s\n", clitext::kPlayStopped);
-      status = kInterruptedStatus;
-      break;
-    }
-    const int position = arw.GetPosition();
-    if (end >= 0 && position + kEndMarginMs >= end) break;
-    if (tick % kReportEveryTicks == 0) {
-      std::printf("%s\n", FormatTime(position).c_str());
-      std::fflush(stdout);
-    }
-  }
-  const int position = arw.GetPosition();
-  arw.Stop();
-  std::printf("stopped at %s\n", FormatTime(position).c_str());
-  return status;
+}  // namespace
+
+void AddPlayCommand(CliApp& app) {
+  auto args = std::make_shared<PlayArguments>();
+  CLI::App& command = app.AddCommand("play", "play through the output plug-in from START until END (or the end)",
+                                     [args] { return RunPlay(*args); });
+  args->command = &command;
+  command.add_option("FILE", args->file, "MP3 file")->required();
+  command.add_option("START", args->start, "where to start (1500 is 1500 ms; 90s, 1:30...)");
+  command.add_option("END", args->end, "where to stop (a time, or end)");
+  command.add_option("--volume", args->volume, "volume in percent, 0..100 (default 100)")->type_name("PERCENT");
+  command.footer(
+      "Prints where it plays about once a second (-q: nothing); Ctrl-C stops it (exit 130).\n"
+      "The output plug-in vuout_sdl.so is looked for beside the program.");
 }

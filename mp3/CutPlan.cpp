@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kDecoderDelay = 529;  // samples a decoder's output lags its input
 // libmpg123's synthesis phase (see PlanExactStart).
 constexpr int kSynthesisRingSlots = 16;
 constexpr int kSamplesPerSynthesisStep = 32;

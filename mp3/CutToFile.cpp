@@ -30,6 +30,17 @@ int Fail(CutReport* report, const std::string& why) {
   return 0;
 }
 
+// A failure of the source, not of the destination (`error` already set,
+// or set here).
+int SourceFailed(CutReport* report) {
+  report->errorInSource = true;
+  return 0;
+}
+int FailInSource(CutReport* report, const std::string& why) {
+  Fail(report, why);
+  return SourceFailed(report);
+}
+
 // The reason after a failed call, for the report.
 std::string Reason() { return std::strerror(errno ? errno : EIO); }
 
@@ -74,7 +85,7 @@ bool WriteFrames(int in, int out, const CutRange& range, int startMs, int endMs,
   }
   if (range.plainStart >= 0) {
     // Without a new header the source's stays out too: it is not audio.
-    if (range.plainStart >= report->endOffset) return Fail(report, "no audio in the range");
+    if (range.plainStart >= report->endOffset) return FailInSource(report, "no audio in the range");
     report->startOffset = range.plainStart;
     report->frames -= 1;
   }
@@ -123,11 +134,11 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
 
   CutSource cutSource;
   CutRange range;
-  if (!cutSource.Open(source, startMs, report)) return 0;
+  if (!cutSource.Open(source, startMs, report)) return SourceFailed(report);
   // A link as the destination: the file it leads to is replaced.
   const std::string target = FollowLinks(destination);
   if (const char* refusal = RefusalOf(ExamineTarget(target))) {
-    return cutSource.MapEnd(endMs, options, &range, report) ? Fail(report, refusal) : 0;
+    return cutSource.MapEnd(endMs, options, &range, report) ? Fail(report, refusal) : SourceFailed(report);
   }
 
   // The frames and the tags come straight from the source: the new content
@@ -154,10 +165,10 @@ int CutToFile(const std::string& source, const std::string& destination, int sta
   const bool mapped = cutSource.MapEnd(endMs, options, &range, report);
   if (!mapped || !in.IsOpen() || !staging) {
     ahead.Discard();
-    if (!mapped) return 0;
+    if (!mapped) return SourceFailed(report);
     errno = in.IsOpen() ? stagingError : openError;
-    if (!in.IsOpen() && errno == EINVAL) return Fail(report, "the source is not a regular file");
-    if (!in.IsOpen()) return Fail(report, "cannot read the source: " + Reason());
+    if (!in.IsOpen() && errno == EINVAL) return FailInSource(report, "the source is not a regular file");
+    if (!in.IsOpen()) return FailInSource(report, "cannot read the source: " + Reason());
     return Fail(report, "cannot write in the destination folder: " + Reason());
   }
   if (!WriteFrames(in.Get(), staging->Fd(), range, startMs, endMs, ahead, report)) return 0;

@@ -45,4 +45,5 @@ struct CutReport {
   bool phaseAligned = false;
   std::string note;          // why the options were not applied (plain cut made)
   std::string error;         // why the cut failed (empty on success)
+  bool errorInSource = false;  // `error` is about the source or its copy, not the destination
 };

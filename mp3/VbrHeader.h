@@ -38,6 +38,12 @@ constexpr int kLameTagCrcOffset = 34;
 // never holds more.
 constexpr int kLargestDelayOrPadding = 3000;
 
+// Samples a decoder's output lags its input. LAME's delay and padding count
+// the encoder's own samples; a gapless decoder drops the encoder delay plus
+// this many at the start of its raw output, and this many fewer than the
+// padding at the end.
+constexpr int kDecoderDelay = 529;
+
 // Xing flags word.
 constexpr uint32_t kXingFlagFrames = 0x1;
 constexpr uint32_t kXingFlagBytes = 0x2;

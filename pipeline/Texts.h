@@ -1,7 +1,8 @@
-// The texts the user is shown about playback and analysis runs, each
-// defined once (UTF-8, '\n' between lines). The window and padocut-cli both
-// show them: ArwErrorText (ArwNotify.h) picks the text for a worker's error
-// code, and kSelectAgain answers a stretch to play that ends before it starts.
+// The texts the window shows about playback and analysis runs, each
+// defined once (UTF-8, '\n' between lines): ArwErrorText (ArwNotify.h) picks
+// the text for a worker's error code, and kSelectAgain answers a stretch to
+// play that ends before it starts. padocut-cli has English texts of its own
+// (cli/Texts.h).
 #pragma once
 
 namespace pipelinetext {

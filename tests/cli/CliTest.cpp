@@ -4,7 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/stat.h>
 #include <string>
+#include <unistd.h>
 
 #include "cli/CliCommon.h"
 #include "tests/support/TestFiles.h"
@@ -17,10 +21,9 @@ struct CliRun {
   std::string out;
 };
 
-// Runs padocut-cli with `args` (already shell-quoted), capturing stdout.
-CliRun Cli(const std::string& args) {
-  const std::string cmd = BuildDir() + "/padocut-cli " + args + " 2>/dev/null";
-  FILE* p = popen(cmd.c_str(), "r");
+// Runs a shell command, capturing its stdout.
+CliRun Shell(const std::string& command) {
+  FILE* p = popen(command.c_str(), "r");
   CliRun r{-1, {}};
   if (!p) return r;
   char buf[4096];
@@ -29,6 +32,22 @@ CliRun Cli(const std::string& args) {
   const int st = pclose(p);
   r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   return r;
+}
+
+// Runs padocut-cli with `args` (already shell-quoted), capturing stdout.
+CliRun Cli(const std::string& args) { return Shell(BuildDir() + "/padocut-cli " + args + " 2>/dev/null"); }
+
+// Runs padocut-cli with `args`, capturing stderr (stdout goes to `stdoutTo`).
+CliRun CliErr(const std::string& args, const std::string& stdoutTo = "/dev/null") {
+  return Shell(BuildDir() + "/padocut-cli " + args + " 2>&1 >" + stdoutTo);
+}
+
+// Every line of `text` parsed as one JSON value.
+std::vector<nlohmann::json> JsonLines(const std::string& text) {
+  std::vector<nlohmann::json> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  return lines;
 }
 
 // The number after "key": in JSON text; -1 when absent.
@@ -57,11 +76,37 @@ TEST(CliTimes, AcceptsMillisecondsAndClockForms) {
   EXPECT_EQ(ParseTimeMs("2:03"), 123000);
   EXPECT_EQ(ParseTimeMs("01:00:00"), 3600000);
   EXPECT_EQ(ParseTimeMs("1:02:03.004"), 3723004);
-  EXPECT_EQ(ParseTimeMs("12.3456"), 12345);
+}
+
+// The command line's own rules over TimeText: a bare integer is
+// milliseconds (of any length of digits), and a sign makes any form negative.
+TEST(CliTimes, BareIntegersAreMillisecondsAndASignNegates) {
+  const struct {
+    const char* text;
+    TimeTextStatus status;
+    int64_t ms;
+  } kCases[] = {
+      {"90", TimeTextStatus::Ok, 90},
+      {"0000000000000001500", TimeTextStatus::Ok, 1500},
+      {"2147483647", TimeTextStatus::Ok, kMaxTimeTextMs},
+      {"2147483648", TimeTextStatus::OutOfRange, 0},
+      {"-1:30", TimeTextStatus::Ok, -90000},
+      {"-1m30s", TimeTextStatus::Ok, -90000},
+      {"end", TimeTextStatus::End, kMaxTimeTextMs},
+      {"-end", TimeTextStatus::Malformed, 0},
+      {"-", TimeTextStatus::Malformed, 0},
+  };
+  for (const auto& c : kCases) {
+    const TimeTextResult r = ParseCliTime(c.text);
+    EXPECT_EQ(r.status, c.status) << c.text;
+    if (c.status == TimeTextStatus::Ok) {
+      EXPECT_EQ(r.ms, c.ms) << c.text;
+    }
+  }
 }
 
 TEST(CliTimes, RejectsMalformedText) {
-  for (const char* bad : {"", "-", "abc", "1:", ":1", "1.", "1:2:3:4", "1:60", "1.2.3", "1e3", "1 2"}) {
+  for (const char* bad : {"", "-", "abc", "1:", ":1", "1.", "1:2:3:4", "1:60", "1.2.3", "1e3", "1 2", "12.3456"}) {
     EXPECT_FALSE(ParseTimeMs(bad).has_value()) << bad;
   }
 }
@@ -168,4 +213,195 @@ TEST(CliCommands, CutsClaimTheirOwnLengthAndFramesOnlyCopiesTheFrames) {
     }
   }
   EXPECT_EQ(Cli("cut --frames-only --vbr-header " + dir.File("src.mp3") + " 0 1 " + dir.File("x.mp3")).status, 2);
+}
+
+// Options before or after the operands, -- before a name that starts with
+// '-', unknown options and bad times named (exit 2), help for every command
+// from its one definition.
+TEST(CliParser, ReadsOperandsAndOptionsAndNamesWhatItRefuses) {
+  TempDir dir;
+  EncodeSpec spec;
+  spec.seconds = 2;
+  ASSERT_TRUE(WriteFileBytes(dir.File("-dash.mp3"), EncodeMp3(spec)));
+  const std::string in = "cd '" + dir.Path() + "' && ";
+  const struct {
+    std::string args;
+    int status;
+    const char* says;  // in stderr
+  } kRows[] = {
+      {"info -- -dash.mp3", 0, ""},
+      {"offset -q -- -dash.mp3 1s end", 0, ""},
+      {"info -dash.mp3", 2, "padocut-cli info: unknown option -dash.mp3"},
+      {"cut --bogus -- -dash.mp3 0 1s out.mp3", 2, "unknown option --bogus"},
+      {"offset -- -dash.mp3 1:75", 2, "not a time: '1:75'"},
+      {"offset -- -dash.mp3 5x", 2, "not a time: '5x'"},
+      {"play -- -dash.mp3 0 1:30.1234", 2, "not a time: '1:30.1234'"},
+      {"offset -- -dash.mp3 600:00:00", 2, "the limit is 596:31:23.647"},
+      {"cut -- -dash.mp3 2s 1s out.mp3", 2, "END must come after START"},
+      {"cut -- -dash.mp3 0 1s", 2, "OUT is required"},
+      {"cut --frames-only --exact -- -dash.mp3 0 1s out.mp3", 2, "--frames-only cannot"},
+      {"tags --tag-charset NO-SUCH -- -dash.mp3", 2, "unknown charset 'NO-SUCH'"},
+      {"peaks --columns 0 -- -dash.mp3", 2, "--columns"},
+      {"nosuch", 2, "unknown command 'nosuch'"},
+      {"help nosuch", 2, "unknown command 'nosuch'"},
+  };
+  for (const auto& row : kRows) {
+    const CliRun r = Shell(in + BuildDir() + "/padocut-cli " + row.args + " 2>&1 >/dev/null");
+    EXPECT_EQ(r.status, row.status) << row.args << "\n" << r.out;
+    EXPECT_NE(r.out.find(row.says), std::string::npos) << row.args << "\n" << r.out;
+  }
+  EXPECT_FALSE(FileExists(dir.File("out.mp3")));
+
+  for (const std::string command :
+       {"info", "offset", "decode", "peaks", "play", "cut", "tags", "retag", "help", "version"}) {
+    const CliRun help = Cli(command + " --help");
+    EXPECT_EQ(help.status, 0) << command;
+    EXPECT_NE(help.out.find("usage: padocut-cli " + command), std::string::npos) << help.out;
+    EXPECT_EQ(Cli("help " + command).out, help.out) << command;
+  }
+  for (const std::string command : {"--help", "offset --help", "play --help", "cut --help"}) {
+    EXPECT_NE(Cli(command).out.find("1500 is 1500 ms"), std::string::npos) << command;
+  }
+  const CliRun version = Cli("-V");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("padocut-cli 0.", 0), 0u) << version.out;
+  EXPECT_EQ(Cli("--version").out, version.out);
+  EXPECT_EQ(Cli("version").out, version.out);
+}
+
+// Every failure is one line `padocut-cli: FILE: reason` and exit 1.
+TEST(CliErrors, OneLineNamesTheFileAndTheReason) {
+  TempDir dir;
+  EncodeSpec spec;
+  spec.seconds = 2;
+  const std::string mp3 = dir.File("a.mp3"), junk = dir.File("junk.mp3"), missing = dir.File("missing.mp3");
+  const std::string folder = dir.Path(), out = dir.File("out.mp3");
+  ASSERT_TRUE(WriteFileBytes(mp3, EncodeMp3(spec)));
+  ASSERT_TRUE(WriteFileBytes(junk, std::vector<uint8_t>(3000, 0x55)));
+  const std::string kMissing = "No such file or directory", kFolder = "Is a directory";
+  const std::string kNotMp3 = "no MPEG audio frames found";
+  const struct {
+    std::string args, file, reason;
+  } kRows[] = {
+      {"info " + missing, missing, kMissing},
+      {"decode " + folder, folder, kFolder},
+      {"offset " + junk + " 1s", junk, kNotMp3},
+      {"cut " + missing + " 0 1s " + out, missing, kMissing},
+      {"cut " + mp3 + " 0 1s " + dir.File("no/such/folder.mp3"), dir.File("no/such/folder.mp3"),
+       "cannot write in the destination folder: " + kMissing},
+      {"tags " + folder, folder, kFolder},
+      {"retag " + missing + " " + mp3, missing, kMissing},
+      {"play " + junk, junk, kNotMp3},
+      {"play " + mp3 + " 3s", mp3, "START 3s is past the end of the audio (its length is 00:00:02."},
+      {"cut " + mp3 + " 5s end " + out, mp3, "START 5s is past the end of the audio (its length is 00:00:02."},
+      {"cut " + mp3 + " 1000 1010 " + out, mp3, "the range lies inside one frame (26.1 ms)"},
+      {"cut -n " + mp3 + " 0 1s " + mp3, mp3, "exists (not replaced: --no-overwrite)"},
+  };
+  for (const auto& row : kRows) {
+    const CliRun r = CliErr(row.args);
+    EXPECT_EQ(r.status, 1) << row.args;
+    EXPECT_EQ(r.out.rfind("padocut-cli: " + row.file + ": " + row.reason, 0), 0u) << row.args << "\n" << r.out;
+    EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << r.out;
+  }
+  EXPECT_FALSE(FileExists(out));
+  if (geteuid() == 0) {
+    std::printf("running as root: the permission case is skipped\n");
+  } else {
+    ASSERT_EQ(chmod(junk.c_str(), 0), 0);
+    EXPECT_EQ(CliErr("info " + junk).out, "padocut-cli: " + junk + ": Permission denied\n");
+  }
+  // Several files: the others are still described, the status says one failed.
+  const CliRun several = Cli("info " + mp3 + " " + missing + " " + mp3);
+  EXPECT_EQ(several.status, 1);
+  EXPECT_EQ(JsonLines(several.out).size(), 2u);
+}
+
+// The new keys parse back with nlohmann-json; the old ones keep their types.
+TEST(CliJson, NewKeysSayWhatWasWrittenAndOldKeysKeepTheirTypes) {
+  TempDir dir;
+  EncodeSpec spec;
+  spec.seconds = 3;
+  const std::string mp3 = dir.File("s.mp3");
+  ASSERT_TRUE(WriteFileBytes(mp3, EncodeMp3(spec)));
+  const auto infos = JsonLines(Cli("info --json " + mp3 + " " + mp3).out);
+  ASSERT_EQ(infos.size(), 2u);
+  EXPECT_EQ(infos[1]["file"], mp3);
+  for (const char* key : {"sample_rate", "channels", "layer", "bitrate", "duration_ms", "total_frames",
+                          "total_samples", "audio_start", "audio_size"}) {
+    EXPECT_TRUE(infos[0][key].is_number_integer()) << key;
+  }
+  EXPECT_EQ(infos[0]["mpeg"], "1");
+  EXPECT_TRUE(infos[0]["vbr"]["encoder"].is_string());
+  EXPECT_EQ(JsonLines(Cli("tags " + mp3).out).at(0)["file"], mp3);
+
+  // Options after the operands; the plain cut is rounded to whole frames.
+  const auto plain = JsonLines(Cli("cut " + mp3 + " 1s 1500ms " + dir.File("p.mp3") + " --json").out).at(0);
+  EXPECT_EQ(plain["file"], mp3);
+  EXPECT_EQ(plain["output"], dir.File("p.mp3"));
+  EXPECT_GT(plain["start_ms"].get<int>(), 1000 - 27);
+  EXPECT_LE(plain["start_ms"].get<int>(), 1000);
+  EXPECT_GT(plain["end_ms"].get<int>(), 1500 - 27);
+  EXPECT_LE(plain["end_ms"].get<int>(), 1500);
+  EXPECT_EQ(plain["exact"], false);
+  EXPECT_EQ(plain["vbr_header"], true);  // the source's Info header is replaced
+  for (const char* key : {"start_offset", "end_offset", "bytes", "frames", "output_size", "delay", "padding"}) {
+    EXPECT_TRUE(plain[key].is_number_integer()) << key;
+  }
+  EXPECT_TRUE(plain["tags"].is_boolean());
+  const auto exact = JsonLines(Cli("cut --exact --json " + mp3 + " 1s end " + dir.File("e.mp3")).out).at(0);
+  EXPECT_EQ(exact["exact"], true);
+  EXPECT_EQ(exact["start_ms"], 1000);
+  EXPECT_EQ(exact["end_ms"], 3000);
+  const auto frames = JsonLines(Cli("cut --frames-only --json " + mp3 + " 0 1s " + dir.File("f.mp3")).out).at(0);
+  EXPECT_EQ(frames["vbr_header"], false);
+  EXPECT_EQ(frames["delay"], -1);
+
+  // -q: no summary; -v: where the times fell.
+  EXPECT_EQ(Cli("cut -q " + mp3 + " 1s 2s " + dir.File("q.mp3")).out, "");
+  EXPECT_NE(CliErr("cut -v " + mp3 + " 1s 2s " + dir.File("v.mp3")).out.find("START 1s: the cut starts with the frame at"),
+            std::string::npos);
+}
+
+// A full disk is a failure; a reader that goes away ends the output quietly.
+TEST(CliOutput, FullDiskFailsAndClosedPipeEndsQuietly) {
+  TempDir dir;
+  EncodeSpec spec;
+  spec.seconds = 2;
+  const std::string mp3 = dir.File("s.mp3");
+  ASSERT_TRUE(WriteFileBytes(mp3, EncodeMp3(spec)));
+  for (const std::string& args : {"info " + mp3, "decode " + mp3, "tags " + mp3, std::string("help cut"), "offset " + mp3 + " 1s",
+                                 "cut --json " + mp3 + " 0 1s " + dir.File("c.mp3")}) {
+    const CliRun r = CliErr(args, "/dev/full");
+    EXPECT_EQ(r.status, 1) << args;
+    EXPECT_EQ(r.out, "padocut-cli: standard output: No space left on device\n") << args;
+  }
+  const std::string status = dir.File("status"), err = dir.File("err");
+  Shell("(" + BuildDir() + "/padocut-cli decode " + mp3 + " 2>" + err + "; echo $? >" + status +
+        ") | head -c 10 >/dev/null");
+  EXPECT_EQ(ReadFileBytes(status), std::vector<uint8_t>({'0', '\n'}));
+  EXPECT_TRUE(ReadFileBytes(err).empty());
+}
+
+// --gapless leaves exactly the encoded samples, aligned as mpg123 plays them.
+TEST(CliDecode, GaplessDropsTheDelayAndPaddingTheLameTagAnnounces) {
+  TempDir dir;
+  EncodeSpec spec;
+  spec.seconds = 2;
+  const std::string mp3 = dir.File("s.mp3");
+  ASSERT_TRUE(WriteFileBytes(mp3, EncodeMp3(spec)));
+  const std::string gapless = Cli("decode --gapless " + mp3).out;
+  EXPECT_EQ(gapless.size(), MakeSignal(spec).size() * sizeof(int16_t));
+  const std::string reference = Shell("mpg123 -q -s '" + mp3 + "' 2>/dev/null").out;
+  ASSERT_EQ(reference.size(), gapless.size()) << "mpg123's gapless decode";
+  int worst = 0;
+  for (size_t i = 0; i + 1 < gapless.size(); i += 2) {
+    int16_t a, b;
+    std::memcpy(&a, &gapless[i], 2);
+    std::memcpy(&b, &reference[i], 2);
+    worst = std::max(worst, std::abs(a - b));
+  }
+  EXPECT_LE(worst, 1);
+  spec.writeVbrTag = false;  // no LAME tag: nothing to trim
+  ASSERT_TRUE(WriteFileBytes(mp3, EncodeMp3(spec)));
+  EXPECT_EQ(Cli("decode --gapless " + mp3).out, Cli("decode " + mp3).out);
 }

@@ -40,7 +40,8 @@ TEST(TagCli, TagsPrintsPresentFieldsInListOrderThenNulls) {
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.out,
             "{\"id3v1\": true, \"id3v2\": 4, \"fields\": {\"year\": \"1999\", \"title\": \"\xEA\xB0\x80\\\"q\", "
-            "\"genre\": \"Rock\", \"track\": \"3/12\", \"artist\": null, \"album\": null, \"comment\": null}}\n");
+            "\"genre\": \"Rock\", \"track\": \"3/12\", \"artist\": null, \"album\": null, \"comment\": null}, "
+            "\"file\": \"" + path + "\"}\n");
 
   WriteTestFile(path, Cat({V1Record("\xB0\xA1", "", "", "", "", 0, 255)}));
   EXPECT_EQ(Cli("tags --tag-charset CP949 '" + path + "'").out.substr(0, 72),
