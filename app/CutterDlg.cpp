@@ -166,6 +166,7 @@ bool CCutterDlg::CreateDialog() {
   SetSizeHints(GetSize());
   CreateControls();
   RememberTemplatePlaces();
+  CreateTimeEditor();
   m_pPanel->Bind(wxEVT_SIZE, &CCutterDlg::OnPanelSize, this);
 
   Bind(EVT_ARWMAN_END, &CCutterDlg::OnArwEnd, this);
@@ -337,6 +338,7 @@ void CCutterDlg::SetUiState(int state) {
     m_nWorkState = state;
     return;
   }
+  if (state != STATE_READY) EndTimeEdit();
   const StateLook& look = kStateLooks[state];
   wxWindow* transport[] = {m_pPlay, m_pPause, m_pStop, m_pCut, m_pEndCaption, m_pStartCaption,
                            m_pStartTime, m_pEndTime, m_pMouseCaption, m_pMouseTime};
@@ -380,6 +382,11 @@ bool CCutterDlg::IsCommandAvailable(int id) const {
 // Every key the window sees comes here first: a command's key runs the
 // command (queued, as a menu item's would be), other keys go on.
 void CCutterDlg::OnCharHook(wxKeyEvent& event) {
+  if (m_nTimeEdge >= 0 && event.GetKeyCode() == WXK_ESCAPE) {
+    EndTimeEdit();
+    return;
+  }
+  if (m_nTimeEdge >= 0 && event.GetKeyCode() == WXK_TAB) return;  // stays in the field
   if (TimeEditorTakes(event)) {
     event.Skip();
     return;

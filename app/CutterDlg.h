@@ -58,6 +58,7 @@ class wxDropFilesEvent;
 class wxKeyEvent;
 class wxGauge;
 class wxMenuEvent;
+class wxPopupWindow;
 class wxStaticBox;
 class wxStaticLine;
 class wxStaticText;
@@ -162,7 +163,14 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   void PlaceEdgeHere(bool start);
   void MoveActiveEdgeBy(int direction, int stepMs);
   void FocusWaveform();
-  // Whether a key belongs to a time being typed (CutterDlgTimes.cpp).
+  // Typed times (CutterDlgTimes.cpp). Edge 0 is the start, 1 the end.
+  void CreateTimeEditor();
+  void BeginTimeEdit(int edge);
+  void ApplyTimeEdit();
+  void EndTimeEdit();
+  // Marks the field and shows why its text was refused; null takes both away.
+  void ShowTimeRefusal(const char* reason);
+  // Whether a key belongs to the time being typed.
   bool TimeEditorTakes(const wxKeyEvent& event) const;
 
   // The cut (CutterDlgCut.cpp).
@@ -231,6 +239,11 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   CSkinButton* m_pPlay = nullptr;
   CSkinButton* m_pPause = nullptr;
   wxGauge* m_pProgress = nullptr;
+  wxTextCtrl* m_pTimeEdit = nullptr;
+  wxPopupWindow* m_pReasonPopup = nullptr;
+  wxStaticText* m_pReasonText = nullptr;
+  int m_nTimeEdge = -1;  // the edge being typed, -1 for none
+  std::string m_strTimeRefusal;  // why the last typed time was refused
   CSpectrumCtrl* m_pSpectrum = nullptr;
   wxWindow* m_pPanel = nullptr;
 

@@ -41,6 +41,8 @@ bool CCutterDlg::RunEditCommand(int id) {
     case ID_KEY_SELECT_ALL: m_pSpectrum->SelectAll(); break;
     case ID_KEY_UNDO: m_pSpectrum->Undo(); break;
     case ID_KEY_REDO: m_pSpectrum->Redo(); break;
+    case ID_KEY_EDIT_START: BeginTimeEdit(0); break;
+    case ID_KEY_EDIT_END: BeginTimeEdit(1); break;
     default: return false;
   }
   return true;
@@ -100,5 +102,3 @@ void CCutterDlg::MoveActiveEdgeBy(int direction, int stepMs) {
 void CCutterDlg::FocusWaveform() {
   if (m_pSpectrum && m_pSpectrum->IsShown()) m_pSpectrum->SetFocus();
 }
-
-bool CCutterDlg::TimeEditorTakes(const wxKeyEvent& /*event*/) const { return false; }

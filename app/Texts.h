@@ -40,6 +40,11 @@ inline constexpr char kCloseFileButton[] = "파일 닫기";
 inline constexpr char kOpenFileButton[] = "파일 열기";
 inline constexpr char kAnalyseButton[] = "분석";
 
+// Why a typed start or end time was refused (shown beside the field).
+inline constexpr char kTimeMalformed[] = "시간을 알아볼 수 없습니다. 예: 1:23.456";
+inline constexpr char kEndBeforeStart[] = "끝이 시작보다 앞입니다.";
+inline constexpr char kStartAfterEnd[] = "시작이 끝보다 뒤입니다.";
+
 // The About box.
 inline constexpr char kAboutText[] = "파도오디오 자르개는 MP3파일을 원하는 시간만큼 저장해주는 프로그램 입니다.";
 inline constexpr char kHelpPageButton[] = "도움말 페이지";

@@ -77,6 +77,10 @@ class TestReader : public CMp3Reader {
 // up, 5 down), with Ctrl held when asked (XWheel.cpp).
 void FakeWheel(bool up, bool control);
 
+// padocut-cli's cut of the same stretch: the reference bytes.
+std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, const std::string& out,
+                            const std::string& options = "");
+
 // The label's text as UTF-8.
 std::string LabelOf(const wxWindow* label);
 

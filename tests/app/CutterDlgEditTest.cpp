@@ -1,6 +1,7 @@
 // Precision editing in the main window, end to end under Xvfb: resizing,
 // zoom and scroll, keys, typed times, undo and prelistening.
 #include <wx/scrolbar.h>
+#include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
 #include "platform/FormatTime.h"
@@ -91,4 +92,83 @@ TEST_F(CutterDlgTest, WheelZoomsAroundThePointerAndScrollsAZoomedView) {
   const int start = model.GetView().Start();
   FakeWheel(false, false);
   ASSERT_TRUE(PumpUntil([&] { return model.GetView().Start() > start; }, 3000)) << "down shows later times";
+}
+
+TEST_F(CutterDlgTest, TypedRangeNudgedUndoneAndRedoneCutsWhatTheCommandLineCuts) {
+  const std::string source = MakeMp3("typed.mp3", 8);
+  OpenReady(source);
+  dialog->Raise();
+  PumpFor(50);
+  wxUIActionSimulator sim;
+  sim.Char('=');
+  sim.Char('1', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return peer.State().timeEdge == 0; }, 3000));
+  sim.Text("0:01.5");
+  sim.Char(WXK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelStart() == 1500; }, 3000));
+  EXPECT_EQ(peer.State().timeEdge, -1);
+  sim.Char('2', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return peer.State().timeEdge == 1; }, 3000));
+  sim.Text("4.25");
+  sim.Char(WXK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelEnd() == 4250; }, 3000));
+  EXPECT_EQ(LabelOf(Label(IDC_END_TIME)), "00:00:04.250");
+  sim.Char(WXK_RIGHT);  // the start, one frame on
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelStart() > 1500; }, 3000));
+  const int nudged = View()->GetSelStart();
+  EXPECT_LT(nudged, 1500 + 27);
+  sim.Char('Z', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelStart() == 1500; }, 3000));
+  sim.Char('Y', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return View()->GetSelStart() == nudged; }, 3000));
+
+  dialogs.saveAnswers.push_back(folder.File("typed-cut.mp3"));
+  BoxRecorder boxes;  // No to opening the result
+  sim.Char('S', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return !boxes.texts.empty(); }, 10000));
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{apptext::kOpenCut});
+  EXPECT_EQ(ReadFileBytes(folder.File("typed-cut.mp3")),
+            CliCut(source, nudged, 4250, folder.File("reference.mp3")));
+}
+
+TEST_F(CutterDlgTest, RefusedTypedTimesLeaveTheSelectionAndEscapeCancels) {
+  OpenReady(MakeMp3("refused.mp3", 6));
+  dialog->Raise();
+  Select(2000, 3000);
+  wxUIActionSimulator sim;
+  // A click on the start value edits it.
+  sim.MouseMove(Label(IDC_START_TIME)->GetScreenRect().GetLeftTop() + wxPoint(4, 4));
+  sim.MouseClick();
+  ASSERT_TRUE(PumpUntil([&] { return peer.State().timeEdge == 0; }, 3000));
+  auto* field = peer.Find<wxTextCtrl>(IDC_TIME_EDIT);
+  EXPECT_EQ(field->GetValue(), "00:00:02.000");
+  struct Case {
+    const char* typed;
+    const char* reason;
+  };
+  for (const Case& c : {Case{"1:2:3:4", apptext::kTimeMalformed}, Case{"abc", apptext::kTimeMalformed},
+                        Case{"3.5", apptext::kStartAfterEnd}}) {
+    sim.Char('A', wxMOD_CONTROL);
+    sim.Text(c.typed);
+    sim.Char(WXK_RETURN);
+    ASSERT_TRUE(PumpUntil([&] { return peer.State().timeRefusal == c.reason; }, 3000)) << c.typed;
+    EXPECT_EQ(peer.State().timeEdge, 0) << "the field stays for a correction";
+    EXPECT_EQ(View()->GetSelStart(), 2000);
+  }
+  sim.Char(WXK_ESCAPE);
+  ASSERT_TRUE(PumpUntil([&] { return peer.State().timeEdge == -1; }, 3000));
+  EXPECT_TRUE(dialog->IsShown()) << "Esc never closes the window";
+  EXPECT_TRUE(Label(IDC_START_TIME)->IsShown());
+  EXPECT_EQ(View()->GetSelStart(), 2000);
+  // An end past the file is the end of the file; before the start, refused.
+  sim.Char('2', wxMOD_CONTROL);
+  ASSERT_TRUE(PumpUntil([&] { return peer.State().timeEdge == 1; }, 3000));
+  sim.Text("1.5");
+  sim.Char(WXK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return peer.State().timeRefusal == apptext::kEndBeforeStart; }, 3000));
+  sim.Char('A', wxMOD_CONTROL);
+  sim.Text("2:00:00");
+  sim.Char(WXK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return peer.State().timeEdge == -1; }, 3000));
+  EXPECT_EQ(View()->GetSelEnd(), View()->GetModel().GetDuration());
 }
