@@ -122,6 +122,7 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   static constexpr int kPlaybackPeriodMs = 50;
   static constexpr int kPlayVolumePercent = 50;
   static constexpr int kShortestCutMs = 1000;
+  static constexpr int kPrelistenMs = 2000;
 
   // Commands and notifications (CutterDlgCommands.cpp).
   // Pauses the work (a playback or an analysis) before a question; an
@@ -138,6 +139,9 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   bool StartAnalysis();
   void StopAnalysis();
   bool OnPlay();
+  // A playback run from `from` (negative: the beginning) to `until` (-1:
+  // the selection's end, or the file's).
+  bool StartPlayback(int from, int until);
   bool OnPause();
   void OnStop();
   void StopPlayback();
@@ -159,6 +163,8 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   void ZoomBy(double factor);
   void ZoomToSelection();
   void PlayOrStop();
+  // F6, Shift+F6, F7, Shift+F7: two seconds at an edge of the selection.
+  void Prelisten(int id);
   // The start or the end at the play cursor while playing, else at the pointer.
   void PlaceEdgeHere(bool start);
   void MoveActiveEdgeBy(int direction, int stepMs);
@@ -259,6 +265,8 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   std::string m_strDefaultFolder;
   std::string m_strLastFolder;
   std::string m_strDestPath;
+  // Where the playback run stops, when not at the selection's end (prelistening).
+  int m_nPlayUntil = -1;
   int m_nSampleRate = 0;
   int m_nBitsPerSample = 0;
   int m_nChannels = 0;

@@ -166,12 +166,17 @@ bool CCutterDlg::OnPlay() {
     m_pArwMan->Resume();
     return true;
   }
+  return StartPlayback(start, -1);
+}
+
+bool CCutterDlg::StartPlayback(int from, int until) {
   m_pArwMan->Stop();
   if (!m_pArwMan->SetReader(m_pReader.get()) || !m_pArwMan->SetWriter(m_pPluginWriter.get())) return false;
   m_pArwMan->SetTexts(TextsFor(m_strSourcePath));
   m_pPluginWriter->SetVolume(kPlayVolumePercent);
   // The first seek happens inside Start, before the worker reads anything.
-  m_pArwMan->SetStartTime(m_pSpectrum->GetSelStart());
+  m_pArwMan->SetStartTime(from);
+  m_nPlayUntil = until;
   BeginRun();
   if (!m_pArwMan->Start()) return false;  // the worker manager has posted the cause
   m_pSpectrum->SetFollowing(true);  // a zoomed view pages along until scrolled by hand
@@ -202,7 +207,7 @@ void CCutterDlg::StopPlayback() {
 void CCutterDlg::UpdatePlayPosition() {
   if (!m_pArwMan) return;
   const int position = m_pArwMan->GetPosition();
-  int end = m_pSpectrum->GetSelEnd();
+  int end = m_nPlayUntil >= 0 ? m_nPlayUntil : m_pSpectrum->GetSelEnd();
   if (end < 0) {
     end = m_pArwMan->GetDuration();
     // Once the run has ended the reader is closed; the analysed length

@@ -41,6 +41,10 @@ bool CCutterDlg::RunEditCommand(int id) {
     case ID_KEY_SELECT_ALL: m_pSpectrum->SelectAll(); break;
     case ID_KEY_UNDO: m_pSpectrum->Undo(); break;
     case ID_KEY_REDO: m_pSpectrum->Redo(); break;
+    case ID_KEY_HEAR_START:
+    case ID_KEY_HEAR_BEFORE_START:
+    case ID_KEY_HEAR_END:
+    case ID_KEY_HEAR_AFTER_END: Prelisten(id); break;
     case ID_KEY_EDIT_START: BeginTimeEdit(0); break;
     case ID_KEY_EDIT_END: BeginTimeEdit(1); break;
     default: return false;
@@ -73,6 +77,23 @@ void CCutterDlg::PlayOrStop() {
   } else {
     OnPlay();
   }
+}
+
+void CCutterDlg::Prelisten(int id) {
+  const int duration = m_pSpectrum->GetModel().GetDuration();
+  // An unset start is the beginning, an unset end the end of the file.
+  const int start = std::max(m_pSpectrum->GetSelStart(), 0);
+  const int end = m_pSpectrum->GetSelEnd() < 0 ? duration : m_pSpectrum->GetSelEnd();
+  int from = 0;
+  int until = 0;
+  switch (id) {
+    case ID_KEY_HEAR_START: from = start, until = std::min(start + kPrelistenMs, end); break;
+    case ID_KEY_HEAR_BEFORE_START: from = std::max(start - kPrelistenMs, 0), until = start; break;
+    case ID_KEY_HEAR_END: from = std::max(end - kPrelistenMs, start), until = end; break;
+    case ID_KEY_HEAR_AFTER_END: from = end, until = std::min(end + kPrelistenMs, duration); break;
+    default: return;
+  }
+  if (until > from) StartPlayback(from, until);
 }
 
 void CCutterDlg::PlaceEdgeHere(bool start) {

@@ -172,3 +172,82 @@ TEST_F(CutterDlgTest, RefusedTypedTimesLeaveTheSelectionAndEscapeCancels) {
   ASSERT_TRUE(PumpUntil([&] { return peer.State().timeEdge == -1; }, 3000));
   EXPECT_EQ(View()->GetSelEnd(), View()->GetModel().GetDuration());
 }
+
+namespace {
+
+// The device's samples as SDL's disk driver wrote them, silence left out
+// (the driver writes silence whenever the queue runs dry).
+std::vector<int16_t> Heard(const std::string& path) {
+  const std::vector<uint8_t> bytes = ReadFileBytes(path);
+  std::vector<int16_t> heard;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto s = static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8));
+    if (s != 0) heard.push_back(s);
+  }
+  return heard;
+}
+
+// What the reader decodes from `startMs` on, at the window's playback
+// volume (50 %: the plug-in's 128 of 255), silence left out.
+std::vector<int16_t> Expected(const std::string& path, int startMs, size_t count) {
+  CMp3Reader reader;
+  EXPECT_TRUE(reader.Open(path.c_str(), nullptr, nullptr, nullptr));
+  reader.Seek(startMs);
+  std::vector<int16_t> expected;
+  std::vector<int16_t> block(4096);
+  while (expected.size() < count) {
+    const int n = reader.Read(block.data(), static_cast<int>(block.size() * 2));
+    if (n <= 0) break;
+    for (int i = 0; i < n / 2; ++i) {
+      const int p = block[static_cast<size_t>(i)] * 128;
+      const int s = (p >= 0 ? p + 127 : p - 127) / 255;
+      if (s != 0) expected.push_back(static_cast<int16_t>(s));
+    }
+  }
+  expected.resize(std::min(expected.size(), count));
+  return expected;
+}
+
+// SDL's disk driver for one window's life.
+class DiskAudio {
+ public:
+  DiskAudio() {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", File().c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "1", 1);
+  }
+  ~DiskAudio() {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    unsetenv("SDL_DISKAUDIOFILE");
+    unsetenv("SDL_DISKAUDIODELAY");
+  }
+  std::string File() const { return m_dir.File("device.raw"); }
+
+ private:
+  TempDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(CutterDlgTest, PrelistenPlaysTwoSecondsFromTheEdgeItNames) {
+  const std::string source = MakeMp3("hear.mp3", 8);
+  DiskAudio device;
+  OpenReady(source);
+  Select(3000, 6000);
+  dialog->Raise();
+  wxUIActionSimulator sim;
+  sim.Char(WXK_F7, wxMOD_SHIFT);  // the 2 s after the end
+  ASSERT_TRUE(PumpUntil([&] { return peer.State().playbackTimerRunning; }, 3000));
+  ASSERT_TRUE(PumpUntil([&] { return !peer.State().playbackTimerRunning; }, 10000));
+  EXPECT_EQ(Cursor(), std::min(8000, View()->GetModel().GetDuration())) << "it rests where the 2 s end";
+  EXPECT_EQ(View()->GetSelStart(), 3000) << "the selection stays";
+  CloseWindow();  // the device file is complete once the plug-in is closed
+  const std::vector<int16_t> heard = Heard(device.File());
+  const size_t twoSeconds = 2 * 44100 * 2;
+  ASSERT_GT(heard.size(), twoSeconds * 9 / 10);
+  EXPECT_LT(heard.size(), twoSeconds * 11 / 10);
+  const size_t compared = 44100;
+  const std::vector<int16_t> expected = Expected(source, 6000, compared);
+  ASSERT_EQ(expected.size(), compared);
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), heard.begin())) << "it starts where the end is";
+}
