@@ -454,7 +454,9 @@ void CCutterDlg::OnCommand(wxCommandEvent& event) {
     case IDC_CUT: OnCut(); break;
     case IDC_ABOUT: PostCommand(wxEVT_MENU, ID_APP_ABOUT); break;
     case ID_APP_ABOUT: OnAbout(); break;
-    case ID_FILE_EXACT_CUT: break;  // the menu keeps the check; the cut reads it
+    case ID_FILE_EXACT_CUT:  // the menu keeps the check; the cut reads it, the view shows it
+      m_pSpectrum->SetExactCut(IsExactCutChecked());
+      break;
     case ID_APP_EXIT: CallAfter([this] { Close(); }); break;
     case ID_FILE_CUT:
       if (m_nWorkState == STATE_READY) OnCut();

@@ -251,3 +251,33 @@ TEST_F(CutterDlgTest, PrelistenPlaysTwoSecondsFromTheEdgeItNames) {
   ASSERT_EQ(expected.size(), compared);
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), heard.begin())) << "it starts where the end is";
 }
+
+TEST_F(CutterDlgTest, DeepZoomDrawsTheFramesAndWhatTheCutWrites) {
+  const std::string source = MakeMp3("frames.mp3", 6);
+  OpenReady(source);
+  const SpectrumModel& model = View()->GetModel();
+  ASSERT_TRUE(PumpUntil([&] { return model.GetFrameTimes().size() > 200; }, 5000)) << "frame times found";
+  Select(1000, 1100);
+  ASSERT_TRUE(View()->ZoomTo(900, 1200));
+  ASSERT_TRUE(model.ShowsFrameGrid());
+  // Both ends inside frames: the cut writes from the start of the first
+  // frame to the start of the one holding the end.
+  int from = 0, to = 0;
+  ASSERT_TRUE(model.GetCutStretch(&from, &to));
+  const std::vector<int>& frames = model.GetFrameTimes();
+  const auto first = std::upper_bound(frames.begin(), frames.end(), 1000) - 1;
+  EXPECT_EQ(from, *first);
+  EXPECT_LT(1000 - from, 27);
+  EXPECT_LE(to, 1100);
+  EXPECT_GT(to, 1100 - 27);
+  EXPECT_EQ(CliCut(source, from, to, folder.File("stretch.mp3")), CliCut(source, 1000, 1100, folder.File("cut.mp3")))
+      << "the stretch is exactly the frames the cut writes";
+  PumpFor(100);
+  const wxImage picture = View()->GetPainter().LayerImage(SpectrumPainter::Layer::Composite);
+  const SpectrumRect& wave = model.WaveArea();
+  auto colourAt = [&](int x, int y) { return wxColour(picture.GetRed(x, y), picture.GetGreen(x, y), picture.GetBlue(x, y)); };
+  EXPECT_EQ(colourAt(model.TimeToX(frames[first - frames.begin() - 2]), wave.top + wave.Height() / 8),
+            SpectrumPainter::kBaseFrameGrid) << "a frame boundary before the selection";
+  EXPECT_EQ(colourAt(model.TimeToX((from + to) / 2), wave.top + 2), SpectrumPainter::kCutStretch);
+  EXPECT_NE(colourAt(model.TimeToX(from) - 2, wave.top + 2), SpectrumPainter::kCutStretch) << "only over the stretch";
+}

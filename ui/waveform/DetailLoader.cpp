@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -47,12 +48,34 @@ DetailLoader::DetailLoader() : m_reader(std::make_unique<CMp3Reader>()) {}
 
 DetailLoader::~DetailLoader() { Stop(); }
 
-void DetailLoader::SetSource(const std::string& path, Answer answer) {
+void DetailLoader::SetSource(const std::string& path, Answer answer, FramesAnswer frames) {
   std::lock_guard<std::mutex> guard(m_lock);
   m_path = path;
   m_answer = std::move(answer);
+  m_framesAnswer = std::move(frames);
   m_pending = false;
+  m_framesPending = false;
   ++m_generation;
+}
+
+void DetailLoader::RequestFrameTimes() {
+  {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_path.empty()) return;
+    m_framesPending = true;
+    m_stop = false;
+  }
+  if (EnsureThread()) m_wake.notify_one();
+}
+
+bool DetailLoader::EnsureThread() {
+  if (m_thread.joinable()) return true;
+  try {
+    m_thread = std::thread(&DetailLoader::Run, this);
+  } catch (const std::system_error&) {
+    return false;  // no detail: the summary's picture stays
+  }
+  return true;
 }
 
 void DetailLoader::Request(int startMs, int endMs) {
@@ -63,14 +86,7 @@ void DetailLoader::Request(int startMs, int endMs) {
     m_pending = true;
     m_stop = false;
   }
-  if (!m_thread.joinable()) {
-    try {
-      m_thread = std::thread(&DetailLoader::Run, this);
-    } catch (const std::system_error&) {
-      return;  // no detail: the summary's picture stays
-    }
-  }
-  m_wake.notify_one();
+  if (EnsureThread()) m_wake.notify_one();
 }
 
 void DetailLoader::Stop() {
@@ -78,6 +94,7 @@ void DetailLoader::Stop() {
     std::lock_guard<std::mutex> guard(m_lock);
     m_stop = true;
     m_pending = false;
+    m_framesPending = false;
   }
   m_wake.notify_one();
   if (m_thread.joinable()) m_thread.join();
@@ -86,16 +103,29 @@ void DetailLoader::Stop() {
 void DetailLoader::Run() {
   for (;;) {
     Job job;
+    bool frames = false;
     {
       std::unique_lock<std::mutex> hold(m_lock);
-      m_wake.wait(hold, [this] { return m_stop || m_pending; });
+      m_wake.wait(hold, [this] { return m_stop || m_pending || m_framesPending; });
       if (m_stop) {
         hold.unlock();
         CloseFile();
         return;
       }
-      job = m_job;
-      m_pending = false;
+      frames = m_framesPending;
+      if (frames) {
+        job = {m_path, m_generation, 0, 0};
+        m_framesPending = false;
+      } else {
+        job = m_job;
+        m_pending = false;
+      }
+    }
+    if (frames) {
+      std::vector<int> times = FrameTimes(job);
+      std::lock_guard<std::mutex> guard(m_lock);
+      if (!m_stop && job.generation == m_generation && m_framesAnswer) m_framesAnswer(std::move(times));
+      continue;
     }
     WaveDetail detail = Decode(job);
     std::lock_guard<std::mutex> guard(m_lock);
@@ -161,4 +191,24 @@ WaveDetail DetailLoader::Decode(const Job& job) {
   detail.firstFrame = (first - axis.infoFrames) * axis.samplesPerFrame;
   FoldInto(pcm, channels, &detail);
   return detail;
+}
+
+std::vector<int> DetailLoader::FrameTimes(const Job& job) {
+  std::vector<int> times;
+  if (!OpenFile(job.path, job.generation)) return times;
+  Mp3FrameIndex* index = m_reader->GetFrameIndex();
+  if (!index) return times;
+  index->ExtendToEnd();
+  const int entries = index->Count();
+  times.reserve(static_cast<size_t>(std::max(entries, 0)));
+  for (int i = 0; i < entries; ++i) {
+    // An entry that shares its time with the next marks skipped garbage.
+    if (i + 1 < entries && index->At(i + 1).timeMs <= index->At(i).timeMs) continue;
+    // Rounded up exactly as the cut compares: ms >= the frame's time.
+    const int ms = static_cast<int>(std::ceil(index->At(i).timeMs));
+    if (times.empty() || ms > times.back()) times.push_back(ms);
+  }
+  // The VBR header frame is no audio: a cut from it starts after it.
+  if (m_reader->GetStreamInfo().vbr.kind != VbrHeaderKind::None && times.size() > 1) times.erase(times.begin());
+  return times;
 }

@@ -1,6 +1,12 @@
 // DetailLoader: decodes stretches of the loaded file on a thread of its own
 // for the waveform's deepest zoom, below the peak summary's resolution.
 //
+// It also finds where the file's frames start (RequestFrameTimes), as the
+// cut maps times to frames: each frame's start in the frame index, rounded
+// up to a whole millisecond (a time in ms lies in frame k exactly when it is
+// at least that), and the end of the audio. A source with a Xing, Info or
+// VBRI header frame leaves that frame out: a cut never copies it.
+//
 // A request names a stretch in milliseconds of the decoded stream; the
 // loader maps it to sample frames (ms * rate / 1000, outward), decodes the
 // MPEG frames that hold them with a few settle frames before (ChunkDecoder,
@@ -21,6 +27,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "ui/waveform/PeakSummary.h"
 
@@ -29,15 +36,18 @@ class CMp3Reader;
 class DetailLoader {
  public:
   using Answer = std::function<void(WaveDetail)>;
+  using FramesAnswer = std::function<void(std::vector<int>)>;
 
   DetailLoader();
   DetailLoader(const DetailLoader&) = delete;
   DetailLoader& operator=(const DetailLoader&) = delete;
   ~DetailLoader();
 
-  // The file later requests are for; `answer` receives their peaks.
-  void SetSource(const std::string& path, Answer answer);
+  // The file later requests are for; `answer` receives their peaks,
+  // `frames` the frame times.
+  void SetSource(const std::string& path, Answer answer, FramesAnswer frames = nullptr);
   void Request(int startMs, int endMs);
+  void RequestFrameTimes();
   // Ends the thread; the next request starts it again.
   void Stop();
 
@@ -49,7 +59,10 @@ class DetailLoader {
     int endMs = 0;
   };
   void Run();
+  // Starts the thread if it is not running; false when it cannot be.
+  bool EnsureThread();
   WaveDetail Decode(const Job& job);
+  std::vector<int> FrameTimes(const Job& job);
   // The loader thread's open file, kept from one request to the next.
   bool OpenFile(const std::string& path, int generation);
   void CloseFile();
@@ -59,10 +72,12 @@ class DetailLoader {
   std::thread m_thread;
   bool m_stop = false;
   bool m_pending = false;
+  bool m_framesPending = false;
   Job m_job;
   std::string m_path;
   int m_generation = 0;
   Answer m_answer;
+  FramesAnswer m_framesAnswer;
 
   // The loader thread's own.
   std::unique_ptr<CMp3Reader> m_reader;

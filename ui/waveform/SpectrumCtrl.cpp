@@ -96,11 +96,23 @@ void CSpectrumCtrl::Reset() {
 }
 
 void CSpectrumCtrl::SetSourcePath(const std::string& path) {
-  // The answer comes on the loader's thread: the model takes it on this one.
-  m_detailLoader.SetSource(path, [this](WaveDetail detail) {
-    auto shared = std::make_shared<WaveDetail>(std::move(detail));
+  // The answers come on the loader's thread: the model takes them on this one.
+  auto detail = [this](WaveDetail peaks) {
+    auto shared = std::make_shared<WaveDetail>(std::move(peaks));
     CallAfter([this, shared] { m_model.SetDetail(std::move(*shared)); });
-  });
+  };
+  auto frames = [this](std::vector<int> times) {
+    auto shared = std::make_shared<std::vector<int>>(std::move(times));
+    CallAfter([this, shared] {
+      if (m_model.GetState() == SpectrumState::Ready) m_model.SetFrameTimes(std::move(*shared));
+    });
+  };
+  m_detailLoader.SetSource(path, detail, frames);
+}
+
+void CSpectrumCtrl::EndAnalysis() {
+  m_model.EndAnalysis();
+  m_detailLoader.RequestFrameTimes();
 }
 
 void CSpectrumCtrl::Redraw() {

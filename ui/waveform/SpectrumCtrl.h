@@ -74,7 +74,10 @@ class CSpectrumCtrl : public wxControl, private SpectrumModel::Host {
   }
   // Worker thread; the caller holds its own lock around this and BeginAnalysis.
   void AddPcm(const void* bytes, int length) { m_model.AddPcm(bytes, length); }
-  void EndAnalysis() { m_model.EndAnalysis(); }
+  // Also has the frame times found, for the frame grid and the keys.
+  void EndAnalysis();
+  // Whether the cut is sample-exact (what the cut writes is drawn so).
+  void SetExactCut(bool exact) { m_model.SetExactCut(exact); }
   // Re-renders everything and invalidates the window.
   void Redraw() override;
 

@@ -452,6 +452,36 @@ void SpectrumModel::SetFrameTimes(std::vector<int> times) {
   if (m_pHost) m_pHost->Redraw();
 }
 
+bool SpectrumModel::ShowsFrameGrid() const {
+  if (m_state != SpectrumState::Ready || m_frameTimes.size() < 2 || m_view.MsPerPixel() <= 0) return false;
+  const double frameMs = static_cast<double>(m_frameTimes.back() - m_frameTimes.front()) / (m_frameTimes.size() - 1);
+  return frameMs / m_view.MsPerPixel() >= kFrameGridPixels;
+}
+
+void SpectrumModel::SetExactCut(bool exact) {
+  if (exact == m_bExactCut) return;
+  m_bExactCut = exact;
+  Compose();
+}
+
+bool SpectrumModel::GetCutStretch(int* fromMs, int* toMs) const {
+  if (m_frameTimes.empty() || m_nSelEnd <= 0) return false;
+  const int start = std::max(m_nSelStart, 0);
+  if (m_bExactCut) {
+    *fromMs = start;
+    *toMs = m_nSelEnd;
+    return true;
+  }
+  // The frame holding a time is the last one starting at or before it.
+  auto frameOf = [this](int t) {
+    const auto after = std::upper_bound(m_frameTimes.begin(), m_frameTimes.end(), t);
+    return after == m_frameTimes.begin() ? m_frameTimes.front() : *std::prev(after);
+  };
+  *fromMs = frameOf(start);
+  *toMs = m_nSelEnd >= m_frameTimes.back() ? m_frameTimes.back() : frameOf(m_nSelEnd);
+  return true;
+}
+
 bool SpectrumModel::SelectAll() { return SetSelectionRange(0, m_nDuration); }
 
 bool SpectrumModel::SetSelectionRange(int startMs, int endMs) {

@@ -85,6 +85,7 @@ class SpectrumModel {
   static constexpr int kRulerHeight = 20;
   static constexpr int kPendingInitialBytes = 4096;
   static constexpr int kMaxPieceBytes = 64 * 1024;
+  static constexpr int kFrameGridPixels = 6;
 
   SpectrumModel();
   SpectrumModel(const SpectrumModel&) = delete;
@@ -146,6 +147,13 @@ class SpectrumModel {
   // of the audio); empty when unknown.
   void SetFrameTimes(std::vector<int> times);
   const std::vector<int>& GetFrameTimes() const { return m_frameTimes; }
+  // Whether the frames are wide enough in the view (kFrameGridPixels) for
+  // their boundaries to be drawn.
+  bool ShowsFrameGrid() const;
+  // What a cut of the selection writes: whole frames (the plain cut) or the
+  // exact stretch (SetExactCut). False without a selection or frame times.
+  void SetExactCut(bool exact);
+  bool GetCutStretch(int* fromMs, int* toMs) const;
   bool SelectAll();
   // Sets both ends (start <= end, inside the file), commits, posts.
   bool SetSelectionRange(int startMs, int endMs);
@@ -277,6 +285,7 @@ class SpectrumModel {
   Edge m_activeEdge = Edge::Start;
   bool m_bActiveEdgeShown = false;
   std::vector<int> m_frameTimes;
+  bool m_bExactCut = false;
   // The stretch last asked for, so it is asked for once.
   int m_nDetailAskedStart = -1;
   int m_nDetailAskedEnd = -1;

@@ -19,6 +19,9 @@ const wxColour SpectrumPainter::kRulerInk(0, 0, 0);
 const wxColour SpectrumPainter::kSelectionBackground(255, 194, 175);
 const wxColour SpectrumPainter::kSelectionGrid(230, 169, 150);
 const wxColour SpectrumPainter::kSelectionWave(255, 60, 0);
+const wxColour SpectrumPainter::kBaseFrameGrid(92, 98, 107);
+const wxColour SpectrumPainter::kSelectionFrameGrid(243, 182, 163);
+const wxColour SpectrumPainter::kCutStretch(46, 204, 113);
 const wxColour SpectrumPainter::kMarker(255, 255, 255);
 const wxColour SpectrumPainter::kActiveMarker(255, 236, 0);
 const wxColour SpectrumPainter::kPlayCursor(128, 255, 255);
@@ -27,6 +30,9 @@ const wxColour SpectrumPainter::kTextInk(255, 255, 255);
 const wxColour SpectrumPainter::kTextShadow(0, 0, 0);
 
 namespace {
+
+// Rows of the bar over what the cut writes.
+constexpr int kCutStretchRows = 4;
 
 // The dotted play cursor: 3 pixels on, 3 off.
 wxDash kPlayCursorDashes[] = {3, 3};
@@ -109,6 +115,8 @@ SpectrumPainter::SpectrumPainter()
       m_rulerPen(MakePen(kRulerInk)),
       m_selectionPen(MakePen(kSelectionGrid)),
       m_selectionWavePen(MakePen(kSelectionWave)),
+      m_baseFramePen(MakePen(kBaseFrameGrid)),
+      m_selectionFramePen(MakePen(kSelectionFrameGrid)),
       m_markerPen(MakePen(kMarker)),
       m_activeMarkerPen(MakePen(kActiveMarker)),
       m_playCursorPen(MakePen(kPlayCursor, wxPENSTYLE_USER_DASH)),
@@ -168,6 +176,8 @@ void SpectrumPainter::RenderBase(SpectrumModel& model, const wxFont& controlFont
   DrawGrid(dc, wave);
   FillRect(dc, kRulerBackground, ruler.left, ruler.top, ruler.Width(), ruler.Height());
   if (model.GetState() == SpectrumState::Ready) {
+    dc.SetPen(m_baseFramePen);
+    DrawFrameGrid(dc, model);
     DrawRuler(dc, model, true, m_basePen);
     dc.SetPen(m_baseWavePen);
     DrawColumns(dc, model);
@@ -187,6 +197,8 @@ void SpectrumPainter::RenderSelection(const SpectrumModel& model) {
   dc.SetPen(m_selectionPen);
   DrawGrid(dc, model.WaveArea());
   if (model.GetState() == SpectrumState::Ready) {
+    dc.SetPen(m_selectionFramePen);
+    DrawFrameGrid(dc, model);
     DrawRuler(dc, model, false, m_selectionPen);
     dc.SetPen(m_selectionWavePen);
     DrawColumns(dc, model);
@@ -259,6 +271,34 @@ void SpectrumPainter::DrawColumns(wxDC& dc, const SpectrumModel& model) const {
   }
 }
 
+// A line across the waveform area at each frame start in view, in the
+// current pen, when the frames are wide enough.
+void SpectrumPainter::DrawFrameGrid(wxDC& dc, const SpectrumModel& model) const {
+  if (!model.ShowsFrameGrid()) return;
+  const WaveView& view = model.GetView();
+  const SpectrumRect& wave = model.WaveArea();
+  const std::vector<int>& frames = model.GetFrameTimes();
+  auto frame = std::lower_bound(frames.begin(), frames.end(), view.Start());
+  for (; frame != frames.end() && *frame <= view.End(); ++frame) {
+    VerticalLine(dc, wave.left + static_cast<int>(view.TimeToRawX(*frame)), wave.top, wave.bottom);
+  }
+}
+
+// The bar over what a cut of the selection writes, in the rows just below
+// the top of the waveform area, clipped to the view.
+void SpectrumPainter::DrawCutStretch(wxDC& dc, const SpectrumModel& model) const {
+  int from = 0;
+  int to = 0;
+  if (!model.ShowsFrameGrid() || !model.GetCutStretch(&from, &to) || to <= from) return;
+  const WaveView& view = model.GetView();
+  const SpectrumRect& wave = model.WaveArea();
+  const int64_t left = std::max<int64_t>(view.TimeToRawX(from), 0);
+  const int64_t right = std::min<int64_t>(view.TimeToRawX(to), wave.Width());
+  if (right <= left) return;
+  FillRect(dc, kCutStretch, wave.left + static_cast<int>(left), wave.top + 1, static_cast<int>(right - left),
+           kCutStretchRows);
+}
+
 // The text centred in the waveform area, white over a black shadow one pixel
 // down and right.
 void SpectrumPainter::DrawStateText(wxDC& dc, const wxString& text, const SpectrumRect& wave,
@@ -311,6 +351,7 @@ void SpectrumPainter::Compose(const SpectrumModel& model) {
       if (shown(atStart ? start : end)) DrawMarker(dc, atStart ? startX : endX, atStart ? 1 : -1, wave);
     }
   }
+  DrawCutStretch(dc, model);
   if (model.GetPlayPosition() >= 0 && shown(model.GetPlayPosition())) {
     dc.SetPen(m_playCursorPen);
     VerticalLine(dc, model.TimeToX(model.GetPlayPosition()), wave.top, wave.bottom);

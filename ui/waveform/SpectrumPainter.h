@@ -12,6 +12,10 @@
 // it never re-renders the waveform, so a pointer move costs one full copy, at
 // most one partial copy and a few short lines. Paint only copies composite.
 //
+// Deep in a zoom, the frames' boundaries are drawn faintly into base and
+// selection, and Compose adds a bar along the top of the waveform area over
+// what a cut of the selection writes (whole frames, or the exact stretch).
+//
 // Lines follow one rule everywhere: a line from a to b covers a and stops
 // before b, in whichever direction it runs. Antialiasing is off, so every
 // pixel is exactly one of the palette colours (tests read layers back).
@@ -48,6 +52,9 @@ class SpectrumPainter {
   static const wxColour kSelectionBackground;
   static const wxColour kSelectionGrid;
   static const wxColour kSelectionWave;
+  static const wxColour kBaseFrameGrid;       // faint frame boundaries at deep zoom
+  static const wxColour kSelectionFrameGrid;
+  static const wxColour kCutStretch;          // the bar over what the cut writes
   static const wxColour kMarker;
   static const wxColour kActiveMarker;  // the edge the keys move, once they have
   static const wxColour kPlayCursor;
@@ -104,6 +111,8 @@ class SpectrumPainter {
   void DrawRuler(wxDC& dc, const SpectrumModel& model, bool marksAndLabels, const wxPen& gridPen) const;
   void DrawRulerLabels(wxDC& dc, const SpectrumRuler& layout, const SpectrumRect& ruler) const;
   void DrawColumns(wxDC& dc, const SpectrumModel& model) const;
+  void DrawFrameGrid(wxDC& dc, const SpectrumModel& model) const;
+  void DrawCutStretch(wxDC& dc, const SpectrumModel& model) const;
   void DrawStateText(wxDC& dc, const wxString& text, const SpectrumRect& wave, const wxFont& controlFont) const;
   void DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const;
   void DrawMarker(wxDC& dc, int x, int direction, const SpectrumRect& wave) const;
@@ -116,6 +125,8 @@ class SpectrumPainter {
   wxPen m_rulerPen;
   wxPen m_selectionPen;
   wxPen m_selectionWavePen;
+  wxPen m_baseFramePen;
+  wxPen m_selectionFramePen;
   wxPen m_markerPen;
   wxPen m_activeMarkerPen;
   wxPen m_playCursorPen;

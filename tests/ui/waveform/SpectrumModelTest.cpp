@@ -620,6 +620,25 @@ TEST_F(SpectrumModelTest, FrameStepsWalkTheFrameTimesOrTheNominalFrames) {
   EXPECT_EQ(model.FrameStep(26, -1), 0);
   EXPECT_EQ(model.FrameStep(0, -1), 0);
   EXPECT_EQ(model.FrameStep(105, 1), kDuration) << "past the last frame: the end";
+  // What a cut writes: the frames holding both ends, or exactly the stretch.
+  int from = 0, to = 0;
+  EXPECT_FALSE(model.GetCutStretch(&from, &to)) << "no selection";
+  model.SetSelectionRange(30, 80);
+  ASSERT_TRUE(model.GetCutStretch(&from, &to));
+  EXPECT_EQ(std::make_pair(from, to), std::make_pair(26, 79));
+  model.SetSelectionRange(53, 105);
+  ASSERT_TRUE(model.GetCutStretch(&from, &to));
+  EXPECT_EQ(std::make_pair(from, to), std::make_pair(53, 105)) << "ends on the end of the audio";
+  model.SetExactCut(true);
+  model.SetSelectionRange(30, 80);
+  ASSERT_TRUE(model.GetCutStretch(&from, &to));
+  EXPECT_EQ(std::make_pair(from, to), std::make_pair(30, 80));
+  // 26 ms frames are drawn from 6 pixels apart: at 4 ms per column, not at 5.
+  EXPECT_FALSE(model.ShowsFrameGrid());
+  model.ZoomTo(0, 380);
+  EXPECT_TRUE(model.ShowsFrameGrid());
+  model.ZoomAround(0, 0, 0.8);
+  EXPECT_FALSE(model.ShowsFrameGrid());
   SpectrumModel cd;
   cd.Attach(kWidth, kHeight);
   ASSERT_TRUE(cd.BeginAnalysis(kDuration, 44100, 16, 2));
