@@ -6,6 +6,7 @@
 // an end before the start or a start after the end is refused: the field is
 // marked, the reason shows beside it and the selection stays.
 #include <wx/popupwin.h>
+#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -136,7 +137,9 @@ void CCutterDlg::ShowTimeRefusal(const char* reason) {
   m_pTimeEdit->Refresh();
   if (!m_pReasonPopup) {
     m_pReasonPopup = new wxPopupWindow(this, wxBORDER_SIMPLE);
+    m_pReasonPopup->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK));
     m_pReasonText = new wxStaticText(m_pReasonPopup, wxID_ANY, wxString());
+    m_pReasonText->SetForegroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
   }
   m_pReasonText->SetLabel(Utf8(reason));
   const wxSize text = m_pReasonText->GetBestSize();

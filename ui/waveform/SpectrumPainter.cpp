@@ -234,12 +234,16 @@ void SpectrumPainter::DrawRuler(wxDC& dc, const SpectrumModel& model, bool marks
     dc.SetTextBackground(kRulerBackground);
     dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
   }
+  // Where the frame boundaries show, only the major ticks cross the
+  // waveform, so the frames stay readable.
+  const bool majorOnly = model.ShowsFrameGrid();
   for (const SpectrumTick& tick : layout.Ticks()) {
     const int x = ruler.left + tick.x;
     if (marksAndLabels) {
       dc.SetPen(m_rulerPen);
       VerticalLine(dc, x, ruler.top, ruler.top + tick.markLength);
     }
+    if (majorOnly && !tick.major) continue;
     dc.SetPen(gridPen);
     VerticalLine(dc, x, wave.top, wave.bottom);
   }
