@@ -264,6 +264,7 @@ void CCutterDlg::OnPanelSize(wxSizeEvent& event) {
     const wxRect wanted = FollowClientSize(place.window->GetId(), place.rect, extra);
     if (place.window->GetRect() != wanted) place.window->SetSize(wanted);
   }
+  PlaceTimeEditor();
 }
 
 void CCutterDlg::SetUpBoldLabels() {

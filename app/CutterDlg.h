@@ -172,6 +172,8 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // Typed times (CutterDlgTimes.cpp). Edge 0 is the start, 1 the end.
   void CreateTimeEditor();
   void BeginTimeEdit(int edge);
+  // Puts the field over the label it edits (also after a resize).
+  void PlaceTimeEditor();
   void ApplyTimeEdit();
   void EndTimeEdit();
   // Marks the field and shows why its text was refused; null takes both away.

@@ -69,19 +69,24 @@ void CCutterDlg::BeginTimeEdit(int edge) {
   if (m_nTimeEdge >= 0) EndTimeEdit();
   wxStaticText* label = edge == 0 ? m_pStartTime : m_pEndTime;
   const int value = edge == 0 ? m_pSpectrum->GetSelStart() : m_pSpectrum->GetSelEnd();
-  // As wide as the label and its caption's gap, as high as the field needs,
-  // centred on the label's row.
-  const wxRect place = label->GetRect();
-  const int height = std::max(m_pTimeEdit->GetBestSize().y, place.height);
-  m_pTimeEdit->SetSize(place.x, place.y + place.height / 2 - height / 2, place.width + place.height, height);
+  m_nTimeEdge = edge;
+  PlaceTimeEditor();
   m_pTimeEdit->ChangeValue(FormatTime(std::max(value, 0)));
   m_pTimeEdit->SetBackgroundColour(wxNullColour);
-  m_nTimeEdge = edge;
   label->Hide();
   m_pTimeEdit->Show();
   m_pTimeEdit->Raise();
   m_pTimeEdit->SetFocus();
   m_pTimeEdit->SelectAll();
+}
+
+void CCutterDlg::PlaceTimeEditor() {
+  if (m_nTimeEdge < 0) return;
+  // As wide as the label and a bit, as high as the field needs, centred on
+  // the label's row.
+  const wxRect place = (m_nTimeEdge == 0 ? m_pStartTime : m_pEndTime)->GetRect();
+  const int height = std::max(m_pTimeEdit->GetBestSize().y, place.height);
+  m_pTimeEdit->SetSize(place.x, place.y + place.height / 2 - height / 2, place.width + place.height, height);
 }
 
 void CCutterDlg::EndTimeEdit() {
