@@ -26,6 +26,13 @@ struct FrameAxis {
   int infoFrames = 0;
 };
 
+// Sample frames on the index's axis before the first decoded one: the
+// Xing/Info frame that the decoder skips (FrameTimes.h).
+int64_t LeadFrames(const Mp3StreamInfo& info) {
+  const bool skipped = info.vbr.kind == VbrHeaderKind::Xing || info.vbr.kind == VbrHeaderKind::Info;
+  return skipped ? info.SamplesPerFrame() : 0;
+}
+
 // Folds interleaved 16-bit PCM into entries of WaveDetail::kFramesPerEntry frames.
 void FoldInto(const std::vector<uint8_t>& pcm, int channels, WaveDetail* detail) {
   const size_t frameBytes = 2 * static_cast<size_t>(channels);
@@ -122,7 +129,7 @@ void DetailLoader::Run() {
       }
     }
     if (frames) {
-      std::vector<int> times = FrameTimes(job);
+      FrameTimes times = FindFrameTimes(job);
       std::lock_guard<std::mutex> guard(m_lock);
       if (!m_stop && job.generation == m_generation && m_framesAnswer) m_framesAnswer(std::move(times));
       continue;
@@ -159,9 +166,10 @@ WaveDetail DetailLoader::Decode(const Job& job) {
   if (!OpenFile(job.path, job.generation)) return detail;
   const int rate = m_rate;
   const int channels = m_channels;
-  detail.coverFirst = static_cast<int64_t>(job.startMs) * rate / 1000;
-  detail.coverEnd = (static_cast<int64_t>(job.endMs) * rate + 999) / 1000;
   const Mp3StreamInfo& info = m_reader->GetStreamInfo();
+  const int64_t lead = LeadFrames(info);
+  detail.coverFirst = std::max<int64_t>(static_cast<int64_t>(job.startMs) * rate / 1000 - lead, 0);
+  detail.coverEnd = std::max((static_cast<int64_t>(job.endMs) * rate + 999) / 1000 - lead, detail.coverFirst);
   Mp3FrameIndex* index = m_reader->GetFrameIndex();
   FrameAxis axis;
   axis.samplesPerFrame = info.SamplesPerFrame();
@@ -193,13 +201,14 @@ WaveDetail DetailLoader::Decode(const Job& job) {
   return detail;
 }
 
-std::vector<int> DetailLoader::FrameTimes(const Job& job) {
-  std::vector<int> times;
-  if (!OpenFile(job.path, job.generation)) return times;
+FrameTimes DetailLoader::FindFrameTimes(const Job& job) {
+  FrameTimes frames;
+  if (!OpenFile(job.path, job.generation)) return frames;
   Mp3FrameIndex* index = m_reader->GetFrameIndex();
-  if (!index) return times;
+  if (!index) return frames;
   index->ExtendToEnd();
   const int entries = index->Count();
+  std::vector<int>& times = frames.starts;
   times.reserve(static_cast<size_t>(std::max(entries, 0)));
   for (int i = 0; i < entries; ++i) {
     // An entry that shares its time with the next marks skipped garbage.
@@ -210,5 +219,6 @@ std::vector<int> DetailLoader::FrameTimes(const Job& job) {
   }
   // The VBR header frame is no audio: a cut from it starts after it.
   if (m_reader->GetStreamInfo().vbr.kind != VbrHeaderKind::None && times.size() > 1) times.erase(times.begin());
-  return times;
+  frames.leadFrames = LeadFrames(m_reader->GetStreamInfo());
+  return frames;
 }

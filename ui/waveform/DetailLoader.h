@@ -2,13 +2,11 @@
 // for the waveform's deepest zoom, below the peak summary's resolution.
 //
 // It also finds where the file's frames start (RequestFrameTimes), as the
-// cut maps times to frames: each frame's start in the frame index, rounded
-// up to a whole millisecond (a time in ms lies in frame k exactly when it is
-// at least that), and the end of the audio. A source with a Xing, Info or
-// VBRI header frame leaves that frame out: a cut never copies it.
+// cut maps times to frames (FrameTimes.h).
 //
-// A request names a stretch in milliseconds of the decoded stream; the
-// loader maps it to sample frames (ms * rate / 1000, outward), decodes the
+// A request names a stretch in milliseconds on the cut's axis; the loader
+// maps it to sample frames of the decoded stream (ms * rate / 1000, outward,
+// less the lead of FrameTimes.h), decodes the
 // MPEG frames that hold them with a few settle frames before (ChunkDecoder,
 // a decoder of its own) and folds the PCM into WaveDetail entries, whose
 // cover is always the stretch asked for, even when decoding failed or the
@@ -29,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "ui/waveform/FrameTimes.h"
 #include "ui/waveform/PeakSummary.h"
 
 class CMp3Reader;
@@ -36,7 +35,7 @@ class CMp3Reader;
 class DetailLoader {
  public:
   using Answer = std::function<void(WaveDetail)>;
-  using FramesAnswer = std::function<void(std::vector<int>)>;
+  using FramesAnswer = std::function<void(FrameTimes)>;
 
   DetailLoader();
   DetailLoader(const DetailLoader&) = delete;
@@ -62,7 +61,7 @@ class DetailLoader {
   // Starts the thread if it is not running; false when it cannot be.
   bool EnsureThread();
   WaveDetail Decode(const Job& job);
-  std::vector<int> FrameTimes(const Job& job);
+  FrameTimes FindFrameTimes(const Job& job);
   // The loader thread's open file, kept from one request to the next.
   bool OpenFile(const std::string& path, int generation);
   void CloseFile();

@@ -101,8 +101,8 @@ void CSpectrumCtrl::SetSourcePath(const std::string& path) {
     auto shared = std::make_shared<WaveDetail>(std::move(peaks));
     CallAfter([this, shared] { m_model.SetDetail(std::move(*shared)); });
   };
-  auto frames = [this](std::vector<int> times) {
-    auto shared = std::make_shared<std::vector<int>>(std::move(times));
+  auto frames = [this](FrameTimes times) {
+    auto shared = std::make_shared<FrameTimes>(std::move(times));
     CallAfter([this, shared] {
       if (m_model.GetState() == SpectrumState::Ready) m_model.SetFrameTimes(std::move(*shared));
     });

@@ -77,6 +77,7 @@ void SpectrumModel::Reset() {
   m_activeEdge = Edge::Start;
   m_bActiveEdgeShown = false;
   m_frameTimes.clear();
+  m_nLeadFrames = 0;
   m_pending.Reset();
   m_nColumnBytesDone = 0;
   m_nColumnPeak = 0;
@@ -249,6 +250,7 @@ void SpectrumModel::RefreshColumns() {
   sources.analysisMatchesView =
       m_view.IsWhole() && m_view.Width() == m_nColumnCount && m_nAnalysisWidth == m_nColumnCount;
   sources.summary = m_summary.Run();
+  sources.leadFrames = m_nLeadFrames;
   sources.detail = &m_detail;
   if (!m_visible.Build(m_view, sources, m_rcWave.Height()) || !m_pHost) return;
   // A stretch asked for already that holds the view is on its way.

@@ -37,6 +37,7 @@
 
 #include "mp3/ByteRing.h"
 #include "pipeline/PeakColumns.h"
+#include "ui/waveform/FrameTimes.h"
 #include "ui/waveform/PeakSummary.h"
 #include "ui/waveform/SelectionHistory.h"
 #include "ui/waveform/VisibleColumns.h"
@@ -143,9 +144,11 @@ class SpectrumModel {
   // one before it (direction < 0), by the frame times when known, else by
   // the nominal frame length.
   int FrameStep(int timeMs, int direction) const;
-  // Where the stream's frames start, in ms, rising (the last one is the end
-  // of the audio); empty when unknown.
-  void SetFrameTimes(std::vector<int> times);
+  // Where the stream's frames start (FrameTimes.h); the zoomed picture
+  // moves by their lead onto the cut's axis.
+  void SetFrameTimes(FrameTimes times);
+  // The frames' starts in ms, rising (the last one is the end of the audio);
+  // empty while unknown.
   const std::vector<int>& GetFrameTimes() const { return m_frameTimes; }
   // Whether the frames are wide enough in the view (kFrameGridPixels) for
   // their boundaries to be drawn.
@@ -285,6 +288,7 @@ class SpectrumModel {
   Edge m_activeEdge = Edge::Start;
   bool m_bActiveEdgeShown = false;
   std::vector<int> m_frameTimes;
+  int64_t m_nLeadFrames = 0;
   bool m_bExactCut = false;
   // The stretch last asked for, so it is asked for once.
   int m_nDetailAskedStart = -1;

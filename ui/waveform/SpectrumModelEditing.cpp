@@ -87,8 +87,10 @@ int SpectrumModel::FrameStep(int timeMs, int direction) const {
   return std::clamp(static_cast<int>(std::ceil(std::max(k, 0.0) * frameMs)), 0, std::max(m_nDuration, 0));
 }
 
-void SpectrumModel::SetFrameTimes(std::vector<int> times) {
-  m_frameTimes = std::move(times);
+void SpectrumModel::SetFrameTimes(FrameTimes times) {
+  m_frameTimes = std::move(times.starts);
+  m_nLeadFrames = times.leadFrames;
+  RefreshColumns();
   if (m_pHost) m_pHost->Redraw();
 }
 

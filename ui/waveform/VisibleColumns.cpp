@@ -45,7 +45,10 @@ bool VisibleColumns::Build(const WaveView& view, const ColumnSources& sources, i
   // Sample frames of column x: [frameAt(x), frameAt(x + 1)).
   const double framesPerMs = sources.sampleRate / 1000.0;
   const double framesPerColumn = view.MsPerPixel() * framesPerMs;
-  auto frameAt = [&](int x) { return (view.Start() + static_cast<double>(x) * view.Span() / width) * framesPerMs; };
+  auto frameAt = [&](int x) {
+    return (view.Start() + static_cast<double>(x) * view.Span() / width) * framesPerMs -
+           static_cast<double>(sources.leadFrames);
+  };
   const bool wantDetail = framesPerColumn < PeakSummary::kFramesPerEntry && sources.summary.count > 0;
   const PeakRun& coarse = sources.summary.count > 0 ? sources.summary : sources.analysis;
   bool missing = false;

@@ -10,6 +10,7 @@
 //     and the detail covers it;
 //   - the peak summary;
 //   - the analysis columns folded (a stream with no summary).
+// All but the first are shifted onto the cut's axis by the frames' lead.
 // Build reports whether detail is wanted for the view and missing, so the
 // owner can have it decoded; the coarser picture stands meanwhile.
 //
@@ -36,6 +37,9 @@ struct ColumnSources {
   bool analysisMatchesView = false;
   PeakRun summary;
   const WaveDetail* detail = nullptr;
+  // Sample frames by which the view's time axis runs ahead of the decoded
+  // stream (FrameTimes.h); the analysis columns keep their own picture.
+  int64_t leadFrames = 0;
 };
 
 class VisibleColumns {

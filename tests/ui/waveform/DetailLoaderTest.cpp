@@ -33,7 +33,7 @@ struct Answers {
   std::mutex lock;
   std::condition_variable arrived;
   std::optional<WaveDetail> detail;
-  std::optional<std::vector<int>> frames;
+  std::optional<FrameTimes> frames;
 
   template <typename T>
   bool WaitFor(std::optional<T>& slot) {
@@ -67,7 +67,7 @@ TEST(DetailLoaderTest, DetailMatchesTheWholeDecodeWithAndWithoutAnInfoFrame) {
           answers.detail = std::move(detail);
           answers.arrived.notify_all();
         },
-        [&](std::vector<int> frames) {
+        [&](FrameTimes frames) {
           std::lock_guard<std::mutex> guard(answers.lock);
           answers.frames = std::move(frames);
           answers.arrived.notify_all();
@@ -75,7 +75,9 @@ TEST(DetailLoaderTest, DetailMatchesTheWholeDecodeWithAndWithoutAnInfoFrame) {
     loader.Request(1500, 1700);
     ASSERT_TRUE(answers.WaitFor(answers.detail));
     const WaveDetail& detail = *answers.detail;
-    EXPECT_EQ(detail.coverFirst, int64_t{1500} * rate / 1000);
+    const int samplesPerFrame = c.rate >= 32000 ? 1152 : 576;
+    const int64_t lead = c.infoFrame ? samplesPerFrame : 0;
+    EXPECT_EQ(detail.coverFirst, int64_t{1500} * rate / 1000 - lead) << "on the decoded stream's axis";
     ASSERT_LE(detail.firstFrame, detail.coverFirst);
     ASSERT_GE(detail.firstFrame + static_cast<int64_t>(detail.peaks.size()) * WaveDetail::kFramesPerEntry,
               detail.coverEnd);
@@ -91,8 +93,9 @@ TEST(DetailLoaderTest, DetailMatchesTheWholeDecodeWithAndWithoutAnInfoFrame) {
 
     loader.RequestFrameTimes();
     ASSERT_TRUE(answers.WaitFor(answers.frames));
-    const std::vector<int>& frames = *answers.frames;
-    const double frameMs = (c.rate >= 32000 ? 1152.0 : 576.0) * 1000 / c.rate;
+    const std::vector<int>& frames = answers.frames->starts;
+    EXPECT_EQ(answers.frames->leadFrames, lead);
+    const double frameMs = samplesPerFrame * 1000.0 / c.rate;
     ASSERT_GT(frames.size(), 100u);
     EXPECT_TRUE(std::is_sorted(frames.begin(), frames.end()));
     // The Info frame is left out: the first time is the first audio frame's.

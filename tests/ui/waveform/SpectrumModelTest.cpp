@@ -548,6 +548,10 @@ TEST_F(SpectrumModelTest, ResizedAndZoomedViewsDrawFromWhatTheAnalysisKept) {
   EXPECT_EQ(host.redraws, 1);
   EXPECT_EQ(model.GetVisibleTop(model.TimeToX(3050)), 0);
   EXPECT_EQ(model.GetVisibleTop(model.TimeToX(2950)), 132) << "before it";
+  // A skipped Info frame of 50 ms: on the cut's axis the sound starts later.
+  model.SetFrameTimes({{50, 100, 150}, 640});
+  EXPECT_EQ(model.GetVisibleTop(model.TimeToX(3020)), 132);
+  EXPECT_EQ(model.GetVisibleTop(model.TimeToX(3080)), 0);
 }
 
 TEST_F(SpectrumModelTest, DeepZoomAsksOnceForDetailAndDrawsItWhenItComes) {
@@ -614,7 +618,7 @@ TEST_F(SpectrumModelTest, KeysPlaceEdgesByTheMouseRulesAndMoveThemWithinTheSelec
 
 TEST_F(SpectrumModelTest, FrameStepsWalkTheFrameTimesOrTheNominalFrames) {
   MakeReady();
-  model.SetFrameTimes({0, 26, 53, 79, 105});
+  model.SetFrameTimes({{0, 26, 53, 79, 105}, 0});
   EXPECT_EQ(model.FrameStep(26, 1), 53);
   EXPECT_EQ(model.FrameStep(30, -1), 26);
   EXPECT_EQ(model.FrameStep(26, -1), 0);
