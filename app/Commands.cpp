@@ -21,6 +21,7 @@ const CommandEntry kCommands[] = {
     {ID_FILE_CUT, MenuPlace::File, apptext::kCutItem, wxITEM_NORMAL, {{'S', kCtrl}}},
     {0, MenuPlace::File, nullptr, wxITEM_SEPARATOR, {}},
     {ID_FILE_EXACT_CUT, MenuPlace::File, apptext::kExactCutItem, wxITEM_CHECK, {}},
+    {ID_FILE_LEVEL, MenuPlace::File, apptext::kLevelItem, wxITEM_NORMAL, {{'L', kCtrl}}},
     {0, MenuPlace::File, nullptr, wxITEM_SEPARATOR, {}},
     {ID_APP_EXIT, MenuPlace::File, apptext::kExitItem, wxITEM_NORMAL, {{'Q', kCtrl}}},
 

@@ -15,7 +15,7 @@
 #include <cstddef>
 
 enum CommandId {
-  ID_FILE_CUT = 22776,  // the cut button's command, from the file menu or a key
+  ID_FILE_CUT = 22777,  // the cut button's command, from the file menu or a key
   ID_VIEW_ZOOM_IN = 22780,
   ID_VIEW_ZOOM_OUT,
   ID_VIEW_SHOW_ALL,

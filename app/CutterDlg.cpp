@@ -28,6 +28,7 @@
 #include "mp3/PathParts.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
+#include "pipeline/LevelReader.h"
 #include "pipeline/ParallelMp3Reader.h"
 #include "pipeline/PluginWriter.h"
 #include "platform/ResourceFiles.h"
@@ -310,6 +311,7 @@ bool CCutterDlg::CreatePipeline() {
   m_pPluginWriter.reset(
       new (std::nothrow) CPluginWriter(kOutputPluginFile, this, PluginDirectory(m_options.pluginDirectory)));
   if (!m_pPluginWriter) return false;
+  m_pLevelReader = std::make_unique<CLevelReader>(m_pReader.get());
   m_pArwMan->SetNotifyWindow(this);
   m_pSpectrum->SetNotifyWindow(this);
   ShowSelectionTimes(0, 0);
@@ -322,6 +324,7 @@ void CCutterDlg::ReleasePipeline() {
   if (m_bWindowReady) CloseFile();
   if (m_pArwMan) m_pArwMan->Stop();
   m_pArwMan.reset();
+  m_pLevelReader.reset();
   if (m_pReader) m_pReader->Close();
   m_pReader.reset();
   if (m_pAnalysisReader) m_pAnalysisReader->Close();
@@ -376,6 +379,7 @@ bool CCutterDlg::IsCommandAvailable(int id) const {
     case ID_APP_EXIT:
     case ID_APP_ABOUT: return true;
     case ID_FILE_CLOSE: return m_nWorkState != STATE_NO_FILE;
+    case ID_FILE_LEVEL: return m_bLevelFits;  // Layer III only (CutterDlgLevel.cpp)
     default: return m_nWorkState == STATE_READY;
   }
 }
@@ -458,6 +462,7 @@ void CCutterDlg::OnCommand(wxCommandEvent& event) {
     case ID_FILE_EXACT_CUT:  // the menu keeps the check; the cut reads it, the view shows it
       m_pSpectrum->SetExactCut(IsExactCutChecked());
       break;
+    case ID_FILE_LEVEL: OnLevel(); break;
     case ID_APP_EXIT: CallAfter([this] { Close(); }); break;
     case ID_FILE_CUT:
       if (m_nWorkState == STATE_READY) OnCut();

@@ -43,10 +43,12 @@
 #include <string>
 #include <vector>
 
+#include "app/GainDialog.h"
 #include "pipeline/ArwNotify.h"
 
 class CArwMan;
 class CAudioReader;
+class CLevelReader;
 class CMp3Reader;
 class CNullWriter;
 class CPluginWriter;
@@ -188,6 +190,14 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // The file menu's "sample-exact cut" item is checked.
   bool IsExactCutChecked() const;
 
+  // Gain and fades (CutterDlgLevel.cpp): the dialog, whether the loaded
+  // file can take them (greys the menu item), the options a cut or a
+  // playback gets, and the fades drawn over the selection.
+  void OnLevel();
+  void UpdateLevelSource();
+  CutOptions WithLevel(const CutOptions& options) const;
+  void ShowFades();
+
   // Set-up, states and window events (CutterDlg.cpp).
   void CreateMenu();
   void CreateControls();
@@ -262,6 +272,10 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   std::unique_ptr<CAudioReader> m_pAnalysisReader;  // null: m_pReader analyses
   std::unique_ptr<CNullWriter> m_pNullWriter;
   std::unique_ptr<CPluginWriter> m_pPluginWriter;
+  // Playback reads m_pReader through it (the gain and fades).
+  std::unique_ptr<CLevelReader> m_pLevelReader;
+  LevelSettings m_level;
+  bool m_bLevelFits = true;
 
   std::string m_strSourcePath;
   std::string m_strDefaultFolder;

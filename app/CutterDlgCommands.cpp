@@ -16,6 +16,7 @@
 #include "mp3/PathParts.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
+#include "pipeline/LevelReader.h"
 #include "pipeline/PluginWriter.h"
 #include "pipeline/Texts.h"
 #include "platform/FormatTime.h"
@@ -94,6 +95,7 @@ void CCutterDlg::CloseFile() {
   m_strSourcePath.clear();
   m_strDestPath.clear();
   if (m_pSpectrum) m_pSpectrum->Reset();
+  UpdateLevelSource();
   SetUiState(STATE_NO_FILE);
   ShowSelectionTimes(0, 0);
   ShowMouseTime(0);
@@ -125,6 +127,7 @@ bool CCutterDlg::StartAnalysis() {
     return false;  // the worker manager has posted the cause
   }
   SetUiState(STATE_ANALYSING);
+  UpdateLevelSource();
   m_pProgress->SetRange(std::max(m_pArwMan->GetDuration(), 1));
   m_pArwMan->GetOutputFormat(&m_nSampleRate, &m_nBitsPerSample, &m_nChannels);
   m_pSpectrum->SetSourcePath(m_strSourcePath);
@@ -171,7 +174,10 @@ bool CCutterDlg::OnPlay() {
 
 bool CCutterDlg::StartPlayback(int from, int until) {
   m_pArwMan->Stop();
-  if (!m_pArwMan->SetReader(m_pReader.get()) || !m_pArwMan->SetWriter(m_pPluginWriter.get())) return false;
+  // The selection is heard as its cut with the gain and fades will sound
+  // (also when prelistening around its edges).
+  m_pLevelReader->SetLevel(WithLevel(CutOptions()), m_pSpectrum->GetSelStart(), m_pSpectrum->GetSelEnd());
+  if (!m_pArwMan->SetReader(m_pLevelReader.get()) || !m_pArwMan->SetWriter(m_pPluginWriter.get())) return false;
   m_pArwMan->SetTexts(TextsFor(m_strSourcePath));
   m_pPluginWriter->SetVolume(kPlayVolumePercent);
   // The first seek happens inside Start, before the worker reads anything.

@@ -52,6 +52,8 @@ enum CutterControlId {
   ID_APP_ABOUT = 22774,
   // The sample-exact cut switch of the file menu.
   ID_FILE_EXACT_CUT = 22775,
+  // The file menu's level dialog (gain and fades).
+  ID_FILE_LEVEL = 22776,
 };
 
 // Control ids of the About box (template 107).

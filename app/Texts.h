@@ -21,6 +21,7 @@ inline constexpr char kOpenFileItem[] = "파일 열기(&O)";
 inline constexpr char kCloseFileItem[] = "파일 닫기(&C)";
 inline constexpr char kCutItem[] = "자르기(&S)...";
 inline constexpr char kExactCutItem[] = "샘플 단위 정밀 자르기(&P)";
+inline constexpr char kLevelItem[] = "음량 조절(&V)...";
 inline constexpr char kExitItem[] = "종료(&X)";
 inline constexpr char kAboutItem[] = "파도오디오 자르개 정보(&A)";
 inline constexpr char kZoomInItem[] = "확대(&I)";
@@ -50,6 +51,12 @@ inline constexpr char kAboutText[] = "파도오디오 자르개는 MP3파일을 
 inline constexpr char kHelpPageButton[] = "도움말 페이지";
 inline constexpr char kCloseButton[] = "닫기";
 
+// The level dialog (GainDialog.h).
+inline constexpr char kLevelTitle[] = "음량 조절";
+inline constexpr char kGainLabel[] = "음량 (dB, 1.5 dB 단위)";
+inline constexpr char kFadeInLabel[] = "페이드 인 (ms)";
+inline constexpr char kFadeOutLabel[] = "페이드 아웃 (ms)";
+
 // The open and save dialogs ("description|pattern" filters).
 inline constexpr char kOpenFilter[] = "mp3 파일(*.mp3)|*.mp3";
 inline constexpr char kSaveTitle[] = "파일이름을 입력하세요.";
@@ -67,6 +74,8 @@ inline constexpr char kTooShort[] = "잘라내기할 구간을 1초이상으로 
 inline constexpr char kCutFailed[] = "잘라내기에 실패하였습니다.";
 inline constexpr char kReopen[] = "파일을 다시 열겠습니다.";
 inline constexpr char kOpenCut[] = "잘라낸 파일을 여시겠습니까?";
+// A cut whose gain would clip; the most gain that fits follows ("+4.5 dB").
+inline constexpr char kGainWouldClip[] = "음량을 그만큼 올리면 소리가 깨집니다.\n올릴 수 있는 최대 음량:";
 // Asked under the file's name when the ".mp3" the window adds names a file
 // that already exists (the save dialog asked about the name without it).
 inline constexpr char kReplace[] = "같은 이름의 파일이 이미 있습니다.\n바꾸시겠습니까?";

@@ -15,10 +15,14 @@
 namespace clitext {
 
 // Usage problems.
-inline constexpr char kFramesOnlyAlone[] = "--frames-only cannot be combined with --vbr-header, --clean-start or --exact";
+inline constexpr char kFramesOnlyAlone[] =
+    "--frames-only cannot be combined with --vbr-header, --clean-start, --exact, --gain, --fade-in or --fade-out";
 inline constexpr char kEndBeforeStart[] = "END must come after START";
 inline constexpr char kEndNegative[] = "END cannot be before the audio";
 inline constexpr char kVolumeRange[] = "--volume takes a percentage 0..100";
+inline std::string GainOutOfRange(const std::string& text, const std::string& limit) {
+  return "not a gain: '" + text + "' (dB, at most " + limit + " either way)";
+}
 inline std::string UnknownOption(const std::string& option) {
   return "unknown option " + option + " (a FILE that starts with '-' goes after --)";
 }
@@ -40,6 +44,10 @@ inline constexpr char kAudioOutput[] = "audio output";
 inline constexpr char kNotARegularFile[] = "not a regular file";
 inline constexpr char kNoMpegFrames[] = "no MPEG audio frames found";
 inline constexpr char kNoFramesToCut[] = "no frames to cut (Layer I, or an empty stream)";
+inline std::string LevelNeedsLayer3(int layer) {
+  return "--gain, --fade-in and --fade-out need Layer III audio (this is Layer " + std::string(layer == 1 ? "I" : "II") +
+         ")";
+}
 inline constexpr char kExists[] = "exists (not replaced: --no-overwrite)";
 inline constexpr char kDecodingFailed[] = "decoding failed";
 inline constexpr char kNotRewritten[] = "could not rewrite the tags (left unchanged)";

@@ -6,6 +6,7 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,9 @@
 #include "platform/FormatTime.h"
 
 namespace {
+
+// A day: longer fades are typing mistakes.
+constexpr int kLongestFadeMs = 24 * 3600 * 1000;
 
 struct CutArguments {
   CLI::App* command = nullptr;
@@ -113,7 +117,7 @@ void PrintResult(const CutArguments& args, const CutReport& r, std::pair<int64_t
                             {"padding", r.padding},          {"file", args.file},
                             {"start_ms", written.first},     {"end_ms", written.second},
                             {"exact", exact},                {"vbr_header", r.delay >= 0},
-                            {"phase_aligned", r.phaseAligned}}));
+                            {"gain_db", r.gainDb},           {"phase_aligned", r.phaseAligned}}));
     return;
   }
   char line[160];
@@ -121,6 +125,11 @@ void PrintResult(const CutArguments& args, const CutReport& r, std::pair<int64_t
                 r.startOffset, r.endOffset, r.bytesCopied, r.frames);
   std::string summary = line + args.out + ", tags " + (r.tagsCarried ? "carried" : "not carried");
   if (r.delay >= 0) summary += ", delay " + std::to_string(r.delay) + ", padding " + std::to_string(r.padding);
+  if (args.options.ChangesLevel()) {
+    char gain[32];
+    std::snprintf(gain, sizeof gain, ", gain %+.1f dB", r.gainDb);
+    summary += gain;
+  }
   Summary(summary);
 }
 
@@ -142,6 +151,12 @@ int RunCut(const CutArguments& args) {
 
   CMp3Reader reader;
   if (auto why = OpenMpegSource(args.file, reader)) return FileFailure(args.file, *why);
+  // The level lives in Layer III's global_gain: other layers cannot take
+  // the options at all (a usage problem, not a failed cut).
+  if (args.options.ChangesLevel() && reader.GetStreamInfo().layer != 3) {
+    FileFailure(args.file, clitext::LevelNeedsLayer3(reader.GetStreamInfo().layer));
+    return kCliUsage;
+  }
   if (auto why = RangeProblem(reader, args, times)) return FileFailure(args.file, *why);
   CutReport report;
   if (!CutToFile(args.file, args.out, static_cast<int>(times.startMs), static_cast<int>(times.endMs), &report,
@@ -176,6 +191,22 @@ void AddCutCommand(CliApp& app) {
   command.add_flag("--clean-start", args->options.cleanStart,
                    "carry the bit reservoir the first frames need (Layer III)");
   command.add_flag("--exact", args->options.exact, "sample-exact range for gapless decoders (implies both)");
+  // A NaN passes a range check: the gain's is written out.
+  const double largestGainDb = kLargestGainSteps * kGainStepDb;
+  command.add_option("--gain", args->options.gainDb, "change the level by DB, in whole steps of 1.5 dB (Layer III)")
+      ->check(CLI::Validator(
+          [largestGainDb](std::string& text) {
+            const double db = std::strtod(text.c_str(), nullptr);
+            char limit[16];
+            std::snprintf(limit, sizeof limit, "%.1f", largestGainDb);
+            return std::fabs(db) <= largestGainDb ? std::string() : clitext::GainOutOfRange(text, limit);
+          },
+          "DB"));
+  command.add_option("--fade-in", args->options.fadeInMs, "fade in over the first MS milliseconds (Layer III)")
+      ->check(CLI::Range(0, kLongestFadeMs));
+  command.add_option("--fade-out", args->options.fadeOutMs, "fade out over the last MS milliseconds (Layer III)")
+      ->check(CLI::Range(0, kLongestFadeMs));
+  command.add_flag("--allow-clip", args->options.allowClip, "apply a positive --gain even where it clips");
   AddTagCharsetOption(command, &args->tagCharset);
   command.footer(
       "START and END: 1500 is 1500 ms (a bare integer is milliseconds); 90s, 1m30s, 1:30,\n"
@@ -184,9 +215,15 @@ void AddCutCommand(CliApp& app) {
       "holding START up to the one holding END (-v says where they fall); a range inside one\n"
       "frame is refused. A FILE with a Xing, Info or VBRI header gets a new one for the cut\n"
       "(a cut of the whole stream keeps FILE's).\n"
+      "--gain, --fade-in and --fade-out change the level without re-encoding, through each\n"
+      "granule's global_gain (Layer III; other layers are refused, exit 2): the gain goes\n"
+      "to the nearest whole step of 1.5 dB (the summary says which), the fades ramp per\n"
+      "granule from -60 dB at the start / end of what the output plays (with --exact, of\n"
+      "the exact range). A positive gain that would clip the range's decode is refused\n"
+      "(exit 1, naming the most that fits) unless --allow-clip.\n"
       "--json prints start_offset, end_offset, bytes, frames, tags, output, output_size,\n"
       "delay, padding (-1: no new header), file, start_ms and end_ms (the stretch written:\n"
       "whole frames, or the exact range), exact and vbr_header (what was done: false when\n"
-      "an option fell back to a plain cut, with a note on stderr), phase_aligned (an exact\n"
-      "cut that mpg123 plays bit for bit).");
+      "an option fell back to a plain cut, with a note on stderr), gain_db (the gain\n"
+      "applied), phase_aligned (an exact cut that mpg123 plays bit for bit).");
 }

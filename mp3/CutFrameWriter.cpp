@@ -39,7 +39,7 @@ class FrameOutput {
 }  // namespace
 
 FrameWriteOutcome WriteCutFrames(int out, int tagRoom, SourceFrames& frames, const CutPlan& plan,
-                                 uint32_t templateHeader, WrittenFrames* written) {
+                                 uint32_t templateHeader, const CutLevel& level, WrittenFrames* written) {
   std::vector<uint8_t> carrier;
   if (plan.leadFrame) {
     carrier = SilentFrameHolding(templateHeader, plan.reservoir.carried);
@@ -57,14 +57,19 @@ FrameWriteOutcome WriteCutFrames(int out, int tagRoom, SourceFrames& frames, con
   std::vector<uint8_t> frame;
   size_t nextSilenced = 0;
   const int bitrate = mpeg::BitrateIndex(templateHeader);
+  // Where the frame's first sample lies on the output's timeline.
+  int64_t position = static_cast<int64_t>(written->offsets.size()) * SamplesPerFrameOf(templateHeader);
   for (int k = plan.a; k < plan.b; ++k) {
     if (!frames.Read(frames.At(k), frame)) return FrameWriteOutcome::ReadFailed;
+    const uint32_t h = mpeg::HeaderFromBytes(frame.data());
     const std::vector<int>& silenced = plan.reservoir.silenced;
     if (nextSilenced < silenced.size() && silenced[nextSilenced] == k) {
       SilenceLayer3Frame(frame.data());
       ++nextSilenced;
     }
-    if (mpeg::BitrateIndex(mpeg::HeaderFromBytes(frame.data())) != bitrate) written->bitrateVaries = true;
+    if (level.Active() && mpeg::Layer(h) == 3) ChangeGlobalGain(frame.data(), level.ChangeFor(frame.data(), position));
+    position += SamplesPerFrameOf(h);
+    if (mpeg::BitrateIndex(h) != bitrate) written->bitrateVaries = true;
     if (!output.PutFrame(frame)) return FrameWriteOutcome::WriteFailed;
   }
   return output.Flush() ? FrameWriteOutcome::Written : FrameWriteOutcome::WriteFailed;

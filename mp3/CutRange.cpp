@@ -74,6 +74,11 @@ bool CutSource::MapEnd(int endMs, const CutOptions& options, CutRange* range, Cu
   }
   report->frames = CountFrames(*index, report->startOffset, report->endOffset);
   range->info = m_reader.GetStreamInfo();
+  // The level lives in Layer III's global_gain; other layers have no such field.
+  if (options.ChangesLevel() && range->info.layer != 3) {
+    report->refusal = CutRefusal::NotLayer3;
+    return Fail(report, "the gain and fades need Layer III audio");
+  }
   range->options = options;
   const bool replaceHeader =
       ReplacesSourceHeader(range->info, options, IsWholeStream(*index, report->startOffset, report->endOffset));

@@ -32,7 +32,8 @@ class CutSource {
   // not open as MPEG audio or holds no frame to cut.
   bool Open(const std::string& source, int startMs, CutReport* report);
   // Maps `endMs` into report->endOffset and frames and fills `range`. False,
-  // with report->error set, when the range holds no frame.
+  // with report->error set, when the range holds no frame or the options
+  // change the level of a source that is not Layer III.
   bool MapEnd(int endMs, const CutOptions& options, CutRange* range, CutReport* report);
 
   // After Open: where the audio ends, and whether a plain copy of

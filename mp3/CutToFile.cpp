@@ -81,7 +81,15 @@ bool WriteFrames(int in, int out, const CutRange& range, int startMs, int endMs,
       case EnhancedCutResult::Written: return true;
       case EnhancedCutResult::NotApplicable: break;
       case EnhancedCutResult::IoError: return Fail(report, "cannot write the destination: " + Reason());
+      case EnhancedCutResult::Refused: return SourceFailed(report);  // the range cannot take the options
     }
+    // The plain copy would drop the level changes without a word.
+    if (range.options.ChangesLevel()) {
+      const std::string why = report->note;
+      report->note.clear();
+      return FailInSource(report, "cannot change the level: " + why);
+    }
+    report->note += "; made a plain cut";
   }
   if (range.plainStart >= 0) {
     // Without a new header the source's stays out too: it is not audio.

@@ -5,8 +5,9 @@
 //
 // It walks the frames the frame index finds (the plain cut's frames) and
 // takes three steps: plan the frames (CutPlan: the plain cut's frames or the
-// exact range), write them (CutFrameWriter), fill in the VBR tag
-// (CutVbrTag, VbrTagWriter).
+// exact range), write them (CutFrameWriter, with the level changes of
+// CutLevel once CutPeak found that a positive gain does not clip), fill in
+// the VBR tag (CutVbrTag, VbrTagWriter).
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@ enum class EnhancedCutResult {
   Written,        // the output was written
   NotApplicable,  // the source does not allow it (report->note says why); nothing written
   IoError,        // a read or write failed
+  Refused,        // the options cannot be met (report->error and report->refusal say why); nothing written
 };
 
 // Writes the cut of `in` (the source's bytes, the stream `info` describes)

@@ -240,6 +240,10 @@ TEST(CliParser, ReadsOperandsAndOptionsAndNamesWhatItRefuses) {
       {"cut -- -dash.mp3 2s 1s out.mp3", 2, "END must come after START"},
       {"cut -- -dash.mp3 0 1s", 2, "OUT is required"},
       {"cut --frames-only --exact -- -dash.mp3 0 1s out.mp3", 2, "--frames-only cannot"},
+      {"cut --frames-only --gain -6 -- -dash.mp3 0 1s out.mp3", 2, "--frames-only cannot"},
+      {"cut --gain nan -- -dash.mp3 0 1s out.mp3", 2, "not a gain: 'nan'"},
+      {"cut --gain 400 -- -dash.mp3 0 1s out.mp3", 2, "not a gain: '400'"},
+      {"cut --fade-out -3 -- -dash.mp3 0 1s out.mp3", 2, "--fade-out"},
       {"tags --tag-charset NO-SUCH -- -dash.mp3", 2, "unknown charset 'NO-SUCH'"},
       {"peaks --columns 0 -- -dash.mp3", 2, "--columns"},
       {"nosuch", 2, "unknown command 'nosuch'"},
@@ -296,6 +300,7 @@ TEST(CliErrors, OneLineNamesTheFileAndTheReason) {
       {"cut " + mp3 + " 5s end " + out, mp3, "START 5s is past the end of the audio (its length is 00:00:02."},
       {"cut " + mp3 + " 1000 1010 " + out, mp3, "the range lies inside one frame (26.1 ms)"},
       {"cut -n " + mp3 + " 0 1s " + mp3, mp3, "exists (not replaced: --no-overwrite)"},
+      {"cut --gain 30 " + mp3 + " 0 1s " + out, mp3, "the gain would clip: at most +"},
   };
   for (const auto& row : kRows) {
     const CliRun r = CliErr(row.args);
@@ -303,6 +308,12 @@ TEST(CliErrors, OneLineNamesTheFileAndTheReason) {
     EXPECT_EQ(r.out.rfind("padocut-cli: " + row.file + ": " + row.reason, 0), 0u) << row.args << "\n" << r.out;
     EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << r.out;
   }
+  // A Layer II source cannot take a gain or fades: a usage problem (exit 2).
+  const std::string layerTwo = dir.File("two.mp2");
+  ASSERT_TRUE(WriteFileBytes(layerTwo, LayerTwoFrames(100)));
+  const CliRun two = CliErr("cut --fade-in 100 " + layerTwo + " 0 1s " + out);
+  EXPECT_EQ(two.status, 2);
+  EXPECT_EQ(two.out, "padocut-cli: " + layerTwo + ": --gain, --fade-in and --fade-out need Layer III audio (this is Layer II)\n");
   EXPECT_FALSE(FileExists(out));
   if (geteuid() == 0) {
     std::printf("running as root: the permission case is skipped\n");
@@ -352,6 +363,10 @@ TEST(CliJson, NewKeysSayWhatWasWrittenAndOldKeysKeepTheirTypes) {
   EXPECT_EQ(exact["exact"], true);
   EXPECT_EQ(exact["start_ms"], 1000);
   EXPECT_EQ(exact["end_ms"], 3000);
+  EXPECT_EQ(exact["gain_db"], 0.0);
+  // A gain goes to its nearest step of 1.5 dB, and says so.
+  EXPECT_EQ(JsonLines(Cli("cut --gain -5 --json " + mp3 + " 1s 2s " + dir.File("g.mp3")).out).at(0)["gain_db"], -4.5);
+  EXPECT_NE(Cli("cut --gain -5 " + mp3 + " 1s 2s " + dir.File("g.mp3")).out.find(", gain -4.5 dB"), std::string::npos);
   const auto frames = JsonLines(Cli("cut --frames-only --json " + mp3 + " 0 1s " + dir.File("f.mp3")).out).at(0);
   EXPECT_EQ(frames["vbr_header"], false);
   EXPECT_EQ(frames["delay"], -1);

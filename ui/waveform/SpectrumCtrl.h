@@ -86,6 +86,11 @@ class CSpectrumCtrl : public wxControl, private SpectrumModel::Host {
   bool SetSelStart(int timeMs) { return m_model.SetSelStart(timeMs); }
   bool SetSelEnd(int timeMs) { return m_model.SetSelEnd(timeMs); }
   bool SetPlayPosition(int timeMs) { return m_model.SetPlayPosition(timeMs); }
+  // The fades drawn over the selection (SpectrumPainter::SetFades).
+  void SetFades(int fadeInMs, int fadeOutMs) {
+    m_painter.SetFades(fadeInMs, fadeOutMs);
+    Compose();
+  }
   int TimeToX(int timeMs) const { return m_model.TimeToX(timeMs); }
   int XToTime(int x) const { return m_model.XToTime(x); }
 

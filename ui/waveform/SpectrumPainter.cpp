@@ -26,6 +26,7 @@ const wxColour SpectrumPainter::kMarker(255, 255, 255);
 const wxColour SpectrumPainter::kActiveMarker(255, 236, 0);
 const wxColour SpectrumPainter::kPlayCursor(128, 255, 255);
 const wxColour SpectrumPainter::kMouseLine(141, 255, 235);
+const wxColour SpectrumPainter::kFadeLine(40, 90, 255);
 const wxColour SpectrumPainter::kTextInk(255, 255, 255);
 const wxColour SpectrumPainter::kTextShadow(0, 0, 0);
 
@@ -120,7 +121,8 @@ SpectrumPainter::SpectrumPainter()
       m_markerPen(MakePen(kMarker)),
       m_activeMarkerPen(MakePen(kActiveMarker)),
       m_playCursorPen(MakePen(kPlayCursor, wxPENSTYLE_USER_DASH)),
-      m_mousePen(MakePen(kMouseLine)) {
+      m_mousePen(MakePen(kMouseLine)),
+      m_fadePen(MakePen(kFadeLine)) {
   m_playCursorPen.SetDashes(2, kPlayCursorDashes);
 }
 
@@ -348,6 +350,7 @@ void SpectrumPainter::Compose(const SpectrumModel& model) {
       dc.Blit(startX, wave.top, endX - startX + 1, height, m_layers[Index(Layer::Selection)].dc.get(), startX,
               wave.top);
     }
+    DrawFades(dc, model, startX, endX);
     DrawMarkers(dc, shown(start) ? startX : -1, shown(end) ? endX : -1, wave);
     if (model.IsActiveEdgeShown()) {
       const bool atStart = model.GetActiveEdge() == SpectrumModel::Edge::Start;
@@ -382,6 +385,43 @@ void SpectrumPainter::DrawMarker(wxDC& dc, int x, int direction, const SpectrumR
   for (int j = 0; j < kMarkerFlagRows; ++j) {
     HorizontalLine(dc, x, x + direction * (kMarkerFlagRows - j), wave.top - j);
     HorizontalLine(dc, x, x + direction * (kMarkerFlagRows - j), wave.bottom + j);
+  }
+}
+
+void SpectrumPainter::SetFades(int fadeInMs, int fadeOutMs) {
+  m_fadeInMs = std::max(fadeInMs, 0);
+  m_fadeOutMs = std::max(fadeOutMs, 0);
+}
+
+// The level at each column of the selection as a point between the bottom
+// (silence) and the top (the set gain) of the waveform area; the ramps are
+// the lines between columns where the level is below the top.
+void SpectrumPainter::DrawFades(wxDC& dc, const SpectrumModel& model, int startX, int endX) const {
+  if ((m_fadeInMs == 0 && m_fadeOutMs == 0) || endX <= startX) return;
+  const SpectrumRect& wave = model.WaveArea();
+  const double start = model.GetSelStart(), end = model.GetSelEnd();
+  // In a zoomed view an end outside it sits on the edge column, which is
+  // not its time.
+  const WaveView& view = model.GetView();
+  const bool startShown = view.IsWhole() || view.Contains(model.GetSelStart());
+  const bool endShown = view.IsWhole() || view.Contains(model.GetSelEnd());
+  auto levelAt = [&](int x) {
+    // The selection's own ends, not the times their columns round to.
+    const double t = x == startX && startShown ? start
+                     : x == endX && endShown   ? end
+                                               : std::clamp<double>(model.XToTime(x), start, end);
+    double level = 1.0;
+    if (m_fadeInMs > 0) level = std::min(level, (t - start) / m_fadeInMs);
+    if (m_fadeOutMs > 0) level = std::min(level, (end - t) / m_fadeOutMs);
+    return level;
+  };
+  auto yOf = [&](double level) { return wave.bottom - static_cast<int>(level * (wave.bottom - wave.top) + 0.5); };
+  dc.SetPen(m_fadePen);
+  double previous = levelAt(startX);
+  for (int x = startX + 1; x <= endX; ++x) {
+    const double level = levelAt(x);
+    if (previous < 1.0 || level < 1.0) dc.DrawLine(x - 1, yOf(previous), x, yOf(level));
+    previous = level;
   }
 }
 
