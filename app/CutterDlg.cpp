@@ -1,10 +1,9 @@
 // The main window's set-up and teardown: controls at their template places,
-// the menu, the pipeline, the work states, dropped files and closing.
+// the pipeline, the work states, dropped files and closing.
 #include "app/CutterDlg.h"
 
 #include <wx/dnd.h>
 #include <wx/gauge.h>
-#include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/statbox.h>
 #include <wx/statline.h>
@@ -14,7 +13,6 @@
 #include <cctype>
 #include <filesystem>
 #include <new>
-#include <span>
 #include <system_error>
 
 #include "app/AppIcons.h"
@@ -52,32 +50,6 @@ wxEND_EVENT_TABLE()
 // clang-format on
 
 namespace {
-
-// The menus in the bar, left to right, with their titles.
-struct MenuTitle {
-  MenuPlace place;
-  const char* title;
-};
-constexpr MenuTitle kMenus[] = {
-    {MenuPlace::File, apptext::kFileMenu},
-    {MenuPlace::View, apptext::kViewMenu},
-    {MenuPlace::Help, apptext::kHelpMenu},
-};
-
-wxMenu* MakeMenu(MenuPlace place) {
-  auto* menu = new wxMenu;
-  size_t count = 0;
-  const CommandEntry* table = CommandTable(&count);
-  for (const CommandEntry& entry : std::span(table, count)) {
-    if (entry.menu != place) continue;
-    if (entry.kind == wxITEM_SEPARATOR) {
-      menu->AppendSeparator();
-    } else {
-      menu->Append(entry.id, MenuItemLabel(entry), wxString(), entry.kind);
-    }
-  }
-  return menu;
-}
 
 // Picture pairs (normal, disabled) of the six picture buttons, in the order
 // they are set.
@@ -192,12 +164,6 @@ bool CCutterDlg::CreateDialog() {
   if (!m_strSourcePath.empty()) PostCommand(wxEVT_BUTTON, IDC_ANALYSE);
   Centre();
   return true;
-}
-
-void CCutterDlg::CreateMenu() {
-  auto* bar = new wxMenuBar;
-  for (const MenuTitle& menu : kMenus) bar->Append(MakeMenu(menu.place), Utf8(menu.title));
-  SetMenuBar(bar);
 }
 
 void CCutterDlg::CreateControls() {
@@ -360,53 +326,6 @@ void CCutterDlg::SetUiState(int state) {
   m_pFileName->Show(look.fileNameShown);
   m_nWorkState = state;
   UpdateMenu();
-}
-
-void CCutterDlg::UpdateMenu() {
-  wxMenuBar* bar = GetMenuBar();
-  if (!bar) return;
-  size_t count = 0;
-  const CommandEntry* table = CommandTable(&count);
-  for (const CommandEntry& entry : std::span(table, count)) {
-    if (entry.menu != MenuPlace::None && entry.id != 0) bar->Enable(entry.id, IsCommandAvailable(entry.id));
-  }
-}
-
-bool CCutterDlg::IsCommandAvailable(int id) const {
-  switch (id) {
-    case ID_FILE_OPEN:
-    case ID_FILE_EXACT_CUT:
-    case ID_APP_EXIT:
-    case ID_APP_ABOUT: return true;
-    case ID_FILE_CLOSE: return m_nWorkState != STATE_NO_FILE;
-    case ID_FILE_LEVEL: return m_bLevelFits;  // Layer III only (CutterDlgLevel.cpp)
-    default: return m_nWorkState == STATE_READY;
-  }
-}
-
-// Every key the window sees comes here first: a command's key runs the
-// command (queued, as a menu item's would be), other keys go on.
-void CCutterDlg::OnCharHook(wxKeyEvent& event) {
-  if (m_nTimeEdge >= 0 && event.GetKeyCode() == WXK_ESCAPE) {
-    EndTimeEdit();
-    return;
-  }
-  if (m_nTimeEdge >= 0 && event.GetKeyCode() == WXK_TAB) return;  // stays in the field
-  if (TimeEditorTakes(event)) {
-    event.Skip();
-    return;
-  }
-  const int id = CommandForKey(event.GetKeyCode(), event.GetModifiers());
-  if (id == 0 || !IsCommandAvailable(id)) {
-    event.Skip();
-    return;
-  }
-  PostCommand(wxEVT_MENU, id);
-}
-
-void CCutterDlg::OnMenuOpen(wxMenuEvent& event) {
-  UpdateMenu();
-  event.Skip();
 }
 
 void CCutterDlg::OnDropFiles(const wxArrayString& files) {
