@@ -130,6 +130,7 @@ bool CCutterDlg::StartAnalysis() {
   UpdateLevelSource();
   m_pProgress->SetRange(std::max(m_pArwMan->GetDuration(), 1));
   m_pArwMan->GetOutputFormat(&m_nSampleRate, &m_nBitsPerSample, &m_nChannels);
+  m_pSpectrum->SetSourcePath(m_strSourcePath);
   m_pSpectrum->BeginAnalysis(m_pArwMan->GetDuration(), m_nSampleRate, m_nBitsPerSample, m_nChannels);
   m_pSpectrum->Redraw();
   m_timerProgress.Start(kProgressPeriodMs);
@@ -168,16 +169,23 @@ bool CCutterDlg::OnPlay() {
     m_pArwMan->Resume();
     return true;
   }
+  return StartPlayback(start, -1);
+}
+
+bool CCutterDlg::StartPlayback(int from, int until) {
   m_pArwMan->Stop();
-  // The stretch is heard as its cut with the gain and fades will sound.
-  m_pLevelReader->SetLevel(WithLevel(CutOptions()), start, end);
+  // The selection is heard as its cut with the gain and fades will sound
+  // (also when prelistening around its edges).
+  m_pLevelReader->SetLevel(WithLevel(CutOptions()), m_pSpectrum->GetSelStart(), m_pSpectrum->GetSelEnd());
   if (!m_pArwMan->SetReader(m_pLevelReader.get()) || !m_pArwMan->SetWriter(m_pPluginWriter.get())) return false;
   m_pArwMan->SetTexts(TextsFor(m_strSourcePath));
   m_pPluginWriter->SetVolume(kPlayVolumePercent);
   // The first seek happens inside Start, before the worker reads anything.
-  m_pArwMan->SetStartTime(m_pSpectrum->GetSelStart());
+  m_pArwMan->SetStartTime(from);
+  m_nPlayUntil = until;
   BeginRun();
   if (!m_pArwMan->Start()) return false;  // the worker manager has posted the cause
+  m_pSpectrum->SetFollowing(true);  // a zoomed view pages along until scrolled by hand
   m_timerPlayback.Start(kPlaybackPeriodMs);
   return true;
 }
@@ -205,7 +213,7 @@ void CCutterDlg::StopPlayback() {
 void CCutterDlg::UpdatePlayPosition() {
   if (!m_pArwMan) return;
   const int position = m_pArwMan->GetPosition();
-  int end = m_pSpectrum->GetSelEnd();
+  int end = m_nPlayUntil >= 0 ? m_nPlayUntil : m_pSpectrum->GetSelEnd();
   if (end < 0) {
     end = m_pArwMan->GetDuration();
     // Once the run has ended the reader is closed; the analysed length
@@ -213,7 +221,9 @@ void CCutterDlg::UpdatePlayPosition() {
     if (end <= 0) end = m_pSpectrum->GetModel().GetDuration();
   }
   if (position + kPlaybackPeriodMs >= end) StopPlayback();
-  m_pSpectrum->SetPlayPosition(m_pArwMan->IsRunning() ? position : end);
+  const bool running = m_pArwMan->IsRunning();
+  m_pSpectrum->SetPlayPosition(running ? position : end);
+  if (running) m_pSpectrum->FollowPlayPosition(position);
 }
 
 void CCutterDlg::OnTimer(int timerId) {
@@ -233,6 +243,7 @@ int CCutterDlg::OnWorkerEnd() {
     m_pSpectrum->Redraw();
     ShowSelectionTimes(m_pSpectrum->GetSelStart(), m_pSpectrum->GetSelEnd());
     ShowMouseTime(0);
+    FocusWaveform();
   } else if (m_nWorkState == STATE_READY) {
     StopPlayback();
   }

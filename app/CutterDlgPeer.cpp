@@ -26,6 +26,8 @@ CutterDlgState CutterDlgPeer::State() const {
   state.exactCutChecked = d.IsExactCutChecked();
   state.progressTimerRunning = d.m_timerProgress.IsRunning();
   state.playbackTimerRunning = d.m_timerPlayback.IsRunning();
+  state.timeEdge = d.m_nTimeEdge;
+  state.timeRefusal = d.m_strTimeRefusal;
   return state;
 }
 

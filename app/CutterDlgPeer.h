@@ -27,6 +27,8 @@ struct CutterDlgState {
   bool exactCutChecked = false;  // the file menu's sample-exact item
   bool progressTimerRunning = false;
   bool playbackTimerRunning = false;
+  int timeEdge = -1;          // the time being typed: 0 start, 1 end, -1 none
+  std::string timeRefusal;    // why the last typed time was refused ("" when it was not)
 };
 
 class CutterDlgPeer {

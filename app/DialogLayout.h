@@ -40,6 +40,9 @@ enum CutterControlId {
   IDC_LINE_START = 1023,
   IDC_FILE_FRAME = 1024,
   IDC_CANCEL = 1025,
+  // Not in the template: the field a start or end time is typed into, over
+  // the time label it edits.
+  IDC_TIME_EDIT = 1101,
 
   // Menu 128's commands 32771..32774, moved below 0x7fff (the toolkit's
   // limit for menu ids) by taking 10000 off.

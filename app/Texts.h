@@ -13,15 +13,21 @@ namespace apptext {
 
 inline constexpr char kCaption[] = "파도오디오 자르개";
 
-// Menu 128.
+// Menu 128, with the view menu between the file and the help menus.
 inline constexpr char kFileMenu[] = "파일(&F)";
+inline constexpr char kViewMenu[] = "보기(&V)";
 inline constexpr char kHelpMenu[] = "도움말(&H)";
 inline constexpr char kOpenFileItem[] = "파일 열기(&O)";
 inline constexpr char kCloseFileItem[] = "파일 닫기(&C)";
+inline constexpr char kCutItem[] = "자르기(&S)...";
 inline constexpr char kExactCutItem[] = "샘플 단위 정밀 자르기(&P)";
 inline constexpr char kLevelItem[] = "음량 조절(&V)...";
 inline constexpr char kExitItem[] = "종료(&X)";
 inline constexpr char kAboutItem[] = "파도오디오 자르개 정보(&A)";
+inline constexpr char kZoomInItem[] = "확대(&I)";
+inline constexpr char kZoomOutItem[] = "축소(&O)";
+inline constexpr char kShowAllItem[] = "전체 보기(&F)";
+inline constexpr char kZoomSelectionItem[] = "선택 영역 보기(&S)";
 
 // The main window's controls.
 inline constexpr char kFileCaption[] = "현재 파일";
@@ -34,6 +40,11 @@ inline constexpr char kCancelButton[] = "작업 취소";
 inline constexpr char kCloseFileButton[] = "파일 닫기";
 inline constexpr char kOpenFileButton[] = "파일 열기";
 inline constexpr char kAnalyseButton[] = "분석";
+
+// Why a typed start or end time was refused (shown beside the field).
+inline constexpr char kTimeMalformed[] = "시간을 알아볼 수 없습니다. 예: 1:23.456";
+inline constexpr char kEndBeforeStart[] = "끝이 시작보다 앞입니다.";
+inline constexpr char kStartAfterEnd[] = "시작이 끝보다 뒤입니다.";
 
 // The About box.
 inline constexpr char kAboutText[] = "파도오디오 자르개는 MP3파일을 원하는 시간만큼 저장해주는 프로그램 입니다.";

@@ -18,15 +18,6 @@
 
 namespace {
 
-// padocut-cli's cut of the same stretch: the reference bytes.
-std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, const std::string& out,
-                            const std::string& options = "") {
-  const std::string command = "'" + BuildDir() + "/padocut-cli' cut " + options + " '" + source + "' " + std::to_string(startMs) +
-                              " " + std::to_string(endMs) + " '" + out + "' >/dev/null";
-  EXPECT_EQ(std::system(command.c_str()), 0) << command;
-  return ReadFileBytes(out);
-}
-
 // Answers the level dialog: types the values given (unless none) and
 // notes what the dialog then holds.
 class AnswerLevel : public wxExpectModalBase<CGainDialog> {

@@ -13,6 +13,10 @@
 // it never re-renders the waveform, so a pointer move costs one full copy, at
 // most one partial copy and a few short lines. Paint only copies composite.
 //
+// Deep in a zoom, the frames' boundaries are drawn faintly into base and
+// selection, and Compose adds a bar along the top of the waveform area over
+// what a cut of the selection writes (whole frames, or the exact stretch).
+//
 // Lines follow one rule everywhere: a line from a to b covers a and stops
 // before b, in whichever direction it runs. Antialiasing is off, so every
 // pixel is exactly one of the palette colours (tests read layers back).
@@ -49,7 +53,11 @@ class SpectrumPainter {
   static const wxColour kSelectionBackground;
   static const wxColour kSelectionGrid;
   static const wxColour kSelectionWave;
+  static const wxColour kBaseFrameGrid;       // faint frame boundaries at deep zoom
+  static const wxColour kSelectionFrameGrid;
+  static const wxColour kCutStretch;          // the bar over what the cut writes
   static const wxColour kMarker;
+  static const wxColour kActiveMarker;  // the edge the keys move, once they have
   static const wxColour kPlayCursor;
   static const wxColour kMouseLine;
   static const wxColour kFadeLine;
@@ -111,8 +119,11 @@ class SpectrumPainter {
   void DrawRuler(wxDC& dc, const SpectrumModel& model, bool marksAndLabels, const wxPen& gridPen) const;
   void DrawRulerLabels(wxDC& dc, const SpectrumRuler& layout, const SpectrumRect& ruler) const;
   void DrawColumns(wxDC& dc, const SpectrumModel& model) const;
+  void DrawFrameGrid(wxDC& dc, const SpectrumModel& model) const;
+  void DrawCutStretch(wxDC& dc, const SpectrumModel& model) const;
   void DrawStateText(wxDC& dc, const wxString& text, const SpectrumRect& wave, const wxFont& controlFont) const;
   void DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const;
+  void DrawMarker(wxDC& dc, int x, int direction, const SpectrumRect& wave) const;
   void DrawFades(wxDC& dc, const SpectrumModel& model, int startX, int endX) const;
 
   Surface m_layers[3];
@@ -123,7 +134,10 @@ class SpectrumPainter {
   wxPen m_rulerPen;
   wxPen m_selectionPen;
   wxPen m_selectionWavePen;
+  wxPen m_baseFramePen;
+  wxPen m_selectionFramePen;
   wxPen m_markerPen;
+  wxPen m_activeMarkerPen;
   wxPen m_playCursorPen;
   wxPen m_mousePen;
   wxPen m_fadePen;
