@@ -13,6 +13,7 @@
 #include "cli/CliApp.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/LevelOptions.h"
 #include "cli/TagCharsetOption.h"
 #include "cli/Texts.h"
 #include "mp3/CutToFile.h"
@@ -21,9 +22,6 @@
 #include "platform/FormatTime.h"
 
 namespace {
-
-// A day: longer fades are typing mistakes.
-constexpr int kLongestFadeMs = 24 * 3600 * 1000;
 
 struct CutArguments {
   CLI::App* command = nullptr;
@@ -43,17 +41,6 @@ struct CutTimes {
 uint32_t FirstHeader(const Mp3StreamInfo& info) {
   const uint8_t* b = info.firstHeader;
   return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
-}
-
-// The index's time at `offset` (a frame's start, or the end of the audio).
-double TimeAtOffset(Mp3FrameIndex& index, int64_t offset) {
-  if (offset > index.At(index.Count() - 1).offset) index.TimeToOffset(static_cast<double>(kMaxTimeTextMs));
-  int low = 0, high = index.Count() - 1;
-  while (low < high) {
-    const int mid = (low + high) / 2;
-    if (index.At(mid).offset < offset) low = mid + 1; else high = mid;
-  }
-  return index.At(low).timeMs;
 }
 
 // Why the range cannot be cut, in the source's words: the same refusal the
@@ -82,7 +69,7 @@ std::pair<int64_t, int64_t> WrittenMs(CMp3Reader& reader, const CutTimes& times,
     return {start, start + std::llround(static_cast<double>(samples) * 1000 / SampleRateOf(h))};
   }
   Mp3FrameIndex& index = *reader.GetFrameIndex();
-  return {std::llround(TimeAtOffset(index, r.startOffset)), std::llround(TimeAtOffset(index, r.endOffset))};
+  return {std::llround(index.TimeAtOffset(r.startOffset)), std::llround(index.TimeAtOffset(r.endOffset))};
 }
 
 void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutTimes& times, const CutReport& r,
@@ -93,12 +80,12 @@ void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutTi
     Detail(clitext::kSampleExact);
   } else {
     Detail(clitext::Rounded("START", args.start, "starts with",
-                            FormatTime(static_cast<int>(TimeAtOffset(index, r.startOffset))), r.startOffset));
+                            FormatTime(static_cast<int>(index.TimeAtOffset(r.startOffset))), r.startOffset));
     if (times.endMs >= reader.GetDuration()) {
       Detail(clitext::EndAtAudioEnd(FormatTime(reader.GetDuration())));
     } else {
       Detail(clitext::Rounded("END", args.end, "ends before",
-                              FormatTime(static_cast<int>(TimeAtOffset(index, r.endOffset))), r.endOffset));
+                              FormatTime(static_cast<int>(index.TimeAtOffset(r.endOffset))), r.endOffset));
     }
   }
   if (r.delay >= 0) {
@@ -191,22 +178,8 @@ void AddCutCommand(CliApp& app) {
   command.add_flag("--clean-start", args->options.cleanStart,
                    "carry the bit reservoir the first frames need (Layer III)");
   command.add_flag("--exact", args->options.exact, "sample-exact range for gapless decoders (implies both)");
-  // A NaN passes a range check: the gain's is written out.
-  const double largestGainDb = kLargestGainSteps * kGainStepDb;
-  command.add_option("--gain", args->options.gainDb, "change the level by DB, in whole steps of 1.5 dB (Layer III)")
-      ->check(CLI::Validator(
-          [largestGainDb](std::string& text) {
-            const double db = std::strtod(text.c_str(), nullptr);
-            char limit[16];
-            std::snprintf(limit, sizeof limit, "%.1f", largestGainDb);
-            return std::fabs(db) <= largestGainDb ? std::string() : clitext::GainOutOfRange(text, limit);
-          },
-          "DB"));
-  command.add_option("--fade-in", args->options.fadeInMs, "fade in over the first MS milliseconds (Layer III)")
-      ->check(CLI::Range(0, kLongestFadeMs));
-  command.add_option("--fade-out", args->options.fadeOutMs, "fade out over the last MS milliseconds (Layer III)")
-      ->check(CLI::Range(0, kLongestFadeMs));
-  command.add_flag("--allow-clip", args->options.allowClip, "apply a positive --gain even where it clips");
+  command.add_flag("--keep-cover", args->options.keepCover, "carry FILE's pictures (cover art) into OUT's tag");
+  AddLevelOptions(command, &args->options, "the output");
   AddTagCharsetOption(command, &args->tagCharset);
   command.footer(
       "START and END: 1500 is 1500 ms (a bare integer is milliseconds); 90s, 1m30s, 1:30,\n"

@@ -3,7 +3,9 @@
 // known), then the plan's silent lead frames, the frame carrying the bit
 // reservoir, and the source's frames [a, b), silenced where the plan says
 // and with the level changes of `level` (frames of other layers pass
-// unchanged). The music CRC covers the frames as written.
+// unchanged). The music CRC covers the frames as written. When the plan and
+// the level add and change nothing and the frames lie back to back, they
+// are one byte range of the source, copied in large blocks.
 #pragma once
 
 #include <cstdint>

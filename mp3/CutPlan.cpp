@@ -125,8 +125,7 @@ SourceTiming TimingOf(const VbrHeaderInfo& source, SourceFrames& frames) {
   SourceTiming t;
   t.samplesPerFrame = SamplesPerFrameOf(h0);
   t.sampleRate = SampleRateOf(h0);
-  t.gapless = source.kind != VbrHeaderKind::None && source.kind != VbrHeaderKind::Vbri &&
-              source.encoderDelay >= 0 && source.encoderPadding >= 0;
+  t.gapless = DeclaresGapless(source);
   t.encoderDelay = t.gapless ? source.encoderDelay : 0;
   t.rawStart = t.gapless ? source.encoderDelay + kDecoderDelay : 0;
   // Frames indexed, which may stop short of the stream's end past the

@@ -38,6 +38,9 @@ struct CutOptions {
   // included when the range starts there: no header is added unless one of
   // the options above asks for it.
   bool framesOnly = false;
+  // The source's attached pictures (cover art) go into the new ID3v2 tag
+  // with its text fields, the front cover first.
+  bool keepCover = false;
 
   // The level of the output, changed through each granule's global_gain
   // without re-encoding (Layer III only: other layers are refused). The

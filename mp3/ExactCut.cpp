@@ -59,14 +59,14 @@ bool WriteVbrTag(int out, int64_t at, SourceFrames& frames, const Mp3StreamInfo&
 
 }  // namespace
 
-EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, int startMs, int endMs,
-                                   int64_t startOffset, int64_t endOffset, const CutOptions& requested,
+EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, Mp3FrameIndex& index, int startMs,
+                                   int endMs, int64_t startOffset, int64_t endOffset, const CutOptions& requested,
                                    CutReport* report) {
   CutOptions options = requested;
   if (options.exact) options.vbrHeader = options.cleanStart = true;
   if (info.layer != 3) return NotApplicable(report, "the options need Layer III audio");
 
-  SourceFrames frames(in, info, endOffset);
+  SourceFrames frames(in, info, index, endOffset);
   if (frames.Indexed() == 0) return NotApplicable(report, "no usable frame headers");
   if (frames.Count() == 0) return NotApplicable(report, "no audio frames");
   CutPlan plan;

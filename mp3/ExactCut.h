@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "mp3/CutTypes.h"
+#include "mp3/Mp3FrameIndex.h"
 #include "mp3/Mp3StreamInfo.h"
 
 enum class EnhancedCutResult {
@@ -22,10 +23,11 @@ enum class EnhancedCutResult {
   Refused,        // the options cannot be met (report->error and report->refusal say why); nothing written
 };
 
-// Writes the cut of `in` (the source's bytes, the stream `info` describes)
-// into `out` from its file position on; the VBR tag goes at that position
-// too, written last. `startOffset`/`endOffset` are the plain cut's frame
-// offsets. The options in effect are reported in `report`.
-EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, int startMs, int endMs,
-                                   int64_t startOffset, int64_t endOffset, const CutOptions& options,
+// Writes the cut of `in` (the source's bytes, the stream `info` describes,
+// whose frames `index` finds: the source reader's index) into `out` from
+// its file position on; the VBR tag goes at that position too, written
+// last. `startOffset`/`endOffset` are the plain cut's frame offsets. The
+// options in effect are reported in `report`.
+EnhancedCutResult WriteEnhancedCut(int in, int out, const Mp3StreamInfo& info, Mp3FrameIndex& index, int startMs,
+                                   int endMs, int64_t startOffset, int64_t endOffset, const CutOptions& options,
                                    CutReport* report);

@@ -505,7 +505,7 @@ TEST(ExactCutFrames, WritesFromTheOutputsPosition) {
   const std::vector<uint8_t> prefix(1000, 'x');
   ASSERT_EQ(write(out, prefix.data(), prefix.size()), 1000);
   CutReport r;
-  EXPECT_EQ(WriteEnhancedCut(in, out, reader.GetStreamInfo(), 500, 2000, reader.TimeToOffset(500),
+  EXPECT_EQ(WriteEnhancedCut(in, out, reader.GetStreamInfo(), *reader.GetFrameIndex(), 500, 2000, reader.TimeToOffset(500),
                              reader.TimeToOffset(2000), o, &r),
             EnhancedCutResult::Written);
   close(in);
