@@ -50,6 +50,9 @@ bool CCutterApp::InitInstance() {
   }
   SetTopWindow(m_pMainDlg);
   m_pMainDlg->Show();
+  // Asks for the keyboard focus at once (also where no window manager
+  // hands it out), so the keys work before any click.
+  m_pMainDlg->Raise();
   return true;
 }
 

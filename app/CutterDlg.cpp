@@ -1,10 +1,9 @@
 // The main window's set-up and teardown: controls at their template places,
-// the menu, the pipeline, the work states, dropped files and closing.
+// the pipeline, the work states, dropped files and closing.
 #include "app/CutterDlg.h"
 
 #include <wx/dnd.h>
 #include <wx/gauge.h>
-#include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/statbox.h>
 #include <wx/statline.h>
@@ -20,6 +19,8 @@
 
 #include "app/AppIcons.h"
 #include "app/CaptionRow.h"
+#include "app/Commands.h"
+#include "app/ControlAnchors.h"
 #include "app/DialogLayout.h"
 #include "app/DocumentsFolder.h"
 #include "app/FileDialogs.h"
@@ -28,6 +29,7 @@
 #include "mp3/PathParts.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
+#include "pipeline/LevelReader.h"
 #include "pipeline/ParallelMp3Reader.h"
 #include "pipeline/PluginWriter.h"
 #include "platform/ResourceFiles.h"
@@ -52,39 +54,6 @@ wxEND_EVENT_TABLE()
 // clang-format on
 
 namespace {
-
-// Menu 128, one row per item; a row with id 0 is a separator. New items
-// go into the table.
-struct MenuEntry {
-  int id;
-  const char* text;
-  wxItemKind kind;
-};
-
-const MenuEntry kFileMenu[] = {
-    {ID_FILE_OPEN, apptext::kOpenFileItem, wxITEM_NORMAL},
-    {ID_FILE_CLOSE, apptext::kCloseFileItem, wxITEM_NORMAL},
-    {0, nullptr, wxITEM_SEPARATOR},
-    {ID_FILE_EXACT_CUT, apptext::kExactCutItem, wxITEM_CHECK},
-    {0, nullptr, wxITEM_SEPARATOR},
-    {ID_APP_EXIT, apptext::kExitItem, wxITEM_NORMAL},
-};
-const MenuEntry kHelpMenu[] = {
-    {ID_APP_ABOUT, apptext::kAboutItem, wxITEM_NORMAL},
-};
-
-template <size_t N>
-wxMenu* MakeMenu(const MenuEntry (&entries)[N]) {
-  auto* menu = new wxMenu;
-  for (const MenuEntry& entry : entries) {
-    if (entry.kind == wxITEM_SEPARATOR) {
-      menu->AppendSeparator();
-    } else {
-      menu->Append(entry.id, Tr(entry.text), wxString(), entry.kind);
-    }
-  }
-  return menu;
-}
 
 // Picture pairs (normal, disabled) of the six picture buttons, in the order
 // they are set.
@@ -187,7 +156,8 @@ CCutterDlg::~CCutterDlg() {
 bool CCutterDlg::CreateDialog() {
   const DialogTemplate& layout = MainDialogTemplate();
   if (!Create(nullptr, wxID_ANY, Tr(layout.caption), wxDefaultPosition, wxDefaultSize,
-              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxCLOSE_BOX | wxCLIP_CHILDREN)) {
+              wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxMAXIMIZE_BOX | wxRESIZE_BORDER | wxCLOSE_BOX |
+                  wxCLIP_CHILDREN)) {
     return false;
   }
   SetFont(DialogFont(layout));
@@ -196,14 +166,18 @@ bool CCutterDlg::CreateDialog() {
   m_pPanel = new wxPanel(this, wxID_ANY);
   const wxSize client = DialogSizeToPixels(this, layout);
   SetClientSize(client);
-  // Not resizable: the frame keeps the template's size.
-  SetSizeHints(GetSize(), GetSize());
+  // Resizable down to the template's size (ControlAnchors.h).
+  SetSizeHints(GetSize());
   CreateControls();
+  RememberTemplatePlaces();
+  CreateTimeEditor();
+  m_pPanel->Bind(wxEVT_SIZE, &CCutterDlg::OnPanelSize, this);
 
   Bind(EVT_ARWMAN_END, &CCutterDlg::OnArwEnd, this);
   Bind(EVT_ARWMAN_ERROR, &CCutterDlg::OnArwError, this);
   Bind(WM_SPECTRUM_CHANGE_TIME, &CCutterDlg::OnSelectionTimeEvent, this);
   Bind(WM_SPECTRUM_MOUSE_TIME, &CCutterDlg::OnMouseTimeEvent, this);
+  Bind(wxEVT_CHAR_HOOK, &CCutterDlg::OnCharHook, this);
   m_bWindowReady = true;
 
   if (!CreatePipeline()) {
@@ -215,17 +189,12 @@ bool CCutterDlg::CreateDialog() {
   SetUpPictureButtons();
   m_pPanel->SetDropTarget(new DropTarget(this));
   SetUiState(STATE_NO_FILE);
+  // Keys work from the start: the waveform holds the focus.
+  m_pSpectrum->SetFocus();
   // A file named on the command line is analysed once the window is up.
   if (!m_strSourcePath.empty()) PostCommand(wxEVT_BUTTON, IDC_ANALYSE);
   Centre();
   return true;
-}
-
-void CCutterDlg::CreateMenu() {
-  auto* bar = new wxMenuBar;
-  bar->Append(MakeMenu(kFileMenu), Tr(apptext::kFileMenu));
-  bar->Append(MakeMenu(kHelpMenu), Tr(apptext::kHelpMenu));
-  SetMenuBar(bar);
 }
 
 void CCutterDlg::CreateControls() {
@@ -290,6 +259,22 @@ void CCutterDlg::CreateControls() {
               m_pPanel->GetFont().Bold());
 }
 
+void CCutterDlg::RememberTemplatePlaces() {
+  m_templateClient = DialogSizeToPixels(this, MainDialogTemplate());
+  m_templatePlaces.clear();
+  for (wxWindow* child : m_pPanel->GetChildren()) m_templatePlaces.push_back({child, child->GetRect()});
+}
+
+void CCutterDlg::OnPanelSize(wxSizeEvent& event) {
+  event.Skip();
+  const wxSize extra = m_pPanel->GetClientSize() - m_templateClient;
+  for (const TemplatePlace& place : m_templatePlaces) {
+    const wxRect wanted = FollowClientSize(place.window->GetId(), place.rect, extra);
+    if (place.window->GetRect() != wanted) place.window->SetSize(wanted);
+  }
+  PlaceTimeEditor();
+}
+
 void CCutterDlg::SetUpBoldLabels() {
   m_fontBold = m_pPanel->GetFont().Bold();
   if (!m_fontBold.IsOk()) return;
@@ -333,6 +318,7 @@ bool CCutterDlg::CreatePipeline() {
   m_pPluginWriter.reset(
       new (std::nothrow) CPluginWriter(kOutputPluginFile, this, PluginDirectory(m_options.pluginDirectory)));
   if (!m_pPluginWriter) return false;
+  m_pLevelReader = std::make_unique<CLevelReader>(m_pReader.get());
   m_pArwMan->SetNotifyWindow(this);
   m_pSpectrum->SetNotifyWindow(this);
   ShowSelectionTimes(0, 0);
@@ -345,6 +331,7 @@ void CCutterDlg::ReleasePipeline() {
   if (m_bWindowReady) CloseFile();
   if (m_pArwMan) m_pArwMan->Stop();
   m_pArwMan.reset();
+  m_pLevelReader.reset();
   if (m_pReader) m_pReader->Close();
   m_pReader.reset();
   if (m_pAnalysisReader) m_pAnalysisReader->Close();
@@ -362,6 +349,7 @@ void CCutterDlg::SetUiState(int state) {
     m_nWorkState = state;
     return;
   }
+  if (state != STATE_READY) EndTimeEdit();
   const StateLook& look = kStateLooks[state];
   wxWindow* transport[] = {m_pPlay, m_pPause, m_pStop, m_pCut, m_pEndCaption, m_pStartCaption,
                            m_pStartTime, m_pEndTime, m_pMouseCaption, m_pMouseTime};
@@ -379,15 +367,6 @@ void CCutterDlg::SetUiState(int state) {
   m_pFileName->Show(look.fileNameShown);
   m_nWorkState = state;
   UpdateMenu();
-}
-
-void CCutterDlg::UpdateMenu() {
-  if (wxMenuBar* bar = GetMenuBar()) bar->Enable(ID_FILE_CLOSE, m_nWorkState != STATE_NO_FILE);
-}
-
-void CCutterDlg::OnMenuOpen(wxMenuEvent& event) {
-  UpdateMenu();
-  event.Skip();
 }
 
 void CCutterDlg::OnDropFiles(const wxArrayString& files) {
@@ -440,9 +419,17 @@ void CCutterDlg::OnCommand(wxCommandEvent& event) {
     case IDC_CUT: OnCut(); break;
     case IDC_ABOUT: PostCommand(wxEVT_MENU, ID_APP_ABOUT); break;
     case ID_APP_ABOUT: OnAbout(); break;
-    case ID_FILE_EXACT_CUT: break;  // the menu keeps the check; the cut reads it
+    case ID_FILE_EXACT_CUT:  // the menu keeps the check; the cut reads it, the view shows it
+      m_pSpectrum->SetExactCut(IsExactCutChecked());
+      break;
+    case ID_FILE_LEVEL: OnLevel(); break;
     case ID_APP_EXIT: CallAfter([this] { Close(); }); break;
-    default: event.Skip(); break;
+    case ID_FILE_CUT:
+      if (m_nWorkState == STATE_READY) OnCut();
+      break;
+    default:
+      if (!RunEditCommand(event.GetId())) event.Skip();
+      break;
   }
 }
 

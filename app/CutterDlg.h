@@ -1,5 +1,6 @@
-// CCutterDlg: the program's one window. A fixed-size frame laid out from
-// dialog template 102 (DialogLayout.h) with menu 128: the file name, the
+// CCutterDlg: the program's one window. A frame laid out from dialog
+// template 102 (DialogLayout.h) with menu 128, resizable down to the
+// template's size (ControlAnchors.h says how each control follows): the file name, the
 // waveform view, the transport buttons (play, pause, stop), the time labels,
 // the cut button, and a progress bar with a cancel button while a file is
 // being analysed.
@@ -40,11 +41,14 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
+#include "app/GainDialog.h"
 #include "pipeline/ArwNotify.h"
 
 class CArwMan;
 class CAudioReader;
+class CLevelReader;
 class CMp3Reader;
 class CNullWriter;
 class CPluginWriter;
@@ -53,8 +57,10 @@ class CSpectrumCtrl;
 class IFileDialogs;
 class SpectrumTimeEvent;
 class wxDropFilesEvent;
+class wxKeyEvent;
 class wxGauge;
 class wxMenuEvent;
+class wxPopupWindow;
 class wxStaticBox;
 class wxStaticLine;
 class wxStaticText;
@@ -118,6 +124,7 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   static constexpr int kPlaybackPeriodMs = 50;
   static constexpr int kPlayVolumePercent = 50;
   static constexpr int kShortestCutMs = 1000;
+  static constexpr int kPrelistenMs = 2000;
 
   // Commands and notifications (CutterDlgCommands.cpp).
   // Pauses the work (a playback or an analysis) before a question; an
@@ -134,6 +141,9 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   bool StartAnalysis();
   void StopAnalysis();
   bool OnPlay();
+  // A playback run from `from` (negative: the beginning) to `until` (-1:
+  // the selection's end, or the file's).
+  bool StartPlayback(int from, int until);
   bool OnPause();
   void OnStop();
   void StopPlayback();
@@ -149,6 +159,30 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // Worker thread: hands one block of decoded PCM to the waveform view.
   int OnPcmData(const void* data, int length);
 
+  // Keyboard editing, zoom, undo and prelistening (CutterDlgEditing.cpp).
+  // Runs a command of the keys or the view menu; false for another id.
+  bool RunEditCommand(int id);
+  void ZoomBy(double factor);
+  void ZoomToSelection();
+  void PlayOrStop();
+  // F6, Shift+F6, F7, Shift+F7: two seconds at an edge of the selection.
+  void Prelisten(int id);
+  // The start or the end at the play cursor while playing, else at the pointer.
+  void PlaceEdgeHere(bool start);
+  void MoveActiveEdgeBy(int direction, int stepMs);
+  void FocusWaveform();
+  // Typed times (CutterDlgTimes.cpp). Edge 0 is the start, 1 the end.
+  void CreateTimeEditor();
+  void BeginTimeEdit(int edge);
+  // Puts the field over the label it edits (also after a resize).
+  void PlaceTimeEditor();
+  void ApplyTimeEdit();
+  void EndTimeEdit();
+  // Marks the field and shows why its text was refused; null takes both away.
+  void ShowTimeRefusal(const char* reason);
+  // Whether a key belongs to the time being typed.
+  bool TimeEditorTakes(const wxKeyEvent& event) const;
+
   // The cut (CutterDlgCut.cpp).
   void OnCut();
   bool AskSaveName();
@@ -156,17 +190,30 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // The file menu's "sample-exact cut" item is checked.
   bool IsExactCutChecked() const;
 
+  // Gain and fades (CutterDlgLevel.cpp): the dialog, whether the loaded
+  // file can take them (greys the menu item), the options a cut or a
+  // playback gets, and the fades drawn over the selection.
+  void OnLevel();
+  void UpdateLevelSource();
+  CutOptions WithLevel(const CutOptions& options) const;
+  void ShowFades();
+
   // Set-up, states and window events (CutterDlg.cpp).
   void CreateMenu();
   void CreateControls();
+  // The controls' template rectangles, which the resized layout starts from.
+  void RememberTemplatePlaces();
+  void OnPanelSize(wxSizeEvent& event);
   void SetUpBoldLabels();
   void SetUpPictureButtons();
   bool CreatePipeline();
   void ReleasePipeline();
   void InitDefaultFolder();
   void SetUiState(int state);
-  // Greys the close item of the file menu exactly while no file is loaded.
+  // Greys the menu items whose commands the state does not allow (the
+  // close item exactly while no file is loaded).
   void UpdateMenu();
+  bool IsCommandAvailable(int id) const;
   // Files dropped on the window: the first one, when it is a regular file
   // (or a link to one) and its name ends in "mp3" in any letter case.
   void OnDropFiles(const wxArrayString& files);
@@ -178,6 +225,7 @@ class CCutterDlg : public wxFrame, public IArwNotify {
 
   // Window events (bound in the event table or in CreateDialog).
   void OnCloseWindow(wxCloseEvent& event);
+  void OnCharHook(wxKeyEvent& event);
   void OnMenuOpen(wxMenuEvent& event);
   void OnCommand(wxCommandEvent& event);
   void OnTimerEvent(wxTimerEvent& event);
@@ -209,6 +257,11 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   CSkinButton* m_pPlay = nullptr;
   CSkinButton* m_pPause = nullptr;
   wxGauge* m_pProgress = nullptr;
+  wxTextCtrl* m_pTimeEdit = nullptr;
+  wxPopupWindow* m_pReasonPopup = nullptr;
+  wxStaticText* m_pReasonText = nullptr;
+  int m_nTimeEdge = -1;  // the edge being typed, -1 for none
+  std::string m_strTimeRefusal;  // why the last typed time was refused
   CSpectrumCtrl* m_pSpectrum = nullptr;
   wxWindow* m_pPanel = nullptr;
 
@@ -219,11 +272,17 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   std::unique_ptr<CAudioReader> m_pAnalysisReader;  // null: m_pReader analyses
   std::unique_ptr<CNullWriter> m_pNullWriter;
   std::unique_ptr<CPluginWriter> m_pPluginWriter;
+  // Playback reads m_pReader through it (the gain and fades).
+  std::unique_ptr<CLevelReader> m_pLevelReader;
+  LevelSettings m_level;
+  bool m_bLevelFits = true;
 
   std::string m_strSourcePath;
   std::string m_strDefaultFolder;
   std::string m_strLastFolder;
   std::string m_strDestPath;
+  // Where the playback run stops, when not at the selection's end (prelistening).
+  int m_nPlayUntil = -1;
   int m_nSampleRate = 0;
   int m_nBitsPerSample = 0;
   int m_nChannels = 0;
@@ -238,6 +297,12 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   // The worker was paused when ConfirmStopWork began.
   bool m_bPausedBeforeQuestion = false;
   bool m_bWindowReady = false;
+  struct TemplatePlace {
+    wxWindow* window;
+    wxRect rect;
+  };
+  std::vector<TemplatePlace> m_templatePlaces;
+  wxSize m_templateClient;
   wxFont m_fontBold;
   wxTimer m_timerProgress;
   wxTimer m_timerPlayback;

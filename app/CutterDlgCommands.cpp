@@ -16,6 +16,7 @@
 #include "mp3/PathParts.h"
 #include "pipeline/ArwMan.h"
 #include "pipeline/AudioWriter.h"
+#include "pipeline/LevelReader.h"
 #include "pipeline/PluginWriter.h"
 #include "pipeline/Texts.h"
 #include "platform/FormatTime.h"
@@ -95,6 +96,7 @@ void CCutterDlg::CloseFile() {
   m_strSourcePath.clear();
   m_strDestPath.clear();
   if (m_pSpectrum) m_pSpectrum->Reset();
+  UpdateLevelSource();
   SetUiState(STATE_NO_FILE);
   ShowSelectionTimes(0, 0);
   ShowMouseTime(0);
@@ -126,8 +128,10 @@ bool CCutterDlg::StartAnalysis() {
     return false;  // the worker manager has posted the cause
   }
   SetUiState(STATE_ANALYSING);
+  UpdateLevelSource();
   m_pProgress->SetRange(std::max(m_pArwMan->GetDuration(), 1));
   m_pArwMan->GetOutputFormat(&m_nSampleRate, &m_nBitsPerSample, &m_nChannels);
+  m_pSpectrum->SetSourcePath(m_strSourcePath);
   m_pSpectrum->BeginAnalysis(m_pArwMan->GetDuration(), m_nSampleRate, m_nBitsPerSample, m_nChannels);
   m_pSpectrum->Redraw();
   m_timerProgress.Start(kProgressPeriodMs);
@@ -166,14 +170,23 @@ bool CCutterDlg::OnPlay() {
     m_pArwMan->Resume();
     return true;
   }
+  return StartPlayback(start, -1);
+}
+
+bool CCutterDlg::StartPlayback(int from, int until) {
   m_pArwMan->Stop();
-  if (!m_pArwMan->SetReader(m_pReader.get()) || !m_pArwMan->SetWriter(m_pPluginWriter.get())) return false;
+  // The selection is heard as its cut with the gain and fades will sound
+  // (also when prelistening around its edges).
+  m_pLevelReader->SetLevel(WithLevel(CutOptions()), m_pSpectrum->GetSelStart(), m_pSpectrum->GetSelEnd());
+  if (!m_pArwMan->SetReader(m_pLevelReader.get()) || !m_pArwMan->SetWriter(m_pPluginWriter.get())) return false;
   m_pArwMan->SetTexts(TextsFor(m_strSourcePath));
   m_pPluginWriter->SetVolume(kPlayVolumePercent);
   // The first seek happens inside Start, before the worker reads anything.
-  m_pArwMan->SetStartTime(m_pSpectrum->GetSelStart());
+  m_pArwMan->SetStartTime(from);
+  m_nPlayUntil = until;
   BeginRun();
   if (!m_pArwMan->Start()) return false;  // the worker manager has posted the cause
+  m_pSpectrum->SetFollowing(true);  // a zoomed view pages along until scrolled by hand
   m_timerPlayback.Start(kPlaybackPeriodMs);
   return true;
 }
@@ -201,7 +214,7 @@ void CCutterDlg::StopPlayback() {
 void CCutterDlg::UpdatePlayPosition() {
   if (!m_pArwMan) return;
   const int position = m_pArwMan->GetPosition();
-  int end = m_pSpectrum->GetSelEnd();
+  int end = m_nPlayUntil >= 0 ? m_nPlayUntil : m_pSpectrum->GetSelEnd();
   if (end < 0) {
     end = m_pArwMan->GetDuration();
     // Once the run has ended the reader is closed; the analysed length
@@ -209,7 +222,9 @@ void CCutterDlg::UpdatePlayPosition() {
     if (end <= 0) end = m_pSpectrum->GetModel().GetDuration();
   }
   if (position + kPlaybackPeriodMs >= end) StopPlayback();
-  m_pSpectrum->SetPlayPosition(m_pArwMan->IsRunning() ? position : end);
+  const bool running = m_pArwMan->IsRunning();
+  m_pSpectrum->SetPlayPosition(running ? position : end);
+  if (running) m_pSpectrum->FollowPlayPosition(position);
 }
 
 void CCutterDlg::OnTimer(int timerId) {
@@ -229,6 +244,7 @@ int CCutterDlg::OnWorkerEnd() {
     m_pSpectrum->Redraw();
     ShowSelectionTimes(m_pSpectrum->GetSelStart(), m_pSpectrum->GetSelEnd());
     ShowMouseTime(0);
+    FocusWaveform();
   } else if (m_nWorkState == STATE_READY) {
     StopPlayback();
   }

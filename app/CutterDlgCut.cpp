@@ -47,8 +47,13 @@ void CCutterDlg::OnCut() {
   // The sample-exact switch of the file menu (off at every start).
   CutOptions options;
   options.exact = IsExactCutChecked();
-  if (!CutToFile(m_strSourcePath, m_strDestPath, start, end, nullptr, options)) {
-    Tell(this, Tr(apptext::kCutFailed));
+  CutReport report;
+  if (!CutToFile(m_strSourcePath, m_strDestPath, start, end, &report, WithLevel(options))) {
+    if (report.refusal == CutRefusal::WouldClip) {
+      Tell(this, Tr(apptext::kGainWouldClip) + wxString::Format(" %+.1f dB", report.largestGainDb));
+    } else {
+      Tell(this, Tr(apptext::kCutFailed));
+    }
     return;
   }
   if (IsSameFile(m_strDestPath, m_strSourcePath)) {

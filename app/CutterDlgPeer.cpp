@@ -9,6 +9,7 @@ bool CutterDlgPeer::OnPlay() { return m_pDialog->OnPlay(); }
 bool CutterDlgPeer::OnPause() { return m_pDialog->OnPause(); }
 void CutterDlgPeer::OnStop() { m_pDialog->OnStop(); }
 void CutterDlgPeer::OnCut() { m_pDialog->OnCut(); }
+void CutterDlgPeer::OnLevel() { m_pDialog->OnLevel(); }
 void CutterDlgPeer::OnDropFiles(const wxArrayString& files) { m_pDialog->OnDropFiles(files); }
 int CutterDlgPeer::OnWorkerError(int code) { return m_pDialog->OnWorkerError(code); }
 void CutterDlgPeer::CloseFile() { m_pDialog->CloseFile(); }
@@ -25,6 +26,8 @@ CutterDlgState CutterDlgPeer::State() const {
   state.exactCutChecked = d.IsExactCutChecked();
   state.progressTimerRunning = d.m_timerProgress.IsRunning();
   state.playbackTimerRunning = d.m_timerPlayback.IsRunning();
+  state.timeEdge = d.m_nTimeEdge;
+  state.timeRefusal = d.m_strTimeRefusal;
   return state;
 }
 

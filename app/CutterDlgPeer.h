@@ -27,14 +27,16 @@ struct CutterDlgState {
   bool exactCutChecked = false;  // the file menu's sample-exact item
   bool progressTimerRunning = false;
   bool playbackTimerRunning = false;
+  int timeEdge = -1;          // the time being typed: 0 start, 1 end, -1 none
+  std::string timeRefusal;    // why the last typed time was refused ("" when it was not)
 };
 
 class CutterDlgPeer {
  public:
   explicit CutterDlgPeer(CCutterDlg* dialog = nullptr) : m_pDialog(dialog) {}
 
-  // The commands (what the open, close, cancel, play, pause, stop and cut
-  // commands and a drop run).
+  // The commands (what the open, close, cancel, play, pause, stop, cut and
+  // level commands and a drop run).
   bool OnOpenFile();
   void OnCloseFile();
   void OnAnalyse();
@@ -42,6 +44,7 @@ class CutterDlgPeer {
   bool OnPause();
   void OnStop();
   void OnCut();
+  void OnLevel();
   void OnDropFiles(const wxArrayString& files);
   // What the window does on its own: a worker's error arriving, closing the
   // file without a question, stopping the analysis.

@@ -40,6 +40,9 @@ enum CutterControlId {
   IDC_LINE_START = 1023,
   IDC_FILE_FRAME = 1024,
   IDC_CANCEL = 1025,
+  // Not in the template: the field a start or end time is typed into, over
+  // the time label it edits.
+  IDC_TIME_EDIT = 1101,
 
   // Menu 128's commands 32771..32774, moved below 0x7fff (the toolkit's
   // limit for menu ids) by taking 10000 off.
@@ -49,6 +52,8 @@ enum CutterControlId {
   ID_APP_ABOUT = 22774,
   // The sample-exact cut switch of the file menu.
   ID_FILE_EXACT_CUT = 22775,
+  // The file menu's level dialog (gain and fades).
+  ID_FILE_LEVEL = 22776,
 };
 
 // Control ids of the About box (template 107).

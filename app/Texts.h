@@ -29,14 +29,21 @@ namespace apptext {
 
 inline constexpr char kCaption[] = N_("파도오디오 자르개");
 
-// Menu 128.
+// Menu 128, with the view menu between the file and the help menus.
 inline constexpr char kFileMenu[] = N_("파일(&F)");
+inline constexpr char kViewMenu[] = N_("보기(&V)");
 inline constexpr char kHelpMenu[] = N_("도움말(&H)");
 inline constexpr char kOpenFileItem[] = N_("파일 열기(&O)");
 inline constexpr char kCloseFileItem[] = N_("파일 닫기(&C)");
+inline constexpr char kCutItem[] = N_("자르기(&S)...");
 inline constexpr char kExactCutItem[] = N_("샘플 단위 정밀 자르기(&P)");
+inline constexpr char kLevelItem[] = N_("음량 조절(&V)...");
 inline constexpr char kExitItem[] = N_("종료(&X)");
 inline constexpr char kAboutItem[] = N_("파도오디오 자르개 정보(&A)");
+inline constexpr char kZoomInItem[] = N_("확대(&I)");
+inline constexpr char kZoomOutItem[] = N_("축소(&O)");
+inline constexpr char kShowAllItem[] = N_("전체 보기(&F)");
+inline constexpr char kZoomSelectionItem[] = N_("선택 영역 보기(&S)");
 
 // The main window's controls.
 inline constexpr char kFileCaption[] = N_("현재 파일");
@@ -50,12 +57,23 @@ inline constexpr char kCloseFileButton[] = N_("파일 닫기");
 inline constexpr char kOpenFileButton[] = N_("파일 열기");
 inline constexpr char kAnalyseButton[] = N_("분석");
 
+// Why a typed start or end time was refused (shown beside the field).
+inline constexpr char kTimeMalformed[] = N_("시간을 알아볼 수 없습니다. 예: 1:23.456");
+inline constexpr char kEndBeforeStart[] = N_("끝이 시작보다 앞입니다.");
+inline constexpr char kStartAfterEnd[] = N_("시작이 끝보다 뒤입니다.");
+
 // The About box.
 inline constexpr char kAboutText[] = N_("파도오디오 자르개는 MP3파일을 원하는 시간만큼 저장해주는 프로그램 입니다.");
 // Followed by a space and the version ("0.1").
 inline constexpr char kVersionLabel[] = N_("버전");
 inline constexpr char kHelpPageButton[] = N_("도움말 페이지");
 inline constexpr char kCloseButton[] = N_("닫기");
+
+// The level dialog (GainDialog.h).
+inline constexpr char kLevelTitle[] = N_("음량 조절");
+inline constexpr char kGainLabel[] = N_("음량 (dB, 1.5 dB 단위)");
+inline constexpr char kFadeInLabel[] = N_("페이드 인 (ms)");
+inline constexpr char kFadeOutLabel[] = N_("페이드 아웃 (ms)");
 
 // The open and save dialogs ("description|pattern" filters).
 inline constexpr char kOpenFilter[] = N_("mp3 파일(*.mp3)|*.mp3");
@@ -74,6 +92,8 @@ inline constexpr char kTooShort[] = N_("잘라내기할 구간을 1초이상으�
 inline constexpr char kCutFailed[] = N_("잘라내기에 실패하였습니다.");
 inline constexpr char kReopen[] = N_("파일을 다시 열겠습니다.");
 inline constexpr char kOpenCut[] = N_("잘라낸 파일을 여시겠습니까?");
+// A cut whose gain would clip; the most gain that fits follows ("+4.5 dB").
+inline constexpr char kGainWouldClip[] = N_("음량을 그만큼 올리면 소리가 깨집니다.\n올릴 수 있는 최대 음량:");
 // Asked under the file's name when the ".mp3" the window adds names a file
 // that already exists (the save dialog asked about the name without it).
 inline constexpr char kReplace[] = N_("같은 이름의 파일이 이미 있습니다.\n바꾸시겠습니까?");

@@ -7,6 +7,7 @@ void AddAllCommands(CliApp& app) {
   AddPeaksCommand(app);
   AddPlayCommand(app);
   AddCutCommand(app);
+  AddSplitCommand(app);
   AddTagsCommand(app);
   AddRetagCommand(app);
 }

@@ -13,6 +13,7 @@ void AddPlayCommand(CliApp& app);
 void AddCutCommand(CliApp& app);
 void AddTagsCommand(CliApp& app);
 void AddRetagCommand(CliApp& app);
+void AddSplitCommand(CliApp& app);
 
 // Every command above, in the order the overview lists them (help and
 // version come last, from CliApp itself).

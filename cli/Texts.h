@@ -15,10 +15,24 @@
 namespace clitext {
 
 // Usage problems.
-inline constexpr char kFramesOnlyAlone[] = "--frames-only cannot be combined with --vbr-header, --clean-start or --exact";
+inline constexpr char kFramesOnlyAlone[] =
+    "--frames-only cannot be combined with --vbr-header, --clean-start, --exact, --gain, --fade-in or --fade-out";
 inline constexpr char kEndBeforeStart[] = "END must come after START";
 inline constexpr char kEndNegative[] = "END cannot be before the audio";
 inline constexpr char kVolumeRange[] = "--volume takes a percentage 0..100";
+inline std::string GainOutOfRange(const std::string& text, const std::string& limit) {
+  return "not a gain: '" + text + "' (dB, at most " + limit + " either way)";
+}
+inline constexpr char kOneSourceOfPoints[] = "give exactly one of --at, --every, --cue and --silence";
+inline constexpr char kSplitFramesOnlyAlone[] =
+    "--frames-only cannot be combined with --exact, --gain, --fade-in or --fade-out";
+inline constexpr char kMinTrackWithSilence[] = "--min-track goes with --silence";
+inline constexpr char kEveryPositive[] = "--every takes a length above 0";
+inline constexpr char kPointsRise[] = "the times of --at must rise";
+inline constexpr char kMinTrackRange[] = "--min-track takes seconds from 0 to 596523";
+inline std::string NotASilenceSetting(const std::string& text) {
+  return "not a silence setting: '" + text + "' (THRESHOLD_DB[,MIN_SECONDS], such as -50 or -50,1.5)";
+}
 inline std::string UnknownOption(const std::string& option) {
   return "unknown option " + option + " (a FILE that starts with '-' goes after --)";
 }
@@ -40,9 +54,20 @@ inline constexpr char kAudioOutput[] = "audio output";
 inline constexpr char kNotARegularFile[] = "not a regular file";
 inline constexpr char kNoMpegFrames[] = "no MPEG audio frames found";
 inline constexpr char kNoFramesToCut[] = "no frames to cut (Layer I, or an empty stream)";
+inline std::string LevelNeedsLayer3(int layer) {
+  return "--gain, --fade-in and --fade-out need Layer III audio (this is Layer " + std::string(layer == 1 ? "I" : "II") +
+         ")";
+}
 inline constexpr char kExists[] = "exists (not replaced: --no-overwrite)";
 inline constexpr char kDecodingFailed[] = "decoding failed";
 inline constexpr char kNotRewritten[] = "could not rewrite the tags (left unchanged)";
+inline constexpr char kTrackExists[] = "exists (not replaced: --overwrite replaces it)";
+inline constexpr char kNotAFolder[] = "not a folder";
+inline constexpr char kNotASheet[] = "cannot be read as a CUE sheet (unreadable, or larger than 1 MiB)";
+// Where a CUE sheet the split cannot use goes wrong: "SHEET:LINE" (exit 2).
+inline std::string SheetLine(const std::string& sheet, int line) {
+  return line > 0 ? sheet + ":" + std::to_string(line) : sheet;
+}
 inline std::string StartPastEnd(const std::string& start, const std::string& length) {
   return "START " + start + " is past the end of the audio (its length is " + length + ")";
 }
@@ -84,6 +109,10 @@ inline std::string GaplessTrim(long long front, long long back) {
   return "gapless: " + std::to_string(front) + " samples trimmed at the start, up to " + std::to_string(back) +
          " at the end";
 }
+inline std::string TracksWritten(int written, int count) {
+  return std::to_string(written) + " of " + std::to_string(count) + " tracks written";
+}
+inline constexpr char kNoSilenceFound[] = "no silence found: one track";
 inline constexpr char kNoGaplessInfo[] = "gapless: no LAME tag with delay and padding; the decoder's output is whole";
 
 }  // namespace clitext

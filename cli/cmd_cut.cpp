@@ -6,12 +6,14 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "cli/CliApp.h"
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
+#include "cli/LevelOptions.h"
 #include "cli/TagCharsetOption.h"
 #include "cli/Texts.h"
 #include "mp3/CutToFile.h"
@@ -41,17 +43,6 @@ uint32_t FirstHeader(const Mp3StreamInfo& info) {
   return uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8 | b[3];
 }
 
-// The index's time at `offset` (a frame's start, or the end of the audio).
-double TimeAtOffset(Mp3FrameIndex& index, int64_t offset) {
-  if (offset > index.At(index.Count() - 1).offset) index.TimeToOffset(static_cast<double>(kMaxTimeTextMs));
-  int low = 0, high = index.Count() - 1;
-  while (low < high) {
-    const int mid = (low + high) / 2;
-    if (index.At(mid).offset < offset) low = mid + 1; else high = mid;
-  }
-  return index.At(low).timeMs;
-}
-
 // Why the range cannot be cut, in the source's words: the same refusal the
 // cut would make, with the reason a user can act on.
 std::optional<std::string> RangeProblem(CMp3Reader& reader, const CutArguments& args, const CutTimes& times) {
@@ -78,7 +69,7 @@ std::pair<int64_t, int64_t> WrittenMs(CMp3Reader& reader, const CutTimes& times,
     return {start, start + std::llround(static_cast<double>(samples) * 1000 / SampleRateOf(h))};
   }
   Mp3FrameIndex& index = *reader.GetFrameIndex();
-  return {std::llround(TimeAtOffset(index, r.startOffset)), std::llround(TimeAtOffset(index, r.endOffset))};
+  return {std::llround(index.TimeAtOffset(r.startOffset)), std::llround(index.TimeAtOffset(r.endOffset))};
 }
 
 void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutTimes& times, const CutReport& r,
@@ -89,12 +80,12 @@ void DescribeDecisions(CMp3Reader& reader, const CutArguments& args, const CutTi
     Detail(clitext::kSampleExact);
   } else {
     Detail(clitext::Rounded("START", args.start, "starts with",
-                            FormatTime(static_cast<int>(TimeAtOffset(index, r.startOffset))), r.startOffset));
+                            FormatTime(static_cast<int>(index.TimeAtOffset(r.startOffset))), r.startOffset));
     if (times.endMs >= reader.GetDuration()) {
       Detail(clitext::EndAtAudioEnd(FormatTime(reader.GetDuration())));
     } else {
       Detail(clitext::Rounded("END", args.end, "ends before",
-                              FormatTime(static_cast<int>(TimeAtOffset(index, r.endOffset))), r.endOffset));
+                              FormatTime(static_cast<int>(index.TimeAtOffset(r.endOffset))), r.endOffset));
     }
   }
   if (r.delay >= 0) {
@@ -113,7 +104,7 @@ void PrintResult(const CutArguments& args, const CutReport& r, std::pair<int64_t
                             {"padding", r.padding},          {"file", args.file},
                             {"start_ms", written.first},     {"end_ms", written.second},
                             {"exact", exact},                {"vbr_header", r.delay >= 0},
-                            {"phase_aligned", r.phaseAligned}}));
+                            {"gain_db", r.gainDb},           {"phase_aligned", r.phaseAligned}}));
     return;
   }
   char line[160];
@@ -121,6 +112,11 @@ void PrintResult(const CutArguments& args, const CutReport& r, std::pair<int64_t
                 r.startOffset, r.endOffset, r.bytesCopied, r.frames);
   std::string summary = line + args.out + ", tags " + (r.tagsCarried ? "carried" : "not carried");
   if (r.delay >= 0) summary += ", delay " + std::to_string(r.delay) + ", padding " + std::to_string(r.padding);
+  if (args.options.ChangesLevel()) {
+    char gain[32];
+    std::snprintf(gain, sizeof gain, ", gain %+.1f dB", r.gainDb);
+    summary += gain;
+  }
   Summary(summary);
 }
 
@@ -142,6 +138,12 @@ int RunCut(const CutArguments& args) {
 
   CMp3Reader reader;
   if (auto why = OpenMpegSource(args.file, reader)) return FileFailure(args.file, *why);
+  // The level lives in Layer III's global_gain: other layers cannot take
+  // the options at all (a usage problem, not a failed cut).
+  if (args.options.ChangesLevel() && reader.GetStreamInfo().layer != 3) {
+    FileFailure(args.file, clitext::LevelNeedsLayer3(reader.GetStreamInfo().layer));
+    return kCliUsage;
+  }
   if (auto why = RangeProblem(reader, args, times)) return FileFailure(args.file, *why);
   CutReport report;
   if (!CutToFile(args.file, args.out, static_cast<int>(times.startMs), static_cast<int>(times.endMs), &report,
@@ -176,6 +178,8 @@ void AddCutCommand(CliApp& app) {
   command.add_flag("--clean-start", args->options.cleanStart,
                    "carry the bit reservoir the first frames need (Layer III)");
   command.add_flag("--exact", args->options.exact, "sample-exact range for gapless decoders (implies both)");
+  command.add_flag("--keep-cover", args->options.keepCover, "carry FILE's pictures (cover art) into OUT's tag");
+  AddLevelOptions(command, &args->options, "the output");
   AddTagCharsetOption(command, &args->tagCharset);
   command.footer(
       "START and END: 1500 is 1500 ms (a bare integer is milliseconds); 90s, 1m30s, 1:30,\n"
@@ -184,9 +188,15 @@ void AddCutCommand(CliApp& app) {
       "holding START up to the one holding END (-v says where they fall); a range inside one\n"
       "frame is refused. A FILE with a Xing, Info or VBRI header gets a new one for the cut\n"
       "(a cut of the whole stream keeps FILE's).\n"
+      "--gain, --fade-in and --fade-out change the level without re-encoding, through each\n"
+      "granule's global_gain (Layer III; other layers are refused, exit 2): the gain goes\n"
+      "to the nearest whole step of 1.5 dB (the summary says which), the fades ramp per\n"
+      "granule from -60 dB at the start / end of what the output plays (with --exact, of\n"
+      "the exact range). A positive gain that would clip the range's decode is refused\n"
+      "(exit 1, naming the most that fits) unless --allow-clip.\n"
       "--json prints start_offset, end_offset, bytes, frames, tags, output, output_size,\n"
       "delay, padding (-1: no new header), file, start_ms and end_ms (the stretch written:\n"
       "whole frames, or the exact range), exact and vbr_header (what was done: false when\n"
-      "an option fell back to a plain cut, with a note on stderr), phase_aligned (an exact\n"
-      "cut that mpg123 plays bit for bit).");
+      "an option fell back to a plain cut, with a note on stderr), gain_db (the gain\n"
+      "applied), phase_aligned (an exact cut that mpg123 plays bit for bit).");
 }

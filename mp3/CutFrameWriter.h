@@ -1,12 +1,17 @@
 // Writes the frames of a planned cut at the output's file position, through
 // one buffer: first room for the VBR tag (zeros, patched once the frames are
 // known), then the plan's silent lead frames, the frame carrying the bit
-// reservoir, and the source's frames [a, b), silenced where the plan says.
+// reservoir, and the source's frames [a, b), silenced where the plan says
+// and with the level changes of `level` (frames of other layers pass
+// unchanged). The music CRC covers the frames as written. When the plan and
+// the level add and change nothing and the frames lie back to back, they
+// are one byte range of the source, copied in large blocks.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "mp3/CutLevel.h"
 #include "mp3/CutPlan.h"
 #include "mp3/SourceFrames.h"
 
@@ -27,4 +32,4 @@ enum class FrameWriteOutcome {
 
 // `templateHeader` (frame a's) gives the lead frames their kind.
 FrameWriteOutcome WriteCutFrames(int out, int tagRoom, SourceFrames& frames, const CutPlan& plan,
-                                 uint32_t templateHeader, WrittenFrames* written);
+                                 uint32_t templateHeader, const CutLevel& level, WrittenFrames* written);

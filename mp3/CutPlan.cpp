@@ -125,8 +125,7 @@ SourceTiming TimingOf(const VbrHeaderInfo& source, SourceFrames& frames) {
   SourceTiming t;
   t.samplesPerFrame = SamplesPerFrameOf(h0);
   t.sampleRate = SampleRateOf(h0);
-  t.gapless = source.kind != VbrHeaderKind::None && source.kind != VbrHeaderKind::Vbri &&
-              source.encoderDelay >= 0 && source.encoderPadding >= 0;
+  t.gapless = DeclaresGapless(source);
   t.encoderDelay = t.gapless ? source.encoderDelay : 0;
   t.rawStart = t.gapless ? source.encoderDelay + kDecoderDelay : 0;
   // Frames indexed, which may stop short of the stream's end past the
@@ -142,7 +141,7 @@ PlanOutcome PlanFrameRange(SourceFrames& frames, const SourceTiming& timing, int
   const int spf = timing.samplesPerFrame;
   plan->a = frames.FirstAtOrAfter(startOffset);
   plan->b = frames.FirstAtOrAfter(endOffset);
-  if (plan->a >= plan->b) return NotApplicable(note, "nothing to cut; made a plain cut");
+  if (plan->a >= plan->b) return NotApplicable(note, "nothing to cut");
   if (cleanStart && !PlanReservoir(frames, plan->a, plan->b, &plan->reservoir)) return PlanOutcome::ReadFailed;
   plan->leadFrame = !plan->reservoir.carried.empty();
   int64_t delay = timing.gapless
@@ -162,7 +161,7 @@ PlanOutcome PlanExactRange(SourceFrames& frames, const SourceTiming& timing, int
   // Played samples [first, last).
   const int64_t first = startMs <= 0 ? 0 : std::llround(static_cast<double>(startMs) * rate / 1000.0);
   const int64_t last = std::min<int64_t>(std::llround(static_cast<double>(endMs) * rate / 1000.0), timing.playedTotal);
-  if (first >= last) return NotApplicable(note, "the range holds no samples; made a plain cut");
+  if (first >= last) return NotApplicable(note, "the range holds no samples");
   const int b = static_cast<int>(std::min<int64_t>(frames.Count(), (last + timing.rawStart + spf - 1) / spf));
   if (!PlanExactStart(frames, first + timing.rawStart, timing.rawStart, spf, b, plan)) return PlanOutcome::ReadFailed;
   const int64_t frameCount = plan->b - plan->a + (plan->leadFrame ? 1 : 0) + plan->silentLead;
@@ -173,4 +172,14 @@ PlanOutcome PlanExactRange(SourceFrames& frames, const SourceTiming& timing, int
 bool FitsLameHeader(const CutPlan& plan) {
   return plan.delay >= 0 && plan.delay <= kLargestDelayOrPadding && plan.padding >= 0 &&
          plan.padding <= kLargestDelayOrPadding;
+}
+
+PlayedSpan PlayedSpanOf(const CutPlan& plan, const SourceTiming& timing, bool lameHeader) {
+  const int64_t frameCount = plan.b - plan.a + (plan.leadFrame ? 1 : 0) + plan.silentLead;
+  const int64_t total = frameCount * timing.samplesPerFrame;
+  PlayedSpan span;
+  span.sampleRate = timing.sampleRate;
+  span.first = lameHeader ? plan.delay : -kDecoderDelay;
+  span.played = lameHeader ? std::max<int64_t>(0, total - plan.delay - plan.padding) : total;
+  return span;
 }

@@ -66,3 +66,17 @@ PlanOutcome PlanExactRange(SourceFrames& frames, const SourceTiming& timing, int
 
 // Whether the plan's delay and padding fit a LAME header.
 bool FitsLameHeader(const CutPlan& plan);
+
+// The output's played samples on the timeline of its granules: granule j
+// of the frames after the VBR tag frame holds samples [576 j, 576 (j + 1)),
+// which a decoder outputs 529 samples later.
+struct PlayedSpan {
+  int64_t first = 0;   // the first sample played
+  int64_t played = 0;  // samples played
+  int sampleRate = 0;
+};
+
+// What the frames of `plan` play: with a LAME header of the plan's delay
+// and padding, what a gapless decoder keeps; without, every sample the
+// decoder outputs.
+PlayedSpan PlayedSpanOf(const CutPlan& plan, const SourceTiming& timing, bool lameHeader);

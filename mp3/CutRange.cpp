@@ -1,15 +1,19 @@
 #include "mp3/CutRange.h"
 
-
 namespace {
 
 // Frames whose start lies in [start, end): index entries there, except one
 // that shares its time with its successor (the place of skipped garbage).
 int CountFrames(const Mp3FrameIndex& index, int64_t start, int64_t end) {
+  // Entries rise by offset: the first at or after `start` by binary search.
+  int low = 0, high = index.Count();
+  while (low < high) {
+    const int mid = low + (high - low) / 2;
+    if (index.At(mid).offset < start) low = mid + 1; else high = mid;
+  }
   int frames = 0;
-  for (int i = 0; i + 1 < index.Count(); ++i) {
-    const auto& e = index.At(i);
-    if (e.offset >= start && e.offset < end && index.At(i + 1).timeMs > e.timeMs) ++frames;
+  for (int i = low; i + 1 < index.Count() && index.At(i).offset < end; ++i) {
+    if (index.At(i + 1).timeMs > index.At(i).timeMs) ++frames;
   }
   return frames;
 }
@@ -43,6 +47,10 @@ bool CutSource::Open(const std::string& source, int startMs, CutReport* report) 
   if (!m_reader.Open(source.c_str(), nullptr, nullptr, nullptr)) {
     return Fail(report, "cannot open the source as MPEG audio");
   }
+  return MapStart(startMs, report);
+}
+
+bool CutSource::MapStart(int startMs, CutReport* report) {
   Mp3FrameIndex* index = m_reader.GetFrameIndex();
   if (!index) return Fail(report, "the source has no frame index");
   // A start that was never set (negative) cuts from the first frame.
@@ -74,6 +82,12 @@ bool CutSource::MapEnd(int endMs, const CutOptions& options, CutRange* range, Cu
   }
   report->frames = CountFrames(*index, report->startOffset, report->endOffset);
   range->info = m_reader.GetStreamInfo();
+  range->index = index;
+  // The level lives in Layer III's global_gain; other layers have no such field.
+  if (options.ChangesLevel() && range->info.layer != 3) {
+    report->refusal = CutRefusal::NotLayer3;
+    return Fail(report, "the gain and fades need Layer III audio");
+  }
   range->options = options;
   const bool replaceHeader =
       ReplacesSourceHeader(range->info, options, IsWholeStream(*index, report->startOffset, report->endOffset));

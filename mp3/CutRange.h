@@ -5,7 +5,9 @@
 //
 // The start is mapped when the source is opened, the end afterwards: a cut
 // that runs to the end of the audio can begin copying while the index is
-// still finding where the last frame ends.
+// still finding where the last frame ends. One opened source serves many
+// cuts (the tracks of a split): MapStart and MapEnd again for each, the
+// index extended only as far as the cuts so far reach.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +19,8 @@
 
 struct CutRange {
   Mp3StreamInfo info;
+  // The source's frame index (the CutSource's), for the cut with options.
+  Mp3FrameIndex* index = nullptr;
   // The options the cut is made with: those asked for, plus a new VBR
   // header where the source's own gives way to one (Layer III).
   CutOptions options;
@@ -31,8 +35,11 @@ class CutSource {
   // report->startOffset. False, with report->error set, when the source does
   // not open as MPEG audio or holds no frame to cut.
   bool Open(const std::string& source, int startMs, CutReport* report);
+  // Maps the start of another cut from the same source, as Open does.
+  bool MapStart(int startMs, CutReport* report);
   // Maps `endMs` into report->endOffset and frames and fills `range`. False,
-  // with report->error set, when the range holds no frame.
+  // with report->error set, when the range holds no frame or the options
+  // change the level of a source that is not Layer III.
   bool MapEnd(int endMs, const CutOptions& options, CutRange* range, CutReport* report);
 
   // After Open: where the audio ends, and whether a plain copy of
@@ -41,6 +48,10 @@ class CutSource {
   // before the end is mapped.
   int64_t AudioEnd() const { return m_reader.GetStreamInfo().audioEnd; }
   bool LikelyPlainToTheEnd(int endMs, const CutOptions& options);
+
+  // After Open: the source's reader (stream description, duration, index).
+  CMp3Reader& Reader() { return m_reader; }
+  const Mp3StreamInfo& Info() const { return m_reader.GetStreamInfo(); }
 
  private:
   CMp3Reader m_reader;

@@ -29,6 +29,8 @@
 // options the result is the byte range described above (with the new header
 // where the source has one); the options (Layer III sources only; others get
 // the plain cut and a note) add a fresh VBR header, a reservoir-safe start and
-// a sample-exact range.
+// a sample-exact range. A gain or fades are refused for other layers, and a
+// positive gain that would clip the decode of the range is refused unless
+// allowed (report->refusal says which); a refused cut writes nothing.
 int CutToFile(const std::string& source, const std::string& destination, int startMs, int endMs,
               CutReport* report = nullptr, const CutOptions& options = CutOptions());

@@ -1,8 +1,22 @@
 // The options and the outcome of a cut.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
+
+// One step of a Layer III granule's global_gain: 2^(1/4) in amplitude,
+// 1.505 dB, counted as 1.5 dB.
+constexpr double kGainStepDb = 1.5;
+// The most steps a gain can be: global_gain holds 0..255.
+constexpr int kLargestGainSteps = 255;
+
+// The nearest whole number of steps to `db`.
+inline int GainStepsOf(double db) {
+  if (!std::isfinite(db)) return 0;
+  return static_cast<int>(std::lround(std::clamp(db / kGainStepDb, -1.0 * kLargestGainSteps, 1.0 * kLargestGainSteps)));
+}
 
 // Without options a cut copies the frames of the range, except that a
 // source with a Xing, Info or VBRI header gets a new header for the cut in
@@ -24,10 +38,35 @@ struct CutOptions {
   // included when the range starts there: no header is added unless one of
   // the options above asks for it.
   bool framesOnly = false;
+  // The source's attached pictures (cover art) go into the new ID3v2 tag
+  // with its text fields, the front cover first.
+  bool keepCover = false;
 
+  // The level of the output, changed through each granule's global_gain
+  // without re-encoding (Layer III only: other layers are refused). The
+  // whole output changes by `gainDb`, as the nearest whole number of steps;
+  // fades ramp per granule from near silence (-60 dB, or as low as the
+  // granule's gains go) up to that gain over the first / last milliseconds
+  // of what the output plays (with `exact`, of the exact range).
+  double gainDb = 0;
+  int fadeInMs = 0;
+  int fadeOutMs = 0;
+  // A positive gain is refused when the decode of the range would clip,
+  // unless this is set.
+  bool allowClip = false;
+
+  int GainSteps() const { return GainStepsOf(gainDb); }
+  bool ChangesLevel() const { return GainSteps() != 0 || fadeInMs > 0 || fadeOutMs > 0; }
   // Whether the output differs from the frames by request (the header a
   // source's own header brings is not counted).
-  bool Any() const { return vbrHeader || cleanStart || exact; }
+  bool Any() const { return vbrHeader || cleanStart || exact || ChangesLevel(); }
+};
+
+// Why a cut was refused before anything was written.
+enum class CutRefusal {
+  None,
+  NotLayer3,   // the level options need Layer III audio
+  WouldClip,   // a positive gain would clip the decode (error says how much fits)
 };
 
 struct CutReport {
@@ -43,6 +82,9 @@ struct CutReport {
   // a gapless libmpg123 decode, so mpg123 plays the range bit for bit with
   // every decoder core (otherwise a rare sample is one rounding step off).
   bool phaseAligned = false;
+  double gainDb = 0;         // the gain applied (a whole number of steps)
+  double largestGainDb = 0;  // with CutRefusal::WouldClip: the most gain that fits
+  CutRefusal refusal = CutRefusal::None;
   std::string note;          // why the options were not applied (plain cut made)
   std::string error;         // why the cut failed (empty on success)
   bool errorInSource = false;  // `error` is about the source or its copy, not the destination

@@ -14,6 +14,44 @@ constexpr int kHighestBitrateIndex = 14;
 
 bool Mono(uint32_t h) { return mpeg::ChannelMode(h) == mpeg::kModeMono; }
 
+// Side info bits, by [lsf][mono]: what comes before the first granule's
+// first channel (main_data_begin, private bits, MPEG-1's scfsi), and the
+// length of one granule-and-channel block (part2_3_length 12, big_values 9,
+// global_gain 8, scalefac_compress 4 or 9, window switching and tables 23,
+// then 3 or 2 flags). Blocks go granule by granule, channel by channel.
+constexpr int kSideInfoPrefixBits[2][2] = {{9 + 3 + 2 * 4, 9 + 5 + 4}, {8 + 2, 8 + 1}};
+constexpr int kGranuleBlockBits[2] = {59, 63};
+constexpr int kGlobalGainInBlock = 12 + 9;
+constexpr int kModeJointStereo = 1;
+
+// Bit position of global_gain in the frame, from its first byte.
+int GlobalGainBit(uint32_t h, int granule, int channel) {
+  const int lsf = mpeg::Lsf(h);
+  const int block = granule * mpeg::Channels(h) + channel;
+  const int sideInfoBit = 8 * (MainDataOffset(h) - SideInfoLength(h));
+  return sideInfoBit + kSideInfoPrefixBits[lsf][Mono(h) ? 1 : 0] + block * kGranuleBlockBits[lsf] +
+         kGlobalGainInBlock;
+}
+
+// Eight bits from bit `bit` on, most significant first.
+int ReadByteAtBit(const uint8_t* p, int bit) {
+  const int word = (p[bit / 8] << 8) | p[bit / 8 + 1];
+  return (word >> (8 - bit % 8)) & 0xFF;
+}
+
+void WriteByteAtBit(uint8_t* p, int bit, int value) {
+  const int shift = 8 - bit % 8;
+  const int mask = 0xFF << shift;
+  const int word = (((p[bit / 8] << 8) | p[bit / 8 + 1]) & ~mask) | (value << shift);
+  p[bit / 8] = static_cast<uint8_t>(word >> 8);
+  p[bit / 8 + 1] = static_cast<uint8_t>(word);
+}
+
+// Both channels are coded together: mid/side or intensity stereo is on.
+bool ChannelsCodedTogether(uint32_t h) {
+  return mpeg::ChannelMode(h) == kModeJointStereo && mpeg::ModeExtension(h) != 0;
+}
+
 }  // namespace
 
 int SideInfoLength(uint32_t h) {
@@ -59,6 +97,37 @@ void UpdateLayer3Crc(uint8_t* frame) {
 void SilenceLayer3Frame(uint8_t* frame) {
   const uint32_t h = mpeg::HeaderFromBytes(frame);
   std::memset(frame + MainDataOffset(h) - SideInfoLength(h), 0, static_cast<size_t>(SideInfoLength(h)));
+  UpdateLayer3Crc(frame);
+}
+
+int GranulesOf(uint32_t h) { return mpeg::Lsf(h) ? 1 : 2; }
+
+int GlobalGain(const uint8_t* frame, int granule, int channel) {
+  return ReadByteAtBit(frame, GlobalGainBit(mpeg::HeaderFromBytes(frame), granule, channel));
+}
+
+int LowestGainChange(const uint8_t* frame, int granule) {
+  const uint32_t h = mpeg::HeaderFromBytes(frame);
+  int lowest = 0;
+  for (int channel = 0; channel < mpeg::Channels(h); ++channel) {
+    const int gain = GlobalGain(frame, granule, channel);
+    if (gain > 0 && (lowest == 0 || gain < lowest)) lowest = gain;
+  }
+  return -lowest;
+}
+
+void ChangeGlobalGain(uint8_t* frame, const GainChange& change) {
+  const uint32_t h = mpeg::HeaderFromBytes(frame);
+  const bool together = ChannelsCodedTogether(h);
+  for (int granule = 0; granule < GranulesOf(h); ++granule) {
+    for (int channel = 0; channel < mpeg::Channels(h); ++channel) {
+      const int bit = GlobalGainBit(h, granule, channel);
+      const int gain = ReadByteAtBit(frame, bit);
+      const int steps = change.steps[granule][together ? 0 : channel];
+      if (gain == 0 || steps == 0) continue;
+      WriteByteAtBit(frame, bit, std::clamp(gain + steps, 0, kMaxGlobalGain));
+    }
+  }
   UpdateLayer3Crc(frame);
 }
 

@@ -8,6 +8,12 @@
 // data slots of earlier frames (the bit reservoir): the frame's audio data
 // begins there. Side info of all zeros describes a granule with no bits at
 // all, which decodes to silence.
+//
+// Each granule (two per MPEG-1 frame, one per MPEG-2/2.5 frame, 576
+// samples each) carries an 8-bit global_gain per channel in the side info;
+// the decoder scales the granule's spectrum by 2^((global_gain - 210) / 4),
+// so one step is about 1.5 dB and four steps halve the amplitude exactly.
+// Changing it moves no main data byte.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +39,28 @@ void UpdateLayer3Crc(uint8_t* frame);
 // Makes a frame silent in place: all side info zero (main_data_begin 0, no
 // bits in any granule), CRC updated.
 void SilenceLayer3Frame(uint8_t* frame);
+
+constexpr int kGranuleSamples = 576;
+constexpr int kMaxGlobalGain = 255;
+
+// Granules in a frame: 2 (MPEG-1) or 1 (MPEG-2/2.5).
+int GranulesOf(uint32_t header);
+// global_gain of a granule and channel (channel 1 only in two-channel frames).
+int GlobalGain(const uint8_t* frame, int granule, int channel);
+// The most a granule's level can go down evenly: minus the smallest
+// global_gain of its channels, not counting those at 0; 0 when all are 0.
+int LowestGainChange(const uint8_t* frame, int granule);
+
+// Steps added to global_gain, by granule and channel.
+struct GainChange {
+  int steps[2][2] = {};
+};
+// Adds the change to the frame's global_gain values in place: each stays
+// within 0..255 and one at 0 stays 0 (no bits: silence). In a joint-stereo
+// frame coded as mid/side or intensity stereo the two channels are coded
+// together, so both take channel 0's change. A protected frame gets its CRC
+// recomputed.
+void ChangeGlobalGain(uint8_t* frame, const GainChange& change);
 
 // The header with another bitrate index and no padding.
 uint32_t WithBitrateIndex(uint32_t header, int index);

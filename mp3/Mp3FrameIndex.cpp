@@ -269,3 +269,11 @@ int64_t Mp3FrameIndex::FramesBefore(int64_t offset) const {
   const auto gaps = std::lower_bound(m_gapEntries.begin(), m_gapEntries.end(), before);
   return before - (gaps - m_gapEntries.begin());
 }
+
+double Mp3FrameIndex::TimeAtOffset(int64_t offset) {
+  if (m_entries.empty()) return 0;
+  if (offset > m_entries.back().offset) ExtendToEnd();
+  const auto at = std::lower_bound(m_entries.begin(), m_entries.end(), offset,
+                                   [](const Entry& e, int64_t o) { return e.offset < o; });
+  return at == m_entries.end() ? m_entries.back().timeMs : at->timeMs;
+}

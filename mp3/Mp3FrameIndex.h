@@ -66,6 +66,10 @@ class Mp3FrameIndex {
   int64_t FrameCount() const { return m_frames; }
   // Indexes every remaining frame: the frame count of the whole stream.
   void ExtendToEnd();
+  // The time at `offset`, a frame's start or the end of the audio: that of
+  // the first entry at or after it, indexing every frame when it lies past
+  // the indexed part.
+  double TimeAtOffset(int64_t offset);
 
   // The indexed frames one by one, numbered from 0 in file order: what a
   // cut copies, for the cut options to walk. A frame's length is the

@@ -11,11 +11,8 @@ constexpr int kLongestSideInfo = 40;  // header, CRC and 32 bytes of side info f
 
 }  // namespace
 
-SourceFrames::SourceFrames(int fd, const Mp3StreamInfo& info, int64_t rangeEnd) : m_window(fd) {
-  // The estimate only sizes the index's first allocation.
-  const int firstLength = FrameLength(mpeg::HeaderFromBytes(info.firstHeader));
-  const int64_t estimate = firstLength > 0 ? (rangeEnd - info.audioStart) / firstLength + kFramesPastRange : -1;
-  m_index.Init(fd, info.audioStart, estimate, info.audioEnd);
+SourceFrames::SourceFrames(int fd, const Mp3StreamInfo& info, Mp3FrameIndex& index, int64_t rangeEnd)
+    : m_index(index), m_window(fd) {
   m_index.ExtendPast(rangeEnd, kFramesPastRange);
   m_indexed = std::min(m_index.FrameCount(), m_index.FramesBefore(rangeEnd) + kFramesPastRange);
   m_first = info.vbr.kind != VbrHeaderKind::None ? 1 : 0;
@@ -23,15 +20,19 @@ SourceFrames::SourceFrames(int fd, const Mp3StreamInfo& info, int64_t rangeEnd) 
 }
 
 FrameRef SourceFrames::At(int k) {
-  const Mp3FrameIndex::Frame frame = m_index.FrameAt(k + m_first);
-  FrameRef ref{frame.offset, 0, frame.length};
+  FrameRef ref = Locate(k);
   uint8_t b[4];
-  if (m_window.ReadAt(frame.offset, b, 4) == 4) {
+  if (m_window.ReadAt(ref.offset, b, 4) == 4) {
     ref.header = mpeg::HeaderFromBytes(b);
   } else {
     m_readFailed = true;
   }
   return ref;
+}
+
+FrameRef SourceFrames::Locate(int k) const {
+  const Mp3FrameIndex::Frame frame = m_index.FrameAt(k + m_first);
+  return FrameRef{frame.offset, 0, frame.length};
 }
 
 int SourceFrames::FirstAtOrAfter(int64_t offset) const {

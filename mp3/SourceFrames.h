@@ -3,11 +3,15 @@
 // write from. They are numbered from 0 at the first audio frame: a Xing,
 // Info or VBRI frame at the start of the stream is not audio and is left out.
 //
-// The index stops kFramesPastRange frames past the plain cut's end: more
-// than an exact end reaches beyond it (the delay field's 3000 + 529
-// samples, a few frames), and enough that the padding of the source's last
-// frames cannot reach back into the cut. Headers are read when asked for,
-// through one positional window on the same descriptor.
+// They come from the source's own frame index (the reader's, shared by every
+// cut made from one opened source), extended kFramesPastRange frames past
+// the plain cut's end and no further: more than an exact end reaches beyond
+// it (the delay field's 3000 + 529 samples, a few frames), and enough that
+// the padding of the source's last frames cannot reach back into the cut.
+// Frames past that point, which the index may already hold for an earlier
+// cut, are not counted, so a cut plans the same whatever was cut before it.
+// Headers and frames are read when asked for, through one positional window
+// on the cut's own descriptor.
 #pragma once
 
 #include <cstdint>
@@ -27,9 +31,10 @@ struct FrameRef {
 
 class SourceFrames {
  public:
-  // Indexes the frames of `fd`, the stream `info` describes, up to
-  // kFramesPastRange frames past the frame that starts at `rangeEnd`.
-  SourceFrames(int fd, const Mp3StreamInfo& info, int64_t rangeEnd);
+  // The frames of `fd`, the stream `info` describes, that `index` (the
+  // same stream's index, not owned) finds up to kFramesPastRange frames past
+  // the frame that starts at `rangeEnd`.
+  SourceFrames(int fd, const Mp3StreamInfo& info, Mp3FrameIndex& index, int64_t rangeEnd);
 
   // Frames found, the VBR header frame included; 0 when none could be.
   int64_t Indexed() const { return m_indexed; }
@@ -38,6 +43,10 @@ class SourceFrames {
   // Audio frame k (0 <= k < Count()); its header is 0 when it cannot be
   // read, which also sets ReadFailed().
   FrameRef At(int k);
+  // Where audio frame k lies, without reading it (header 0).
+  FrameRef Locate(int k) const;
+  // The descriptor the frames are read from.
+  int Fd() const { return m_window.Fd(); }
   // The first audio frame that starts at or after `offset`; Count() when
   // none does.
   int FirstAtOrAfter(int64_t offset) const;
@@ -51,7 +60,7 @@ class SourceFrames {
   bool ReadFailed() const { return m_readFailed; }
 
  private:
-  Mp3FrameIndex m_index;
+  Mp3FrameIndex& m_index;
   FileWindow m_window;
   int64_t m_indexed = 0;
   int m_first = 0;

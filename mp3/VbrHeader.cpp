@@ -15,17 +15,6 @@ constexpr int kEncoderLength = 9;
 constexpr uint16_t kRadioGain = 0x2000;
 constexpr uint16_t kAudiophileGain = 0x4000;
 
-struct CrcTable {
-  uint16_t t[256];
-  CrcTable() {
-    for (int i = 0; i < 256; ++i) {
-      uint16_t c = static_cast<uint16_t>(i);
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? static_cast<uint16_t>((c >> 1) ^ 0xA001) : c >> 1;
-      t[i] = c;
-    }
-  }
-};
-
 bool IdIs(const uint8_t* id, const char* expected) { return id && std::memcmp(id, expected, kIdLength) == 0; }
 
 // Replay gain field: name code in the top 3 bits, originator in the next 3,
@@ -126,12 +115,6 @@ void ReadLameExtension(const uint8_t* frame, VbrHeaderInfo* info) {
 }
 
 }  // namespace
-
-uint16_t Crc16Arc(const uint8_t* data, size_t length, uint16_t crc) {
-  static const CrcTable table;
-  for (size_t i = 0; i < length; ++i) crc = static_cast<uint16_t>((crc >> 8) ^ table.t[(crc ^ data[i]) & 0xFF]);
-  return crc;
-}
 
 int XingOffsetOf(uint32_t header) {
   const bool mono = mpeg::ChannelMode(header) == mpeg::kModeMono;

@@ -21,12 +21,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "mp3/Crc16Arc.h"
+
 constexpr int kVbrProbeSize = 192;
 constexpr int kLameExtensionSize = 36;
 // Fields of the LAME extension, by their offset in it.
 constexpr int kLameMethodOffset = 9;
 constexpr int kLameLowpassOffset = 10;
 constexpr int kLamePeakOffset = 11;
+constexpr int kLameRadioGainOffset = 15;
+constexpr int kLameAudiophileGainOffset = 17;
 constexpr int kLameAthTypeOffset = 19;
 constexpr int kLameDelayPaddingOffset = 21;
 constexpr int kLameMusicLengthOffset = 28;
@@ -76,14 +80,17 @@ struct VbrHeaderInfo {
   VbrHeaderKind kind = VbrHeaderKind::None;  // which header was found
 };
 
+// Whether a gapless decoder trims the stream by the header's delay and
+// padding: a Xing or Info header whose LAME extension gives both.
+inline bool DeclaresGapless(const VbrHeaderInfo& info) {
+  return info.kind != VbrHeaderKind::None && info.kind != VbrHeaderKind::Vbri && info.encoderDelay >= 0 &&
+         info.encoderPadding >= 0;
+}
+
 // Parses the 192 bytes at the start of the first frame. 1 when a Xing, Info
 // or VBRI header was found, else 0. A LAME extension whose CRC does not match
 // keeps the Xing fields and drops only the LAME fields, delay and padding.
 int ParseVbrHeader(const uint8_t* frame, VbrHeaderInfo* info);
-
-// CRC-16/ARC (reflected polynomial 0xA001, initial value 0), as LAME's tag
-// and music CRCs use it. `crc` continues a running value.
-uint16_t Crc16Arc(const uint8_t* data, size_t length, uint16_t crc = 0);
 
 // Byte offset of the Xing/Info identifier in a frame with this header:
 // MPEG-1 36 (mono 21), MPEG-2/2.5 21 (mono 13).

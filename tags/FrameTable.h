@@ -17,7 +17,8 @@ struct Id3FrameDef {
   const char* description;
 };
 
-// Keys of the frames the tag fields come from.
+// Keys of the frames the tag fields come from, and of the attached picture.
+inline constexpr Id3FrameKey ID3_FRAME_APIC = 2;
 inline constexpr Id3FrameKey ID3_FRAME_COMM = 4;
 inline constexpr Id3FrameKey ID3_FRAME_TALB = 29;
 inline constexpr Id3FrameKey ID3_FRAME_TCON = 32;

@@ -2,12 +2,14 @@
 // key in the frame table, and for text frames the decoded text. Encoding 0
 // gives narrow text (the tag charset); encodings 1, 2 and 3 give wide text.
 // For COMM the text is the comment itself, after the language and the
-// content description.
+// content description. An attached picture (APIC, PIC) keeps its data as
+// read, flags' extra bytes and unsynchronisation undone.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tags/FrameTable.h"
 
@@ -21,4 +23,5 @@ struct Id3v2Frame {
   std::optional<std::u16string> wide;
   uint32_t dataSize = 0;      // bytes of frame data, header excluded
   bool emptyDescription = false;  // COMM: the content description is empty
+  std::vector<uint8_t> pictureData;  // APIC/PIC: the frame's data
 };

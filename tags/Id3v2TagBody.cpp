@@ -103,6 +103,10 @@ bool FrameWalker::Unwrap(const uint8_t flags[2], std::vector<uint8_t>& data) con
 }
 
 void FrameWalker::Decode(Id3v2Frame& frame, bool isText, std::vector<uint8_t>& data) const {
+  if (frame.key == ID3_FRAME_APIC) {
+    frame.pictureData = data;
+    return;
+  }
   if (!isText) return;
   if (frame.key == ID3_FRAME_COMM) {
     DecodeCommentFrame(frame, data.data(), data.size());

@@ -34,6 +34,7 @@ constexpr uint8_t kAsciiEncoding = 0;
 constexpr uint8_t kUtf16Encoding = 1;
 constexpr uint8_t kLittleEndianMark[2] = {0xFF, 0xFE};
 constexpr char kCommentLanguage[] = "eng";
+constexpr char kPictureId[] = "APIC";
 constexpr size_t kFrameHeaderSize = 10;
 constexpr uint32_t kLargestTagSize = 0x0FFFFFFF;  // what 28 sync-safe bits hold
 constexpr size_t kCopyBlock = 4096;
@@ -114,34 +115,39 @@ std::optional<std::vector<uint8_t>> FrameDataOf(const TagField& field) {
   return data;
 }
 
-// Appends the frame a field is written as to the tag being built (header
-// first). False when the field cannot be written: no frame id, text that
-// does not convert, or no room left in the tag.
+// Appends a frame (header first) to the tag being built; false when it
+// would take the tag past its largest size.
+bool AppendFrameData(std::vector<uint8_t>& tag, const char* id, const std::vector<uint8_t>& data) {
+  const size_t framesLength = tag.size() - CId3v2Writer::kHeaderSize;
+  if (framesLength + kFrameHeaderSize + data.size() > kLargestTagSize) return false;
+  const size_t at = tag.size();
+  tag.resize(at + kFrameHeaderSize, 0);  // bytes 8 and 9: no frame flags
+  std::memcpy(tag.data() + at, id, 4);
+  PutBe32(tag.data() + at + 4, static_cast<uint32_t>(data.size()));
+  tag.insert(tag.end(), data.begin(), data.end());
+  return true;
+}
+
+// Appends the frame a field is written as. False when the field cannot be
+// written: no frame id, text that does not convert, or no room left in the tag.
 bool AppendFrame(std::vector<uint8_t>& tag, const TagField& field) {
   const char* id = FrameIdOf(field.key);
   if (!id) return false;
   const std::optional<std::vector<uint8_t>> data = FrameDataOf(field);
   if (!data) return false;
-  if (data->empty()) return true;
-  const size_t framesLength = tag.size() - CId3v2Writer::kHeaderSize;
-  if (framesLength + kFrameHeaderSize + data->size() > kLargestTagSize) return false;
-  const size_t at = tag.size();
-  tag.resize(at + kFrameHeaderSize, 0);  // bytes 8 and 9: no frame flags
-  std::memcpy(tag.data() + at, id, 4);
-  PutBe32(tag.data() + at + 4, static_cast<uint32_t>(data->size()));
-  tag.insert(tag.end(), data->begin(), data->end());
-  return true;
+  return data->empty() || AppendFrameData(tag, id, *data);
 }
 
 }  // namespace
 
-std::vector<uint8_t> BuildId3v2Tag(const CTagFieldList& fields) {
+std::vector<uint8_t> BuildId3v2Tag(const CTagFieldList& fields, const std::vector<std::vector<uint8_t>>& pictures) {
   std::vector<uint8_t> tag(CId3v2Writer::kHeaderSize, 0);
   std::memcpy(tag.data(), "ID3", 3);
   tag[3] = kWrittenVersion;  // revision and flags stay 0
   for (const TagField* field = fields.Head(); field; field = field->next) {
     if (!AppendFrame(tag, *field)) break;  // a frame that cannot be written ends the list
   }
+  for (const std::vector<uint8_t>& picture : pictures) AppendFrameData(tag, kPictureId, picture);
   const size_t minimumLength = CId3v2Writer::kHeaderSize + CId3v2Writer::kMinimumFramesLength;
   if (tag.size() < minimumLength) tag.resize(minimumLength, 0);
   EncodeSyncSafe(static_cast<uint32_t>(tag.size() - CId3v2Writer::kHeaderSize), tag.data() + 6);

@@ -9,7 +9,9 @@
 // with a byte-order mark (encoding 1): the two that version 2.3 defines.
 // COMM carries the language "eng" and an empty description; TCON the genre
 // as GenreFrameText writes it ("(17)Rock", "Rock (Live)"); TYER the year's
-// four digits (YearOf), and no frame for a year without them.
+// four digits (YearOf), and no frame for a year without them. Attached
+// pictures (APIC data in the version 2.3 form, Id3v2Pictures.h) may follow
+// the text frames.
 #pragma once
 
 #include <cstddef>
@@ -63,8 +65,11 @@ class CId3v2Writer {
 };
 
 // The tag WriteTagAndAudio writes for `fields`: the header, the frames and
-// the padding, ready to stand in front of the audio.
-std::vector<uint8_t> BuildId3v2Tag(const CTagFieldList& fields);
+// the padding, ready to stand in front of the audio. Each of `pictures`
+// becomes an APIC frame after the text frames; one that would take the tag
+// past its largest size is left out.
+std::vector<uint8_t> BuildId3v2Tag(const CTagFieldList& fields,
+                                   const std::vector<std::vector<uint8_t>>& pictures = {});
 
 // A field's text in UTF-8: from the wide text, or from the narrow text in
 // the tag charset. None when there is nothing to convert.

@@ -2,6 +2,7 @@
 
 #include "tags/FileStream.h"
 #include "tags/Id3v2Fields.h"
+#include "tags/Id3v2Pictures.h"
 #include "tags/Id3v2Reader.h"
 #include "tags/RewriteWithTags.h"
 
@@ -24,6 +25,10 @@ bool CTagTransfer::SourceOpened() const { return m_stream && m_stream->IsOpen();
 
 int CTagTransfer::Id3v2Version() const {
   return (m_reader && m_reader->HasTag()) ? m_reader->Version() : -1;
+}
+
+std::vector<std::vector<uint8_t>> CTagTransfer::Pictures() const {
+  return m_reader ? PicturesOf(*m_reader) : std::vector<std::vector<uint8_t>>();
 }
 
 bool CTagTransfer::ReadFrom(const char* utf8Path) {

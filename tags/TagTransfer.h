@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "tags/Id3v1Record.h"
 #include "tags/TagFieldList.h"
@@ -30,6 +31,9 @@ class CTagTransfer {
   bool WriteTo(const char* utf8Path, bool withId3v1, bool withId3v2);
 
   const CTagFieldList& Fields() const { return m_fields; }
+  // The source's attached pictures for a new tag (Id3v2Pictures.h), the
+  // front cover first; none without an ID3v2 tag.
+  std::vector<std::vector<uint8_t>> Pictures() const;
   // ReadFrom opened its source.
   bool SourceOpened() const;
   // The source ended with an ID3v1 record.

@@ -20,6 +20,7 @@ std::vector<int16_t> MakeSignal(const EncodeSpec& spec) {
       noise = noise * 1664525u + 1013904223u;
       const double n = (static_cast<double>(noise >> 8) / 16777216.0 - 0.5) * 0.05;
       double v = 0.35 * std::sin(2 * M_PI * f * t) + 0.15 * std::sin(2 * M_PI * sweep * t) + n;
+      if (spec.alikeChannels && c > 0) v = 0.8 * pcm[i * spec.channels] / 32767.0 + 0.2 * v;
       // A short fade in and out keeps the ends click-free.
       const double edge = std::min(t, spec.seconds - t);
       if (edge < 0.01) v *= std::max(0.0, edge / 0.01);

@@ -20,6 +20,7 @@ struct EncodeSpec {
   uint32_t seed = 1;       // varies the noise part of the signal
   bool crc = false;        // CRC-protected frames
   bool reservoir = true;   // allow the bit reservoir
+  bool alikeChannels = false;  // the right channel mostly follows the left (mid/side frames)
 };
 
 // Interleaved 16-bit PCM of the synthetic signal: a few tones that change

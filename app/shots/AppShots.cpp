@@ -8,6 +8,8 @@
 #include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/dcclient.h>
+#include <wx/dcscreen.h>
+#include <wx/display.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/gauge.h>
@@ -88,11 +90,23 @@ wxBitmap GrabClient(wxWindow* window) {
   return bitmap;
 }
 
+// The screen's pixels over the window's client area: what a person sees
+// there, popups over the window included.
+wxBitmap GrabScreen(wxWindow* window) {
+  const wxRect rect(window->ClientToScreen(wxPoint(0, 0)), window->GetClientSize());
+  wxBitmap bitmap(std::max(rect.width, 1), std::max(rect.height, 1), 24);
+  wxMemoryDC memory(bitmap);
+  wxScreenDC screen;
+  memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
+  memory.SelectObject(wxNullBitmap);
+  return bitmap;
+}
+
 // The window as a person sees it below its title bar: the menu bar (for a
-// frame) above the client area.
-bool Shoot(wxWindow* window, const std::string& folder, const char* name) {
+// frame) above the client area (as on the screen, when `screen`).
+bool Shoot(wxWindow* window, const std::string& folder, const char* name, bool screen = false) {
   Pump(300);
-  const wxBitmap client = GrabClient(window);
+  const wxBitmap client = screen ? GrabScreen(window) : GrabClient(window);
   wxBitmap whole = client;
   auto* frame = dynamic_cast<wxFrame*>(window);
   if (frame && frame->GetMenuBar()) {
@@ -192,9 +206,45 @@ class ShotsApp : public wxApp {
     about->Show();
     if (!Shoot(about, m_strFolder, "app-about.png")) Fail("about");
     about->Destroy();
+
+    ShootPrecisionEditing(dialog, peer);
     dialog->Close(true);
     std::error_code error;
     std::filesystem::remove_all(work, error);
+  }
+
+  // The window maximised, deep in a zoom with the frame grid, and a typed
+  // time refused: all made with keys and clicks, as a user makes them.
+  void ShootPrecisionEditing(CCutterDlg* dialog, CutterDlgPeer& peer) {
+    CSpectrumCtrl* view = peer.Find<CSpectrumCtrl>(IDC_SPECTRUM);
+    dialog->Maximize();
+    Pump(300);
+    if (!dialog->IsMaximized() || dialog->GetSize().x < 1000) {
+      // No window manager (Xvfb): the work area's size instead.
+      dialog->SetSize(wxDisplay(dialog).GetClientArea());
+    }
+    dialog->Raise();
+    if (!PumpUntil([&] { return view->GetSize().x > 1000; }, 5000)) Fail("no larger window");
+    wxUIActionSimulator keys;
+    keys.Char('=');  // zoom in once around the middle
+    Pump(200);
+    if (!Shoot(dialog, m_strFolder, "app-maximised-zoomed.png")) Fail("maximised");
+
+    if (!PumpUntil([&] { return view->GetModel().GetFrameTimes().size() > 100; }, 10000)) Fail("no frame times");
+    view->ZoomTo(view->GetSelStart() - 120, view->GetSelStart() + 180);
+    keys.Char(WXK_RIGHT);  // the start one frame on: its marker is highlighted
+    Pump(300);
+    if (!Shoot(dialog, m_strFolder, "app-deep-zoom-frames.png")) Fail("deep zoom");
+
+    keys.Char('0');
+    keys.Char('2', wxMOD_CONTROL);
+    if (!PumpUntil([&] { return peer.State().timeEdge == 1; }, 5000)) Fail("no time field");
+    keys.Text("0:05");
+    keys.Char(WXK_RETURN);  // an end before the start: refused, with the reason
+    Pump(300);
+    if (!Shoot(dialog, m_strFolder, "app-time-editing.png", true)) Fail("time editing");
+    keys.Char(WXK_ESCAPE);
+    Pump(100);
   }
 
   bool Fail(const char* what) {

@@ -1,5 +1,7 @@
 #include "tests/app/AppTestSupport.h"
 
+#include <cstdlib>
+
 #include <wx/app.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
@@ -50,6 +52,14 @@ int TestReader::Read(void* buffer, int length) {
   const int limit = readsBeforeFailure.load();
   if (limit >= 0 && done >= limit) return -1;
   return CMp3Reader::Read(buffer, length);
+}
+
+std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, const std::string& out,
+                            const std::string& options) {
+  const std::string command = "'" + BuildDir() + "/padocut-cli' cut " + options + " '" + source + "' " +
+                              std::to_string(startMs) + " " + std::to_string(endMs) + " '" + out + "' >/dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  return ReadFileBytes(out);
 }
 
 std::string LabelOf(const wxWindow* label) { return label->GetLabel().utf8_string(); }

@@ -73,6 +73,14 @@ class TestReader : public CMp3Reader {
   std::atomic<int> reads{0};
 };
 
+// A wheel step where the pointer is, as the X server delivers it (button 4
+// up, 5 down), with Ctrl held when asked (XWheel.cpp).
+void FakeWheel(bool up, bool control);
+
+// padocut-cli's cut of the same stretch: the reference bytes.
+std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, const std::string& out,
+                            const std::string& options = "");
+
 // The label's text as UTF-8.
 std::string LabelOf(const wxWindow* label);
 

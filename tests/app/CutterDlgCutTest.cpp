@@ -3,10 +3,14 @@
 // times, the extension rule, and what is open afterwards.
 #include <sys/stat.h>
 #include <wx/menu.h>
+#include <wx/spinctrl.h>
+#include <wx/testing.h>
 
 #include <cstdlib>
 
 #include "app/DialogLayout.h"
+#include "app/GainDialog.h"
+#include "mp3/CutToFile.h"
 #include "mp3/VbrHeader.h"
 #include "tests/app/AppTestSupport.h"
 #include "ui/msgbox/ShowMessageDlg.h"
@@ -14,14 +18,29 @@
 
 namespace {
 
-// padocut-cli's cut of the same stretch: the reference bytes.
-std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, const std::string& out,
-                            const std::string& options = "") {
-  const std::string command = "'" + BuildDir() + "/padocut-cli' cut " + options + " '" + source + "' " + std::to_string(startMs) +
-                              " " + std::to_string(endMs) + " '" + out + "' >/dev/null";
-  EXPECT_EQ(std::system(command.c_str()), 0) << command;
-  return ReadFileBytes(out);
-}
+// Answers the level dialog: types the values given (unless none) and
+// notes what the dialog then holds.
+class AnswerLevel : public wxExpectModalBase<CGainDialog> {
+ public:
+  AnswerLevel(int answer, const LevelSettings* typed, LevelSettings* seen)
+      : m_answer(answer), m_typed(typed), m_seen(seen) {}
+
+ protected:
+  int OnInvoked(CGainDialog* dialog) const override {
+    if (m_typed) {
+      dynamic_cast<wxSpinCtrlDouble*>(dialog->FindWindow(CGainDialog::ID_GAIN))->SetValue(m_typed->gainDb);
+      dynamic_cast<wxSpinCtrl*>(dialog->FindWindow(CGainDialog::ID_FADE_IN))->SetValue(m_typed->fadeInMs);
+      dynamic_cast<wxSpinCtrl*>(dialog->FindWindow(CGainDialog::ID_FADE_OUT))->SetValue(m_typed->fadeOutMs);
+    }
+    *m_seen = dialog->GetSettings();
+    return m_answer;
+  }
+
+ private:
+  int m_answer;
+  const LevelSettings* m_typed;
+  LevelSettings* m_seen;
+};
 
 }  // namespace
 
@@ -188,4 +207,60 @@ TEST_F(CutterDlgTest, SaveDialogFallsBackToTheDocumentsFolder) {
   peer.OnCut();
   ASSERT_EQ(dialogs.saveCalls.size(), 1u);
   EXPECT_EQ(dialogs.saveCalls[0].folder, peer.State().defaultFolder);
+}
+
+// The level dialog's gain (on its nearest step) and fades go into the next
+// cuts; Cancel keeps them; a gain that would clip is told with the most
+// that fits.
+TEST_F(CutterDlgTest, LevelDialogSetsTheGainAndFadesOfTheCuts) {
+  const std::string source = MakeMp3("level.mp3", 6);
+  OpenReady(source);
+  wxMenuBar* bar = dialog->GetMenuBar();
+  ASSERT_NE(bar->FindItem(ID_FILE_LEVEL), nullptr);
+  EXPECT_TRUE(bar->IsEnabled(ID_FILE_LEVEL));
+  LevelSettings typed{-5, 300, 200}, seen;
+  wxTEST_DIALOG(peer.OnLevel(), AnswerLevel(wxID_OK, &typed, &seen));
+  EXPECT_EQ(seen.gainDb, -4.5);
+  wxTEST_DIALOG(peer.OnLevel(), AnswerLevel(wxID_CANCEL, nullptr, &seen));
+  EXPECT_EQ(seen.gainDb, -4.5) << "kept";
+  EXPECT_EQ(seen.fadeOutMs, 200);
+
+  Select(1000, 3500);
+  dialogs.saveAnswers.push_back(folder.File("level-cut.mp3"));
+  BoxRecorder boxes;
+  peer.OnCut();
+  const CutOptions options = seen.AddedTo(CutOptions());
+  ASSERT_EQ(CutToFile(source, folder.File("reference.mp3"), 1000, 3500, nullptr, options), 1);
+  EXPECT_EQ(ReadFileBytes(folder.File("level-cut.mp3")), ReadFileBytes(folder.File("reference.mp3")));
+
+  typed.gainDb = 30;
+  wxTEST_DIALOG(peer.OnLevel(), AnswerLevel(wxID_OK, &typed, &seen));
+  dialogs.saveAnswers.push_back(folder.File("loud.mp3"));
+  boxes.texts.clear();
+  peer.OnCut();
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_EQ(boxes.texts[0].rfind(std::string(apptext::kGainWouldClip) + " +", 0), 0u) << boxes.texts[0];
+  EXPECT_FALSE(FileExists(folder.File("loud.mp3")));
+}
+
+// Layer II has no global_gain: the item is greyed and the cut goes without
+// the level set for other files.
+TEST_F(CutterDlgTest, LevelItemIsGreyedForLayerTwo) {
+  const std::string source = folder.File("two.mp3");
+  ASSERT_TRUE(WriteFileBytes(source, LayerTwoFrames(200)));
+  OpenReady(MakeMp3("three.mp3", 3));
+  LevelSettings typed{-6, 0, 0}, seen;
+  wxTEST_DIALOG(peer.OnLevel(), AnswerLevel(wxID_OK, &typed, &seen));
+  BoxRecorder boxes;
+  boxes.answers.push_back(IDYES);  // close the loaded file
+  LoadThroughOpenDialog(source);
+  ASSERT_TRUE(WaitForState(STATE_READY));
+  EXPECT_FALSE(dialog->GetMenuBar()->IsEnabled(ID_FILE_LEVEL));
+  Select(1000, 3000);
+  dialogs.saveAnswers.push_back(folder.File("two-cut.mp3"));
+  peer.OnCut();
+  ASSERT_EQ(CutToFile(source, folder.File("two-plain.mp3"), 1000, 3000), 1);
+  EXPECT_EQ(ReadFileBytes(folder.File("two-cut.mp3")), ReadFileBytes(folder.File("two-plain.mp3")));
+  peer.CloseFile();
+  EXPECT_TRUE(dialog->GetMenuBar()->IsEnabled(ID_FILE_LEVEL)) << "for the next file";
 }

@@ -139,7 +139,7 @@ TEST_F(CutterDlgTest, RelativeArgumentBecomesAFullPath) {
   EXPECT_EQ(CutterDlgPeer(&probe).State().lastFolder, folder.Path() + "/");
 }
 
-TEST_F(CutterDlgTest, ControlsSitAtTheirTemplatePlacesInAFixedSizeWindow) {
+TEST_F(CutterDlgTest, ControlsSitAtTheirTemplatePlacesAtTheSmallestSize) {
   Open();
   const DialogTemplate& layout = MainDialogTemplate();
   EXPECT_EQ(View()->GetRect(), DialogRectToPixels(dialog, layout, IDC_SPECTRUM));
@@ -147,8 +147,9 @@ TEST_F(CutterDlgTest, ControlsSitAtTheirTemplatePlacesInAFixedSizeWindow) {
   EXPECT_EQ(Button(IDC_CANCEL)->GetRect(), Button(IDC_CUT)->GetRect());
   EXPECT_EQ(Progress()->GetRect(), DialogRectToPixels(dialog, layout, IDC_PROGRESS));
   EXPECT_EQ(dialog->GetClientSize(), DialogSizeToPixels(dialog, layout));
-  EXPECT_EQ(dialog->GetMinSize(), dialog->GetMaxSize());
-  EXPECT_FALSE(dialog->HasFlag(wxRESIZE_BORDER));
+  EXPECT_EQ(dialog->GetMinSize(), dialog->GetSize());
+  EXPECT_EQ(dialog->GetMaxSize(), wxDefaultSize);
+  EXPECT_TRUE(dialog->HasFlag(wxRESIZE_BORDER));
   EXPECT_EQ(dialog->GetTitle().utf8_string(), apptext::kCaption);
   // The view's columns are its final width.
   EXPECT_EQ(View()->GetModel().GetColumnCount(), View()->GetClientSize().x);

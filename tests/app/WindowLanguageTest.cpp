@@ -101,8 +101,9 @@ TEST_F(WindowLanguageTest, KoreanOrNoLanguageShowsTheTextsAsWritten) {
     EXPECT_EQ(dialog->GetTitle().utf8_string(), apptext::kCaption);
     wxMenuBar* bar = dialog->GetMenuBar();
     EXPECT_EQ(bar->GetMenuLabel(0).utf8_string(), apptext::kFileMenu);
-    EXPECT_EQ(bar->GetMenuLabel(1).utf8_string(), apptext::kHelpMenu);
-    EXPECT_EQ(bar->FindItem(ID_FILE_OPEN)->GetItemLabel().utf8_string(), apptext::kOpenFileItem);
+    EXPECT_EQ(bar->GetMenuLabel(1).utf8_string(), apptext::kViewMenu);
+    EXPECT_EQ(bar->GetMenuLabel(2).utf8_string(), apptext::kHelpMenu);
+    EXPECT_EQ(bar->FindItem(ID_FILE_OPEN)->GetItemLabel().BeforeFirst('\t').utf8_string(), apptext::kOpenFileItem);
     EXPECT_EQ(LabelOf(Label(IDC_START_CAPTION)), apptext::kStartCaption);
     EXPECT_TRUE(wxString::FromUTF8(FindHelpPage()).EndsWith("/text/RECinfo.html"));
   }
@@ -125,7 +126,8 @@ TEST_F(WindowLanguageTest, OtherLanguagesShowEnglishWithAccessKeys) {
     EXPECT_EQ(dialog->GetTitle(), "Pado Cutter");
     wxMenuBar* bar = dialog->GetMenuBar();
     EXPECT_EQ(bar->GetMenuLabel(0), "&File");
-    EXPECT_EQ(bar->GetMenuLabel(1), "&Help");
+    EXPECT_EQ(bar->GetMenuLabel(1), "&View");
+    EXPECT_EQ(bar->GetMenuLabel(2), "&Help");
     for (wxMenuItem* item : AllMenuItems(bar)) {
       const wxString label = item->GetItemLabel();
       EXPECT_FALSE(HasHangul(label)) << label.utf8_string();

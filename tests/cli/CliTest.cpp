@@ -240,8 +240,23 @@ TEST(CliParser, ReadsOperandsAndOptionsAndNamesWhatItRefuses) {
       {"cut -- -dash.mp3 2s 1s out.mp3", 2, "END must come after START"},
       {"cut -- -dash.mp3 0 1s", 2, "OUT is required"},
       {"cut --frames-only --exact -- -dash.mp3 0 1s out.mp3", 2, "--frames-only cannot"},
+      {"cut --frames-only --gain -6 -- -dash.mp3 0 1s out.mp3", 2, "--frames-only cannot"},
+      {"cut --gain nan -- -dash.mp3 0 1s out.mp3", 2, "not a gain: 'nan'"},
+      {"cut --gain 400 -- -dash.mp3 0 1s out.mp3", 2, "not a gain: '400'"},
+      {"cut --fade-out -3 -- -dash.mp3 0 1s out.mp3", 2, "--fade-out"},
       {"tags --tag-charset NO-SUCH -- -dash.mp3", 2, "unknown charset 'NO-SUCH'"},
       {"peaks --columns 0 -- -dash.mp3", 2, "--columns"},
+      {"split -- -dash.mp3 out", 2, "give exactly one of --at, --every, --cue and --silence"},
+      {"split --at 1s --every 1s -- -dash.mp3 out", 2, "give exactly one of"},
+      {"split --at 1s,1s -- -dash.mp3 out", 2, "the times of --at must rise"},
+      {"split --at 1s, -- -dash.mp3 out", 2, "not a time: ''"},
+      {"split --every 0 -- -dash.mp3 out", 2, "--every takes a length above 0"},
+      {"split --silence=-40,x -- -dash.mp3 out", 2, "not a silence setting: '-40,x'"},
+      {"split --every 1s --min-track 3 -- -dash.mp3 out", 2, "--min-track goes with --silence"},
+      {"split --every 1s --name '%q' -- -dash.mp3 out", 2, "unknown field %q"},
+      {"split --exact --frames-only --every 1s -- -dash.mp3 out", 2, "--frames-only cannot be combined with --exact"},
+      {"split --gain -3 --frames-only --every 1s -- -dash.mp3 out", 2, "--frames-only cannot be combined"},
+      {"split --gain 400 --every 1s -- -dash.mp3 out", 2, "not a gain: '400'"},
       {"nosuch", 2, "unknown command 'nosuch'"},
       {"help nosuch", 2, "unknown command 'nosuch'"},
   };
@@ -251,9 +266,10 @@ TEST(CliParser, ReadsOperandsAndOptionsAndNamesWhatItRefuses) {
     EXPECT_NE(r.out.find(row.says), std::string::npos) << row.args << "\n" << r.out;
   }
   EXPECT_FALSE(FileExists(dir.File("out.mp3")));
+  EXPECT_FALSE(FileExists(dir.File("out")));
 
   for (const std::string command :
-       {"info", "offset", "decode", "peaks", "play", "cut", "tags", "retag", "help", "version"}) {
+       {"info", "offset", "decode", "peaks", "play", "cut", "split", "tags", "retag", "help", "version"}) {
     const CliRun help = Cli(command + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("usage: padocut-cli " + command), std::string::npos) << help.out;
@@ -296,6 +312,12 @@ TEST(CliErrors, OneLineNamesTheFileAndTheReason) {
       {"cut " + mp3 + " 5s end " + out, mp3, "START 5s is past the end of the audio (its length is 00:00:02."},
       {"cut " + mp3 + " 1000 1010 " + out, mp3, "the range lies inside one frame (26.1 ms)"},
       {"cut -n " + mp3 + " 0 1s " + mp3, mp3, "exists (not replaced: --no-overwrite)"},
+      {"cut --gain 30 " + mp3 + " 0 1s " + out, mp3, "the gain would clip: at most +"},
+      {"split --every 1s " + missing + " " + out, missing, kMissing},
+      {"split --at 5s " + mp3 + " " + out, mp3, "split point 00:00:05.000 does not lie inside the audio"},
+      {"split --at 1000,1010 " + mp3 + " " + out, mp3, "track 2 (00:00:01.000 to 00:00:01.010) holds no whole frame"},
+      {"split --cue " + missing + " " + mp3 + " " + out, missing, kMissing},
+      {"split --gain 30 --every 1s " + mp3 + " " + out, mp3, "the gain would clip: at most +"},
   };
   for (const auto& row : kRows) {
     const CliRun r = CliErr(row.args);
@@ -303,6 +325,12 @@ TEST(CliErrors, OneLineNamesTheFileAndTheReason) {
     EXPECT_EQ(r.out.rfind("padocut-cli: " + row.file + ": " + row.reason, 0), 0u) << row.args << "\n" << r.out;
     EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << r.out;
   }
+  // A Layer II source cannot take a gain or fades: a usage problem (exit 2).
+  const std::string layerTwo = dir.File("two.mp2");
+  ASSERT_TRUE(WriteFileBytes(layerTwo, LayerTwoFrames(100)));
+  const CliRun two = CliErr("cut --fade-in 100 " + layerTwo + " 0 1s " + out);
+  EXPECT_EQ(two.status, 2);
+  EXPECT_EQ(two.out, "padocut-cli: " + layerTwo + ": --gain, --fade-in and --fade-out need Layer III audio (this is Layer II)\n");
   EXPECT_FALSE(FileExists(out));
   if (geteuid() == 0) {
     std::printf("running as root: the permission case is skipped\n");
@@ -352,6 +380,10 @@ TEST(CliJson, NewKeysSayWhatWasWrittenAndOldKeysKeepTheirTypes) {
   EXPECT_EQ(exact["exact"], true);
   EXPECT_EQ(exact["start_ms"], 1000);
   EXPECT_EQ(exact["end_ms"], 3000);
+  EXPECT_EQ(exact["gain_db"], 0.0);
+  // A gain goes to its nearest step of 1.5 dB, and says so.
+  EXPECT_EQ(JsonLines(Cli("cut --gain -5 --json " + mp3 + " 1s 2s " + dir.File("g.mp3")).out).at(0)["gain_db"], -4.5);
+  EXPECT_NE(Cli("cut --gain -5 " + mp3 + " 1s 2s " + dir.File("g.mp3")).out.find(", gain -4.5 dB"), std::string::npos);
   const auto frames = JsonLines(Cli("cut --frames-only --json " + mp3 + " 0 1s " + dir.File("f.mp3")).out).at(0);
   EXPECT_EQ(frames["vbr_header"], false);
   EXPECT_EQ(frames["delay"], -1);
@@ -404,4 +436,48 @@ TEST(CliDecode, GaplessDropsTheDelayAndPaddingTheLameTagAnnounces) {
   spec.writeVbrTag = false;  // no LAME tag: nothing to trim
   ASSERT_TRUE(WriteFileBytes(mp3, EncodeMp3(spec)));
   EXPECT_EQ(Cli("decode --gapless " + mp3).out, Cli("decode " + mp3).out);
+}
+
+// split: one line per track (JSON with --json), nothing written by a dry
+// run or when a file is in the way, a malformed sheet named by its line.
+TEST(CliSplit, WritesTracksAndPrintsOneLineEach) {
+  TempDir dir;
+  EncodeSpec spec;
+  spec.seconds = 3;
+  const std::string mp3 = dir.File("live.mp3"), out = dir.File("tracks");
+  ASSERT_TRUE(WriteFileBytes(mp3, EncodeMp3(spec)));
+  const CliRun dry = Cli("split --dry-run --every 1s " + mp3 + " " + out);
+  EXPECT_EQ(dry.status, 0);
+  EXPECT_EQ(dry.out.rfind("01\t00:00:00.026\t00:00:00.993\t01 - live (1).mp3\n02\t", 0), 0u) << dry.out;
+  EXPECT_FALSE(FileExists(out));
+  const CliRun json = Cli("split --json --at 1.5 -- " + mp3 + " " + out);
+  EXPECT_EQ(json.status, 0);
+  const std::vector<nlohmann::json> lines = JsonLines(json.out);
+  ASSERT_EQ(lines.size(), 2u);
+  for (const auto& line : lines) {
+    EXPECT_TRUE(FileExists(line["file"].get<std::string>())) << line;
+    EXPECT_GT(line["bytes"].get<int64_t>(), 0);
+  }
+  EXPECT_EQ(lines[1]["track"], 2);
+  EXPECT_EQ(lines[0]["end_ms"], lines[1]["start_ms"]);
+  EXPECT_EQ(lines[1]["title"], "live (2)");
+  const CliRun again = CliErr("split --at 1.5 " + mp3 + " " + out);
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(again.out, "padocut-cli: " + out + "/01 - live (1).mp3: exists (not replaced: --overwrite replaces it)\n");
+  const CliRun quieter = Cli("split -q --overwrite --json --gain -6 --fade-out 500 --at 1.5 " + mp3 + " " + out);
+  EXPECT_EQ(quieter.status, 0);
+  for (const auto& line : JsonLines(quieter.out)) EXPECT_EQ(line["gain_db"], -6.0) << line;
+
+  const auto text = [](const std::string& t) { return std::vector<uint8_t>(t.begin(), t.end()); };
+  const std::string cue = dir.File("live.cue");
+  const std::string sheet = "FILE \"x.flac\" WAVE\nTRACK 01 AUDIO\nTITLE \"One\"\nINDEX 01 00:00:00\n"
+                            "TRACK 02 AUDIO\nTITLE \"Two/Three\"\nINDEX 01 00:02:00\n";
+  ASSERT_TRUE(WriteFileBytes(cue, text(sheet)));
+  const CliRun named = Cli("split --cue " + cue + " " + mp3 + " " + out);
+  EXPECT_EQ(named.status, 0);
+  EXPECT_TRUE(FileExists(out + "/02 - Two_Three.mp3")) << named.out;
+  ASSERT_TRUE(WriteFileBytes(cue, text(sheet + "TRACK 03 AUDIO\nINDEX 01 00:01:00\n")));
+  const CliRun malformed = CliErr("split --cue " + cue + " " + mp3 + " " + out);
+  EXPECT_EQ(malformed.status, 2);
+  EXPECT_EQ(malformed.out, "padocut-cli: " + cue + ":9: INDEX 01 must come after the previous track's\n");
 }

@@ -16,6 +16,7 @@
 #include "mp3/Layer3Frame.h"
 #include "mp3/Mp3Reader.h"
 #include "mp3/VbrHeader.h"
+#include "platform/ByteReader.h"
 #include "tests/mp3/FrameBuilder.h"
 #include "tests/mp3/ReaderFixtures.h"
 #include "tests/support/TestFiles.h"
@@ -59,6 +60,9 @@ std::vector<Source> Sources() {
   low.kbps = 48;
   low.sampleRate = 32000;
   v.push_back({"cbr_48k_reservoir", low});
+  EncodeSpec alike = cbr;  // mostly mid/side frames
+  alike.alikeChannels = true;
+  v.push_back({"cbr_mid_side", alike});
   return v;
 }
 
@@ -176,9 +180,11 @@ TEST_P(ExactCut, ConsecutiveCutsJoinWithoutAGap) {
   ExpectSamePcm(joined, Range(500, 3300), aligned, "joined");
 }
 
+// Also with a gain and a fade: the music CRC covers the frames as edited.
 TEST_P(ExactCut, NewHeaderDescribesTheCut) {
   CutOptions o;
   o.vbrHeader = true;
+  if (GetParam().spec.crc) o.gainDb = -3, o.fadeInMs = 500;
   CutReport r;
   const auto out = Cut(1000, 3000, o, &r);
   VbrHeaderInfo v;
@@ -269,6 +275,101 @@ TEST_P(ExactCut, WithoutOptionsAHeaderOfTheCutLeadsWhereTheSourceHadOne) {
   EXPECT_EQ(Cut(0, 1 << 30, CutOptions()), m_bytes);
 }
 
+namespace {
+
+// Every protected frame's CRC matches, by our reckoning and by ffmpeg's
+// CRC check (an independent reader) when it is installed.
+void ExpectValidCrcs(const std::vector<uint8_t>& file, const std::string& path) {
+  for (size_t pos = 0; pos + 4 <= file.size(); pos += static_cast<size_t>(FrameLength(mpeg::HeaderFromBytes(&file[pos])))) {
+    const bool crc = mpeg::HasCrc(mpeg::HeaderFromBytes(&file[pos]));
+    ASSERT_TRUE(!crc || Layer3Crc(&file[pos]) == ((file[pos + 4] << 8) | file[pos + 5])) << pos;
+  }
+  if (std::system("ffmpeg -version >/dev/null 2>&1") != 0) return;
+  FILE* p = popen(("ffmpeg -v error -err_detect crccheck -i '" + path + "' -f null - 2>&1").c_str(), "r");
+  char text[256] = {};
+  const size_t n = p ? std::fread(text, 1, sizeof text - 1, p) : 0;
+  if (p) pclose(p);
+  EXPECT_EQ(n, 0u) << text;
+}
+
+int MidSideFrames(const std::vector<uint8_t>& file) {
+  int count = 0;
+  for (size_t pos = 0; pos + 4 <= file.size(); pos += static_cast<size_t>(FrameLength(mpeg::HeaderFromBytes(&file[pos])))) {
+    count += mpeg::ChannelMode(mpeg::HeaderFromBytes(&file[pos])) == 1 && mpeg::ModeExtension(mpeg::HeaderFromBytes(&file[pos])) == 2;
+  }
+  return count;
+}
+
+}  // namespace
+
+// Four steps down halve the spectrum, so the decode is half the same cut's
+// without the gain within the rounding step (and half the source's range
+// where the phase is kept), the plain cut's frames edited too. Mid/side
+// frames halve only when both channels take the change.
+TEST_P(ExactCut, MinusSixDbHalvesEverySample) {
+  for (bool exact : {true, false}) {
+    CutOptions o;
+    o.exact = exact;
+    const auto reference = Played(Cut(1000, 2500, o)), range = Range(1000, 2500);
+    o.gainDb = -6;
+    CutReport r;
+    const auto out = Cut(1000, 2500, o, &r);
+    EXPECT_EQ(r.gainDb, -6.0);
+    const auto halved = Played(out);
+    ASSERT_EQ(halved.size(), reference.size()) << exact;
+    for (size_t i = 0; i < halved.size(); ++i) {
+      ASSERT_LE(std::abs(halved[i] - reference[i] / 2.0), 1.0) << exact << " sample " << i;
+      ASSERT_TRUE(!exact || !r.phaseAligned || std::abs(halved[i] - range[i] / 2.0) <= 1.0) << i;
+    }
+    if (GetParam().spec.crc) ExpectValidCrcs(out, m_dir.File("out.mp3"));
+    EXPECT_TRUE(!GetParam().spec.alikeChannels || MidSideFrames(out) > 40);
+  }
+}
+
+// Granule by granule of what is played, the level follows the ramp (linear
+// in steps from -60 dB, within about a step: a granule's overlap reaches
+// into its neighbours), never falling while it rises nor rising while it
+// falls.
+TEST_P(ExactCut, FadesRiseAndFallGranuleByGranule) {
+  CutOptions o = Exact();
+  o.fadeInMs = o.fadeOutMs = 600;
+  const auto reference = Played(Cut(1000, 3000, Exact())), faded = Played(Cut(1000, 3000, o));
+  const size_t step = 576 * static_cast<size_t>(m_channels);
+  const double fade = 0.6 * m_rate, played = static_cast<double>(reference.size() / m_channels);
+  double previous = 0;
+  for (size_t at = 0; at + step <= reference.size(); at += step) {
+    double out = 0, in = 0;
+    for (size_t i = at; i < at + step; ++i) out += std::abs(faded[i]), in += std::abs(reference[i]);
+    const double middle = static_cast<double>(at / step * 576 + 288), level = out / in;
+    EXPECT_NEAR(20 * std::log10(level), -60 * (1 - std::min({1.0, middle / fade, (played - middle) / fade})), 1.6) << at;
+    EXPECT_TRUE(at == 0 || middle >= fade || level >= previous * 0.9) << at;
+    EXPECT_TRUE(middle <= played - fade || level <= previous * 1.1) << at;
+    previous = level;
+  }
+}
+
+// The largest gain the refusal names fits; one step more does not, unless
+// clipping is allowed.
+TEST_P(ExactCut, RefusesAGainThatWouldClip) {
+  CutOptions o;
+  o.gainDb = 30;
+  CutReport r;
+  const std::string out = m_dir.File("loud.mp3");
+  ASSERT_EQ(CutToFile(m_path, out, 500, 2500, &r, o), 0);
+  EXPECT_EQ(r.refusal, CutRefusal::WouldClip);
+  EXPECT_FALSE(FileExists(out));
+  ASSERT_EQ(std::sscanf(r.error.c_str(), "the gain would clip: at most +%lf dB", &o.gainDb), 1) << r.error;
+  ASSERT_EQ(CutToFile(m_path, out, 500, 2500, &r, o), 1) << r.error;
+  int peak = 0;
+  for (int16_t v : Played(ReadFileBytes(out))) peak = std::max(peak, std::abs(static_cast<int>(v)));
+  EXPECT_LT(peak, 32767);
+  EXPECT_GT(peak, 32767 * 0.84);  // one step more would not fit
+  o.gainDb += 1.5;
+  EXPECT_EQ(CutToFile(m_path, out, 500, 2500, &r, o), 0);
+  o.allowClip = true;
+  EXPECT_EQ(CutToFile(m_path, out, 500, 2500, &r, o), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Encodings, ExactCut, ::testing::ValuesIn(Sources()),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -303,6 +404,11 @@ TEST(ExactCutFallback, LayerTwoGetsThePlainCutWithANote) {
   EXPECT_FALSE(r.note.empty());
   EXPECT_EQ(ReadFileBytes(dir.File("o.mp2")),
             std::vector<uint8_t>(file.begin() + r.startOffset, file.begin() + r.endOffset));
+  // A fade is refused: Layer II has no global_gain.
+  o.fadeOutMs = 300;
+  EXPECT_EQ(CutToFile(dir.File("l2.mp2"), dir.File("g.mp2"), 1000, 2000, &r, o), 0);
+  EXPECT_EQ(r.refusal, CutRefusal::NotLayer3);
+  EXPECT_FALSE(FileExists(dir.File("g.mp2")));
 }
 
 // Layer II has no silent frame to hold a new header, and its own header's
@@ -357,6 +463,30 @@ TEST(ExactCutFrames, OptionsTakeThePlainCutsFrames) {
   EXPECT_EQ(r.frames, plain.frames);
 }
 
+// The LAME extension's peak and ReplayGain follow the gain: 4 steps down
+// halve the peak and raise the gains by 6.0 dB, name and originator kept.
+TEST(ExactCutFrames, PeakAndReplayGainFollowTheGain) {
+  std::vector<uint8_t> source = EncodeMp3(EncodeSpec());
+  VbrHeaderInfo v;
+  ASSERT_EQ(ParseVbrHeader(source.data(), &v), 1);
+  uint8_t* lame = source.data() + v.lameOffset;
+  PutBe32(lame + kLamePeakOffset, 1u << 22);                           // 0.5
+  PutBe16(lame + kLameRadioGainOffset, 0x2000 | 0x0400 | 0x200 | 31);  // radio, by a user, -3.1 dB
+  PutBe16(lame + kLameAudiophileGainOffset, 0x4000 | 0x0C00 | 12);     // audiophile, automatic, +1.2 dB
+  PutBe16(lame + kLameTagCrcOffset, Crc16Arc(source.data(), static_cast<size_t>(v.lameOffset + kLameTagCrcOffset)));
+  TempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("s.mp3"), source));
+  CutOptions o;
+  o.gainDb = -6;
+  ASSERT_EQ(CutToFile(dir.File("s.mp3"), dir.File("o.mp3"), 500, 2500, nullptr, o), 1);
+  const auto out = ReadFileBytes(dir.File("o.mp3"));
+  ASSERT_EQ(ParseVbrHeader(out.data(), &v), 1);
+  EXPECT_DOUBLE_EQ(v.peakAmplitude, 0.25);
+  EXPECT_NEAR(v.radioGainDb, 2.9, 1e-9);
+  EXPECT_NEAR(v.audiophileGainDb, 7.2, 1e-9);
+  EXPECT_EQ(out[static_cast<size_t>(v.lameOffset + kLameRadioGainOffset)] & 0xFC, 0x24);
+}
+
 // The cut goes from where the output stands (a tag may come first), and so
 // does its VBR tag.
 TEST(ExactCutFrames, WritesFromTheOutputsPosition) {
@@ -375,7 +505,7 @@ TEST(ExactCutFrames, WritesFromTheOutputsPosition) {
   const std::vector<uint8_t> prefix(1000, 'x');
   ASSERT_EQ(write(out, prefix.data(), prefix.size()), 1000);
   CutReport r;
-  EXPECT_EQ(WriteEnhancedCut(in, out, reader.GetStreamInfo(), 500, 2000, reader.TimeToOffset(500),
+  EXPECT_EQ(WriteEnhancedCut(in, out, reader.GetStreamInfo(), *reader.GetFrameIndex(), 500, 2000, reader.TimeToOffset(500),
                              reader.TimeToOffset(2000), o, &r),
             EnhancedCutResult::Written);
   close(in);

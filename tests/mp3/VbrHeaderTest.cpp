@@ -46,6 +46,25 @@ std::vector<uint8_t> XingFrame(uint32_t header, const char* id, uint32_t flags, 
 
 }  // namespace
 
+// The check value of CRC-16/ARC, and every length around the table's
+// eight-byte steps and the folding's 16- and 64-byte ones, from a running
+// value, against the bit-by-bit definition (reflected 0xA001).
+TEST(VbrHeader, Crc16ArcMatchesItsDefinitionAtEveryLength) {
+  const std::string check = "123456789";
+  EXPECT_EQ(Crc16Arc(reinterpret_cast<const uint8_t*>(check.data()), check.size()), 0xBB3D);
+  std::vector<uint8_t> bytes(400);
+  uint32_t noise = 12345;
+  for (uint8_t& b : bytes) b = static_cast<uint8_t>((noise = noise * 1103515245u + 12345u) >> 16);
+  uint16_t bitwise = 0x1234;
+  for (size_t length = 0; length <= bytes.size(); ++length) {
+    EXPECT_EQ(Crc16Arc(bytes.data(), length, 0x1234), bitwise) << length;
+    EXPECT_EQ(Crc16ArcByTables(bytes.data(), length, 0x1234), bitwise) << length;
+    if (length == bytes.size()) break;
+    bitwise ^= bytes[length];
+    for (int k = 0; k < 8; ++k) bitwise = (bitwise & 1) ? static_cast<uint16_t>((bitwise >> 1) ^ 0xA001) : bitwise >> 1;
+  }
+}
+
 TEST(VbrHeader, IdentifierOffsetsByVersionAndChannels) {
   EXPECT_EQ(XingOffsetOf(MakeHeader(1, 3, 9, 0, 0, 0)), 36);
   EXPECT_EQ(XingOffsetOf(MakeHeader(1, 3, 9, 0, 0, 3)), 21);

@@ -9,6 +9,7 @@
 
 #include "mp3/Mp3Reader.h"
 #include "pipeline/ArwMan.h"
+#include "pipeline/LevelReader.h"
 #include "platform/MulDiv.h"
 #include "tests/pipeline/PipelineFakes.h"
 #include "tests/support/TestFiles.h"
@@ -201,4 +202,38 @@ TEST(CliPlay, WholeFileEndsAtTheEndAndInterruptStopsCleanly) {
   EXPECT_EQ(r.status, 130) << r.out;
   EXPECT_NE(r.out.find("stopped at"), std::string::npos) << r.out;
   EXPECT_LT(std::chrono::steady_clock::now() - before, 5s);
+}
+
+// The prelisten's level reader over a stretch from 1000 ms: nothing
+// changes without options, -6 dB halves every sample, and a fade-in rises
+// from -60 dB block by block to the samples themselves after 500 ms.
+TEST(RealFile, LevelReaderAppliesTheCutsGainAndFades) {
+  TempDir dir;
+  const std::string path = Encoded(dir, EncodeSpec(), "level.mp3");
+  const auto read = [&](double gainDb, int fadeInMs) {
+    CMp3Reader inner;
+    CLevelReader reader(&inner);
+    CutOptions options;
+    options.gainDb = gainDb;
+    options.fadeInMs = fadeInMs;
+    reader.SetLevel(options, 1000, 2500);
+    std::vector<int16_t> pcm;
+    if (!reader.Open(path.c_str(), nullptr, nullptr, nullptr)) return pcm;
+    reader.Seek(1000);
+    int16_t buffer[4096];
+    for (int n; (n = reader.Read(buffer, sizeof buffer)) > 0;) pcm.insert(pcm.end(), buffer, buffer + n / 2);
+    return pcm;
+  };
+  const auto plain = read(0, 0), halved = read(-6, 0), faded = read(0, 500);
+  ASSERT_EQ(halved.size(), plain.size());
+  for (size_t i = 0; i < plain.size(); ++i) ASSERT_LE(std::abs(halved[i] - plain[i] / 2.0), 0.5) << i;
+  const size_t block = 576 * 2, fadeBlocks = (22050 - 288) / 576;  // blocks whose middle lies in the fade
+  double previous = 0;
+  for (size_t b = 0; (b + 1) * block <= plain.size(); ++b) {
+    double out = 0, in = 0;
+    for (size_t i = b * block; i < (b + 1) * block; ++i) out += std::abs(faded[i]), in += std::abs(plain[i]);
+    if (in == 0) continue;  // the frames just after a seek may decode to silence
+    EXPECT_TRUE(b <= fadeBlocks ? out / in >= previous && out / in < (b < 4 ? 0.002 : 1.0) : out == in) << b;
+    previous = out / in;
+  }
 }

@@ -54,3 +54,14 @@ std::string SourceDir() {
   const char* dir = std::getenv("PADOCUT_SOURCE_DIR");
   return dir && *dir ? dir : PADOCUT_SOURCE_DIR_DEFAULT;
 }
+
+std::vector<uint8_t> LayerTwoFrames(int count) {
+  constexpr uint8_t kHeader[] = {0xFF, 0xFD, 0x80, 0x00};
+  constexpr size_t kFrameLength = 417;  // 144 * 128000 / 44100
+  std::vector<uint8_t> file;
+  for (int i = 0; i < count; ++i) {
+    file.insert(file.end(), kHeader, kHeader + 4);
+    file.resize(file.size() + kFrameLength - 4, 0);
+  }
+  return file;
+}

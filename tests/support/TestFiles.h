@@ -25,6 +25,10 @@ class TempDir {
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 
+// `count` silent Layer II frames (MPEG-1, 128 kbit/s, 44.1 kHz: no
+// global_gain to change).
+std::vector<uint8_t> LayerTwoFrames(int count);
+
 // Appends `bytes` to `out`.
 void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& bytes);
 

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "mp3/CutToFile.h"
 #include "tags/TagFieldList.h"
 #include "tags/TagTransfer.h"
 #include "tags/TextConvert.h"
@@ -240,5 +241,21 @@ TEST(Mutagen, ReadsWhatMutagenWrites) {
       // A version 2.4 date is written back as its year.
       EXPECT_EQ(rewritten.at(name), key == TAG_YEAR ? view.at(name).substr(0, 4) : view.at(name));
     }
+    // Its pictures go into a cut that keeps the cover, the front cover first.
+    CutOptions keep;
+    keep.keepCover = true;
+    ASSERT_EQ(CutToFile(source, target, 0, 500, nullptr, keep), 1);
+    const auto pictures = [](const std::string& path) {
+      std::istringstream lines(RunCommand(Python() + " '" + Script() + "' pictures '" + path + "'"));
+      std::vector<std::string> front, others;
+      for (std::string line; std::getline(lines, line);) (line.rfind("picture 3 ", 0) == 0 ? front : others).push_back(line);
+      return std::make_pair(front, others);
+    };
+    const auto before = pictures(source);
+    ASSERT_EQ(before.first.size() + before.second.size(), 2u);
+    std::vector<std::string> expected = before.first;
+    expected.insert(expected.end(), before.second.begin(), before.second.end());
+    const std::string listed = RunCommand(Python() + " '" + Script() + "' pictures '" + target + "'");
+    EXPECT_EQ(listed, expected[0] + "\n" + expected[1] + "\n");
   }
 }

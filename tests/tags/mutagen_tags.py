@@ -13,8 +13,13 @@ installed TagLib (python3-taglib), id3lib (the id3v2 tool) and ffprobe.
       the ID3v1 field) and "v2version N" when there is an ID3v2 tag.
   mutagen_tags.py write FILE VERSION
       Gives FILE a tag written by mutagen itself (VERSION 3 or 4) with UTF-16
-      Korean text, a cover picture and a comment with a description.
+      Korean text, a back and a front cover picture and a comment with a
+      description.
+  mutagen_tags.py pictures FILE
+      One line per attached picture in tag order: "picture TYPE MIME DESC
+      SHA1", the description as the hex of its UTF-8, the SHA-1 of the image.
 """
+import hashlib
 import json
 import os
 import re
@@ -116,6 +121,8 @@ def read(path):
 
 def write(path, version):
     tag = ID3()
+    tag.add(APIC(encoding=3 if version == 4 else 1, mime="image/png", type=4, desc="\ub4b7\uba74",
+                 data=b"\x89PNG" + bytes(range(255, -1, -1)) * 3))
     tag.add(APIC(encoding=3, mime="image/jpeg", type=3, desc="cover",
                  data=b"\xff\xd8\xff\xe0" + bytes(range(256)) * 200))
     tag.add(TIT2(encoding=1, text="\ud55c\uad6d\uc5b4 \uc81c\ubaa9"))
@@ -131,6 +138,12 @@ def write(path, version):
     tag.save(path, v2_version=version, v1=0)
 
 
+def pictures(path):
+    for frame in ID3(path, translate=False, load_v1=False).getall("APIC"):
+        print("picture", int(frame.type), frame.mime, frame.desc.encode("utf-8").hex(),
+              hashlib.sha1(frame.data).hexdigest())
+
+
 if __name__ == "__main__":
     readers = {"mutagen": read, "taglib": read_taglib, "id3lib": read_id3lib,
                "ffprobe": read_ffprobe}
@@ -138,6 +151,8 @@ if __name__ == "__main__":
         print("\n".join(installed_readers()))
     elif len(sys.argv) in (3, 4) and sys.argv[1] == "read":
         readers[sys.argv[3] if len(sys.argv) == 4 else "mutagen"](sys.argv[2])
+    elif len(sys.argv) == 3 and sys.argv[1] == "pictures":
+        pictures(sys.argv[2])
     elif len(sys.argv) == 4 and sys.argv[1] == "write":
         write(sys.argv[2], int(sys.argv[3]))
     else:

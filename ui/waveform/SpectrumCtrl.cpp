@@ -1,12 +1,22 @@
 #include "ui/waveform/SpectrumCtrl.h"
 
 #include <wx/dcclient.h>
+#include <wx/scrolbar.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
 
 namespace {
 
 const char* const kWindowText = "Spectrum Control";
 constexpr int kBestWidth = 400;
 constexpr int kBestHeight = 200;
+// One wheel step zooms by this factor, or scrolls this share of the view.
+constexpr double kWheelZoomFactor = 1.5;
+constexpr int kWheelScrollDivisor = 8;
+// The scroll bar's page is this share of the view (in tenths).
+constexpr int kScrollPageTenths = 9;
 
 }  // namespace
 
@@ -17,7 +27,10 @@ CSpectrumCtrl::CSpectrumCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos
 bool CSpectrumCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style) {
   // The paint handler covers every pixel: no background erase, ever.
   SetBackgroundStyle(wxBG_STYLE_PAINT);
-  if (!wxControl::Create(parent, id, pos, size, style, wxDefaultValidator, kWindowText)) return false;
+  // Arrows and Tab reach the window's key handling instead of moving the focus.
+  if (!wxControl::Create(parent, id, pos, size, style | wxWANTS_CHARS, wxDefaultValidator, kWindowText)) {
+    return false;
+  }
   SetLabel(kWindowText);
   m_model.SetHost(this);
 
@@ -29,6 +42,8 @@ bool CSpectrumCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
 
   const wxSize client = GetClientSize();
   m_model.Attach(client.x, client.y);
+  m_pScrollBar = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_HORIZONTAL);
+  m_pScrollBar->Hide();
   CreateLayers();
 
   Bind(wxEVT_SIZE, &CSpectrumCtrl::OnSize, this);
@@ -42,23 +57,62 @@ bool CSpectrumCtrl::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, 
   Bind(wxEVT_LEFT_DCLICK, &CSpectrumCtrl::OnLeftDown, this);
   Bind(wxEVT_RIGHT_DCLICK, &CSpectrumCtrl::OnRightDown, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CSpectrumCtrl::OnCaptureLost, this);
+  Bind(wxEVT_MOUSEWHEEL, &CSpectrumCtrl::OnWheel, this);
+  m_pScrollBar->Bind(wxEVT_SCROLL_THUMBTRACK, &CSpectrumCtrl::OnScroll, this);
+  m_pScrollBar->Bind(wxEVT_SCROLL_CHANGED, &CSpectrumCtrl::OnScroll, this);
+  m_pScrollBar->Bind(wxEVT_SCROLL_LINEUP, &CSpectrumCtrl::OnScroll, this);
+  m_pScrollBar->Bind(wxEVT_SCROLL_LINEDOWN, &CSpectrumCtrl::OnScroll, this);
+  m_pScrollBar->Bind(wxEVT_SCROLL_PAGEUP, &CSpectrumCtrl::OnScroll, this);
+  m_pScrollBar->Bind(wxEVT_SCROLL_PAGEDOWN, &CSpectrumCtrl::OnScroll, this);
   return true;
 }
 
 CSpectrumCtrl::~CSpectrumCtrl() {
+  m_detailLoader.Stop();
   m_model.SetHost(nullptr);
   if (wxWindow::HasCapture()) wxWindow::ReleaseMouse();
 }
 
 wxSize CSpectrumCtrl::DoGetBestSize() const { return FromDIP(wxSize(kBestWidth, kBestHeight)); }
 
-// Rectangles and layers for the current client size, rendered at once.
+// Rectangles and layers for the client size less the scroll bar, rendered
+// at once.
 bool CSpectrumCtrl::CreateLayers() {
-  const wxSize client = GetClientSize();
+  wxSize client = GetClientSize();
+  if (m_pScrollBar && m_pScrollBar->IsShown()) {
+    const int bar = m_pScrollBar->GetBestSize().y;
+    client.y = std::max(client.y - bar, 1);
+    m_pScrollBar->SetSize(0, client.y, client.x, bar);
+  }
   m_model.SetClientSize(client.x, client.y);
   const bool created = m_painter.CreateLayers(client.x, client.y, m_rulerFont);
   m_painter.RenderLayers(m_model, GetFont());
   return created;
+}
+
+void CSpectrumCtrl::Reset() {
+  m_detailLoader.SetSource(std::string(), nullptr);
+  m_model.Reset();
+}
+
+void CSpectrumCtrl::SetSourcePath(const std::string& path) {
+  // The answers come on the loader's thread: the model takes them on this one.
+  auto detail = [this](WaveDetail peaks) {
+    auto shared = std::make_shared<WaveDetail>(std::move(peaks));
+    CallAfter([this, shared] { m_model.SetDetail(std::move(*shared)); });
+  };
+  auto frames = [this](FrameTimes times) {
+    auto shared = std::make_shared<FrameTimes>(std::move(times));
+    CallAfter([this, shared] {
+      if (m_model.GetState() == SpectrumState::Ready) m_model.SetFrameTimes(std::move(*shared));
+    });
+  };
+  m_detailLoader.SetSource(path, detail, frames);
+}
+
+void CSpectrumCtrl::EndAnalysis() {
+  m_model.EndAnalysis();
+  m_detailLoader.RequestFrameTimes();
 }
 
 void CSpectrumCtrl::Redraw() {
@@ -95,11 +149,46 @@ void CSpectrumCtrl::EndMouseCapture() {
   if (wxWindow::HasCapture()) wxWindow::ReleaseMouse();
 }
 
+void CSpectrumCtrl::ViewChanged() {
+  const bool wanted = !m_model.GetView().IsWhole();
+  if (m_pScrollBar->IsShown() != wanted) {
+    m_pScrollBar->Show(wanted);
+    CreateLayers();
+  }
+  UpdateScrollBar();
+}
+
+void CSpectrumCtrl::UpdateScrollBar() {
+  const WaveView& view = m_model.GetView();
+  if (!m_pScrollBar->IsShown()) return;
+  m_pScrollBar->SetScrollbar(view.Start(), view.Span(), view.Duration(), view.Span() * kScrollPageTenths / 10);
+}
+
 void CSpectrumCtrl::OnSize(wxSizeEvent& event) {
   event.Skip();
   CreateLayers();
+  UpdateScrollBar();
   Redraw();
 }
+
+void CSpectrumCtrl::OnWheel(wxMouseEvent& event) {
+  const int delta = std::max(event.GetWheelDelta(), 1);
+  m_nWheelRest += event.GetWheelRotation();
+  const int steps = m_nWheelRest / delta;
+  m_nWheelRest -= steps * delta;
+  if (steps == 0) return;
+  if (event.ControlDown() && event.GetWheelAxis() == wxMOUSE_WHEEL_VERTICAL) {
+    // Away from the user zooms in, around the time under the pointer.
+    m_model.ZoomAtPointer(event.GetX(), std::pow(kWheelZoomFactor, steps));
+    return;
+  }
+  // Down (or right) shows later times.
+  const int step = std::max(m_model.GetView().Span() / kWheelScrollDivisor, 1);
+  const int sign = event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL ? 1 : -1;
+  m_model.ScrollBy(sign * steps * step);
+}
+
+void CSpectrumCtrl::OnScroll(wxScrollEvent& event) { m_model.ScrollTo(event.GetPosition()); }
 
 void CSpectrumCtrl::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
@@ -112,6 +201,7 @@ void CSpectrumCtrl::OnMouseMove(wxMouseEvent& event) {
 }
 
 void CSpectrumCtrl::OnLeftDown(wxMouseEvent& event) {
+  if (!HasFocus()) SetFocus();
   m_model.OnLeftDown(event.GetX());
   event.Skip();
 }

@@ -12,14 +12,8 @@
 
 namespace {
 
-constexpr int kSampleOffset = 32767;  // maps [-32767, 32767] onto [0, 65534]
-constexpr int kSampleSpan = 65535;
 constexpr int kUnsigned8Bias = 128;   // 8-bit PCM is unsigned, silence at 128
 constexpr int kFoldLanes = 8;         // 16-bit samples folded side by side
-
-int16_t SaturateToInt16(int value) {
-  return static_cast<int16_t>(std::clamp(value, INT16_MIN, INT16_MAX));
-}
 
 }  // namespace
 
@@ -29,6 +23,7 @@ void SpectrumModel::Attach(int width, int height) {
   SetClientSize(width, height);
   m_pColumnBottom.reset();
   m_pColumnTop.reset();
+  m_columnPeaks.clear();
   m_nColumnCount = 0;
   if (width <= 0) return;
   m_pColumnBottom.reset(new (std::nothrow) int16_t[width]());
@@ -38,6 +33,7 @@ void SpectrumModel::Attach(int width, int height) {
     m_pColumnTop.reset();
     return;
   }
+  m_columnPeaks.assign(static_cast<size_t>(width), PeakColumns::Peak{});
   m_nColumnCount = width;
 }
 
@@ -48,6 +44,8 @@ void SpectrumModel::SetClientSize(int width, int height) {
   m_rcTrack = {0, 0, width, height - kRulerHeight};
   m_rcRuler = {0, height - kRulerHeight, width, height};
   m_nWaveHeight.store(m_rcWave.Height(), std::memory_order_relaxed);
+  m_view.SetWidth(width);
+  RefreshColumns();
 }
 
 void SpectrumModel::Reset() {
@@ -58,6 +56,7 @@ void SpectrumModel::Reset() {
   m_nSamplesPerColumn = 0;
   m_nMouseX = -1;
   m_nAnchorX = -1;
+  m_nAnchorTime = -1;
   m_bDragging = false;
   m_nSelStart = 0;
   m_nSelEnd = 0;
@@ -66,7 +65,19 @@ void SpectrumModel::Reset() {
   if (m_nColumnCount > 0) {
     std::fill_n(m_pColumnBottom.get(), m_nColumnCount, int16_t{0});
     std::fill_n(m_pColumnTop.get(), m_nColumnCount, int16_t{0});
+    std::fill(m_columnPeaks.begin(), m_columnPeaks.end(), PeakColumns::Peak{});
   }
+  m_summary.Clear();
+  m_detail = WaveDetail();
+  m_nDetailAskedStart = m_nDetailAskedEnd = -1;
+  m_view.Reset(0, m_nClientWidth);
+  m_visible.Clear();
+  m_bFollowing = false;
+  m_history.Reset({0, 0});
+  m_activeEdge = Edge::Start;
+  m_bActiveEdgeShown = false;
+  m_frameTimes.clear();
+  m_nLeadFrames = 0;
   m_pending.Reset();
   m_nColumnBytesDone = 0;
   m_nColumnPeak = 0;
@@ -88,8 +99,17 @@ bool SpectrumModel::BeginAnalysis(int durationMs, int sampleRate, int bitsPerSam
   m_nSelEnd = -1;
   // Samples of all channels per column; the layers are never narrower than
   // one pixel.
-  m_nSamplesPerColumn = SamplesPerColumn(durationMs, sampleRate, channels, std::max(1, m_nClientWidth));
+  m_nAnalysisWidth = std::max(1, m_nClientWidth);
+  m_nSamplesPerColumn = SamplesPerColumn(durationMs, sampleRate, channels, m_nAnalysisWidth);
   m_nBytesPerColumn = static_cast<int64_t>(m_nSamplesPerColumn) * (bitsPerSample / 8);
+  m_view.Reset(durationMs, m_nClientWidth);
+  m_detail = WaveDetail();
+  m_nDetailAskedStart = m_nDetailAskedEnd = -1;
+  if (bitsPerSample == 16) {
+    m_summary.Begin(durationMs, sampleRate, channels);
+  } else {
+    m_summary.Clear();
+  }
   return true;
 }
 
@@ -98,6 +118,7 @@ bool SpectrumModel::CanReduce() const {
 }
 
 void SpectrumModel::AddPcm(const void* bytes, int length) {
+  if (length > 0) m_summary.Add(static_cast<const uint8_t*>(bytes), static_cast<size_t>(length));
   // Nothing more can be drawn (all columns filled, or a sample width with no
   // reduction): the bytes would only pile up, so they are dropped.
   if (!CanReduce()) return;
@@ -166,16 +187,17 @@ void SpectrumModel::FoldSamples(const uint8_t* bytes, int length) {
 // negative one below, silence on the middle row.
 void SpectrumModel::ReduceColumn() {
   const int height = m_nWaveHeight.load(std::memory_order_relaxed);
-  const int half = height / 2;
-  int top = height - MulDiv(m_nColumnPeak + kSampleOffset, height, kSampleSpan);
-  if (top >= half) top = half;
-  int bottom = height - MulDiv(m_nColumnTrough + kSampleOffset, height, kSampleSpan);
-  if (bottom <= half) bottom = half;
-  m_pColumnTop[m_nFilledColumns] = SaturateToInt16(top);
-  m_pColumnBottom[m_nFilledColumns] = SaturateToInt16(bottom);
+  LineEnds(m_nColumnPeak, m_nColumnTrough, height, &m_pColumnTop[m_nFilledColumns],
+           &m_pColumnBottom[m_nFilledColumns]);
+  m_columnPeaks[static_cast<size_t>(m_nFilledColumns)] = {static_cast<int16_t>(m_nColumnTrough),
+                                                          static_cast<int16_t>(m_nColumnPeak)};
 }
 
-void SpectrumModel::EndAnalysis() { m_state = SpectrumState::Ready; }
+void SpectrumModel::EndAnalysis() {
+  m_state = SpectrumState::Ready;
+  m_history.Reset({m_nSelStart, m_nSelEnd});
+  RefreshColumns();
+}
 
 bool SpectrumModel::SetSelStart(int timeMs) {
   if (timeMs < 0 || timeMs > m_nDuration || timeMs > m_nSelEnd) return false;
@@ -204,25 +226,85 @@ bool SpectrumModel::SetPlayPosition(int timeMs) {
 }
 
 int SpectrumModel::TimeToX(int timeMs) const {
-  const int left = m_rcTrack.left;
-  const int span = m_rcTrack.Width();
-  if (span <= 0) return 0;
-  int t = timeMs;
-  if (t > m_nDuration) t = m_nDuration;
-  if (t < 0) t = 0;
-  const int x = left + MulDiv(t, span, m_nDuration);
-  return std::clamp(x, left, left + span - 1);
+  if (m_rcTrack.Width() <= 0) return 0;
+  return m_rcTrack.left + m_view.TimeToX(timeMs);
 }
 
-// The last column maps to just below the duration: the very end of the file
-// cannot be picked with the mouse.
+// The last column maps to just below the end of the view: the very end of
+// the file cannot be picked with the mouse.
 int SpectrumModel::XToTime(int x) const {
-  if (m_nDuration <= 0) return 0;
-  const int left = m_rcTrack.left;
-  const int span = m_rcTrack.Width();
-  if (span <= 0) return 0;
-  const int column = std::clamp(x, left, left + span - 1) - left;
-  return std::clamp(MulDiv(column, m_nDuration, span), 0, m_nDuration);
+  if (m_nDuration <= 0 || m_rcTrack.Width() <= 0) return 0;
+  return m_view.XToTime(x - m_rcTrack.left);
+}
+
+void SpectrumModel::RefreshColumns() {
+  if (m_state != SpectrumState::Ready) {
+    m_visible.Clear();
+    return;
+  }
+  ColumnSources sources;
+  sources.sampleRate = m_nSampleRate;
+  sources.analysis.peaks = m_columnPeaks.data();
+  sources.analysis.count = static_cast<size_t>(m_nFilledColumns);
+  sources.analysis.framesPerEntry = m_nChannels > 0 ? static_cast<double>(m_nSamplesPerColumn) / m_nChannels : 0;
+  sources.analysisMatchesView =
+      m_view.IsWhole() && m_view.Width() == m_nColumnCount && m_nAnalysisWidth == m_nColumnCount;
+  sources.summary = m_summary.Run();
+  sources.leadFrames = m_nLeadFrames;
+  sources.detail = &m_detail;
+  if (!m_visible.Build(m_view, sources, m_rcWave.Height()) || !m_pHost) return;
+  // A stretch asked for already that holds the view is on its way.
+  if (m_view.Start() >= m_nDetailAskedStart && m_view.End() <= m_nDetailAskedEnd) return;
+  // Half a view more on each side, so a small scroll needs nothing new.
+  const int start = std::max(0, m_view.Start() - m_view.Span() / 2);
+  const int end = std::min(m_nDuration, m_view.End() + m_view.Span() / 2);
+  m_nDetailAskedStart = start;
+  m_nDetailAskedEnd = end;
+  m_pHost->RequestDetail(start, end);
+}
+
+void SpectrumModel::SetDetail(WaveDetail detail) {
+  if (m_state != SpectrumState::Ready) return;
+  m_detail = std::move(detail);
+  RefreshColumns();
+  if (m_pHost) m_pHost->Redraw();
+}
+
+bool SpectrumModel::ViewMoved(bool moved) {
+  if (!moved) return false;
+  RefreshColumns();
+  if (m_pHost) {
+    m_pHost->ViewChanged();
+    if (m_nMouseX >= 0 && !m_bDragging) m_pHost->PostMouseTime(XToTime(m_nMouseX));
+    m_pHost->Redraw();
+  }
+  return true;
+}
+
+bool SpectrumModel::ZoomAround(int timeMs, int x, double factor) {
+  if (m_state != SpectrumState::Ready) return false;
+  return ViewMoved(m_view.ZoomAround(timeMs, x - m_rcTrack.left, factor));
+}
+
+bool SpectrumModel::ShowAll() {
+  if (m_state != SpectrumState::Ready) return false;
+  return ViewMoved(m_view.ShowAll());
+}
+
+bool SpectrumModel::ZoomTo(int fromMs, int toMs) {
+  if (m_state != SpectrumState::Ready) return false;
+  return ViewMoved(m_view.ZoomTo(fromMs, toMs));
+}
+
+bool SpectrumModel::ScrollTo(int startMs) {
+  if (m_state != SpectrumState::Ready) return false;
+  m_bFollowing = false;
+  return ViewMoved(m_view.ScrollTo(startMs));
+}
+
+bool SpectrumModel::FollowPlayPosition(int timeMs) {
+  if (m_state != SpectrumState::Ready || !m_bFollowing) return false;
+  return ViewMoved(m_view.Follow(timeMs));
 }
 
 void SpectrumModel::SetSelection(int first, int second) {
@@ -235,7 +317,8 @@ void SpectrumModel::OnMouseMove(int x, bool leftButtonDown) {
   if (leftButtonDown && m_bDragging) {
     if (x != m_nMouseX) {
       const int t = XToTime(x);
-      const int anchor = XToTime(m_nAnchorX);
+      // The anchor's time from the press: the view may have moved since.
+      const int anchor = m_nAnchorTime;
       // Moving left the start decides, moving right the end: the pointer
       // crossing that end swaps which side the anchor holds.
       const int pivot = x < m_nMouseX ? m_nSelStart : m_nSelEnd;
@@ -257,6 +340,8 @@ void SpectrumModel::OnMouseMove(int x, bool leftButtonDown) {
 
 void SpectrumModel::OnLeftDown(int x) {
   if (m_state != SpectrumState::Ready) return;
+  CommitSelection();  // a change made before the click is a step of its own
+  m_bActiveEdgeShown = false;
   const int t = XToTime(x);
   if (t > m_nSelEnd) {
     SetSelEnd(t);
@@ -267,6 +352,7 @@ void SpectrumModel::OnLeftDown(int x) {
   if (m_pHost && m_pHost->HoldsMouseCapture()) return;
   const int previousAnchor = m_nAnchorX;
   m_nAnchorX = x;
+  m_nAnchorTime = t;
   // The first click of a file takes the selection hint away.
   if (previousAnchor < 0 && m_pHost) m_pHost->Redraw();
   m_bDragging = true;
@@ -274,19 +360,16 @@ void SpectrumModel::OnLeftDown(int x) {
 }
 
 void SpectrumModel::OnLeftUp() {
+  if (m_bDragging && m_state == SpectrumState::Ready) CommitSelection();
   m_bDragging = false;
   if (m_pHost) m_pHost->EndMouseCapture();
 }
 
 void SpectrumModel::OnRightDown(int x) {
   if (m_state != SpectrumState::Ready) return;
-  const int t = XToTime(x);
-  if (t < m_nSelStart) {
-    SetSelStart(t);
-    SetSelEnd(t);
-  } else {
-    SetSelEnd(t);
-  }
+  CommitSelection();
+  m_bActiveEdgeShown = false;
+  PlaceEnd(XToTime(x));
 }
 
 bool SpectrumModel::TakeSelectionHint() {

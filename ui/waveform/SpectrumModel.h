@@ -8,9 +8,18 @@
 // from the window goes through the small Host interface, so tests drive the
 // model with a recording host and no display.
 //
+// The window may be resized and the waveform zoomed and scrolled: the view
+// (WaveView) says which stretch of the file the columns show, and the
+// visible columns (VisibleColumns) are rebuilt from the analysis columns,
+// the peak summary the analysis keeps (PeakSummary) or detail decoded on
+// demand, never by decoding the whole file again. Unzoomed, at the width
+// the analysis ran for, the picture and the mapping are exactly the
+// analysis's own.
+//
 // Contract in brief:
-// - Attach(w, h) once: fixes columnCount = w for the life of the model;
-//   SetClientSize follows later size changes (the rectangles only).
+// - Attach(w, h) once: fixes columnCount = w (the analysis columns) for the
+//   life of the model; SetClientSize follows later size changes (the
+//   rectangles, the view's width and the visible columns).
 // - Per file: Reset, BeginAnalysis, AddPcm... (worker thread, under the
 //   caller's lock), EndAnalysis. Only AddPcm may run off the UI thread; it
 //   never calls the host.
@@ -27,6 +36,12 @@
 #include <vector>
 
 #include "mp3/ByteRing.h"
+#include "pipeline/PeakColumns.h"
+#include "ui/waveform/FrameTimes.h"
+#include "ui/waveform/PeakSummary.h"
+#include "ui/waveform/SelectionHistory.h"
+#include "ui/waveform/VisibleColumns.h"
+#include "ui/waveform/WaveView.h"
 
 enum class SpectrumState { Empty = 0, Analysing = 1, Ready = 2 };
 
@@ -57,6 +72,10 @@ class SpectrumModel {
     virtual void BeginMouseCapture() = 0;
     // Releases the capture if held.
     virtual void EndMouseCapture() = 0;
+    // The view was zoomed or scrolled (a scroll bar follows it).
+    virtual void ViewChanged() {}
+    // The view wants the peaks of [startMs, endMs) decoded (SetDetail).
+    virtual void RequestDetail(int /*startMs*/, int /*endMs*/) {}
   };
 
   // Margins of the client area: the waveform area leaves kWaveTopMargin rows
@@ -67,6 +86,7 @@ class SpectrumModel {
   static constexpr int kRulerHeight = 20;
   static constexpr int kPendingInitialBytes = 4096;
   static constexpr int kMaxPieceBytes = 64 * 1024;
+  static constexpr int kFrameGridPixels = 6;
 
   SpectrumModel();
   SpectrumModel(const SpectrumModel&) = delete;
@@ -78,7 +98,8 @@ class SpectrumModel {
   // column arrays for w columns and fixes columnCount (0 when w <= 0 or the
   // allocation fails). Meant to be called once, when the window is made.
   void Attach(int width, int height);
-  // Follows a size change: rectangles only, the columns stay.
+  // Follows a size change: rectangles, the view's width and the visible
+  // columns; the analysis columns stay.
   void SetClientSize(int width, int height);
 
   // Back to Empty; keeps the hint flag, the host and the capture; redraws.
@@ -102,8 +123,75 @@ class SpectrumModel {
   // Stores a new cursor time and composes when it differs; always true.
   bool SetPlayPosition(int timeMs);
 
+  // Keyboard editing. One edge of the selection is active (Tab switches);
+  // once a key has moved an edge, the active one is drawn highlighted until
+  // the next click. Each returns whether the selection changed, and commits
+  // it to the history.
+  enum class Edge { Start, End };
+  Edge GetActiveEdge() const { return m_activeEdge; }
+  bool IsActiveEdgeShown() const { return m_bActiveEdgeShown; }
+  void SwitchEdge();
+  // The start (end) at `timeMs` by the rule of a left (right) click there.
+  bool PlaceStart(int timeMs);
+  bool PlaceEnd(int timeMs);
+  // The active edge to `timeMs`, kept inside the file and from passing the
+  // other edge.
+  bool MoveActiveEdge(int timeMs);
+  // Where the active edge is (an unset start counts as 0, an unset end as
+  // the duration).
+  int ActiveEdgeTime() const;
+  // The first frame boundary after `timeMs` (direction > 0) or the last
+  // one before it (direction < 0), by the frame times when known, else by
+  // the nominal frame length.
+  int FrameStep(int timeMs, int direction) const;
+  // Where the stream's frames start (FrameTimes.h); the zoomed picture
+  // moves by their lead onto the cut's axis.
+  void SetFrameTimes(FrameTimes times);
+  // The frames' starts in ms, rising (the last one is the end of the audio);
+  // empty while unknown.
+  const std::vector<int>& GetFrameTimes() const { return m_frameTimes; }
+  // Whether the frames are wide enough in the view (kFrameGridPixels) for
+  // their boundaries to be drawn.
+  bool ShowsFrameGrid() const;
+  // What a cut of the selection writes: whole frames (the plain cut) or the
+  // exact stretch (SetExactCut). False without a selection or frame times.
+  void SetExactCut(bool exact);
+  bool GetCutStretch(int* fromMs, int* toMs) const;
+  bool SelectAll();
+  // Sets both ends (start <= end, inside the file), commits, posts.
+  bool SetSelectionRange(int startMs, int endMs);
+  // Records the selection shown as a step (after a change is complete).
+  void CommitSelection();
+  bool Undo();
+  bool Redo();
+
   int TimeToX(int timeMs) const;
   int XToTime(int x) const;
+
+  // Zoom and scroll (no effect before the analysis has ended). Each
+  // rebuilds the visible columns, tells the host and redraws when the view
+  // moved, and returns whether it did.
+  const WaveView& GetView() const { return m_view; }
+  bool ZoomAround(int timeMs, int x, double factor);
+  bool ZoomAtPointer(int x, double factor) { return ZoomAround(XToTime(x), x, factor); }
+  bool ShowAll();
+  bool ZoomTo(int fromMs, int toMs);
+  // A scroll by the user ends the following of the play cursor.
+  bool ScrollTo(int startMs);
+  bool ScrollBy(int deltaMs) { return ScrollTo(m_view.Start() + deltaMs); }
+  // While playing: the view pages along with `timeMs` while following.
+  void SetFollowing(bool following) { m_bFollowing = following; }
+  bool IsFollowing() const { return m_bFollowing; }
+  bool FollowPlayPosition(int timeMs);
+  // Decoded peaks for the deepest zoom (the host's RequestDetail answer).
+  void SetDetail(WaveDetail detail);
+  const PeakSummary& GetSummary() const { return m_summary; }
+
+  // The line of each visible column, as offsets from the top of the
+  // waveform area.
+  int GetVisibleColumnCount() const { return m_visible.Count(); }
+  int GetVisibleTop(int column) const { return m_visible.Top(column); }
+  int GetVisibleBottom(int column) const { return m_visible.Bottom(column); }
 
   // Mouse rules; x is the client x of the pointer.
   void OnMouseMove(int x, bool leftButtonDown);
@@ -142,6 +230,12 @@ class SpectrumModel {
   bool CanReduce() const;
   void FoldSamples(const uint8_t* bytes, int length);
   void ReduceColumn();
+  // Rebuilds the visible columns and asks for detail they lack.
+  void RefreshColumns();
+  // After the view moved: columns, host, mouse time, picture.
+  bool ViewMoved(bool moved);
+  // Shows a selection that a key or the history set.
+  bool ShowSelection(int start, int end);
   void SetSelection(int first, int second);
   void PostChangeTime();
   void Compose();
@@ -154,7 +248,9 @@ class SpectrumModel {
   int m_nChannels = 0;
   std::unique_ptr<int16_t[]> m_pColumnBottom;
   std::unique_ptr<int16_t[]> m_pColumnTop;
+  std::vector<PeakColumns::Peak> m_columnPeaks;  // the columns' raw extremes
   int m_nColumnCount = 0;
+  int m_nAnalysisWidth = 0;  // the client width the columns were sized for
   int m_nFilledColumns = 0;
   int m_nSamplesPerColumn = 0;
   int m_nSelStart = 0;
@@ -162,6 +258,7 @@ class SpectrumModel {
   int m_nPlayPosition = -1;
   int m_nMouseX = -1;
   int m_nAnchorX = -1;
+  int m_nAnchorTime = -1;  // the time under the anchor when it was set
   bool m_bDragging = false;
   bool m_bHintShown = false;
   ByteRing m_pending{kPendingInitialBytes};
@@ -181,4 +278,19 @@ class SpectrumModel {
   int m_nClientHeight = 0;
   // Height of the waveform area as the worker thread reads it.
   std::atomic<int> m_nWaveHeight{0};
+
+  WaveView m_view;
+  PeakSummary m_summary;
+  WaveDetail m_detail;
+  VisibleColumns m_visible;
+  bool m_bFollowing = false;
+  SelectionHistory m_history;
+  Edge m_activeEdge = Edge::Start;
+  bool m_bActiveEdgeShown = false;
+  std::vector<int> m_frameTimes;
+  int64_t m_nLeadFrames = 0;
+  bool m_bExactCut = false;
+  // The stretch last asked for, so it is asked for once.
+  int m_nDetailAskedStart = -1;
+  int m_nDetailAskedEnd = -1;
 };

@@ -20,13 +20,21 @@ const wxColour SpectrumPainter::kRulerInk(0, 0, 0);
 const wxColour SpectrumPainter::kSelectionBackground(255, 194, 175);
 const wxColour SpectrumPainter::kSelectionGrid(230, 169, 150);
 const wxColour SpectrumPainter::kSelectionWave(255, 60, 0);
+const wxColour SpectrumPainter::kBaseFrameGrid(92, 98, 107);
+const wxColour SpectrumPainter::kSelectionFrameGrid(243, 182, 163);
+const wxColour SpectrumPainter::kCutStretch(46, 204, 113);
 const wxColour SpectrumPainter::kMarker(255, 255, 255);
+const wxColour SpectrumPainter::kActiveMarker(255, 236, 0);
 const wxColour SpectrumPainter::kPlayCursor(128, 255, 255);
 const wxColour SpectrumPainter::kMouseLine(141, 255, 235);
+const wxColour SpectrumPainter::kFadeLine(40, 90, 255);
 const wxColour SpectrumPainter::kTextInk(255, 255, 255);
 const wxColour SpectrumPainter::kTextShadow(0, 0, 0);
 
 namespace {
+
+// Rows of the bar over what the cut writes.
+constexpr int kCutStretchRows = 4;
 
 // The dotted play cursor: 3 pixels on, 3 off.
 wxDash kPlayCursorDashes[] = {3, 3};
@@ -109,9 +117,13 @@ SpectrumPainter::SpectrumPainter()
       m_rulerPen(MakePen(kRulerInk)),
       m_selectionPen(MakePen(kSelectionGrid)),
       m_selectionWavePen(MakePen(kSelectionWave)),
+      m_baseFramePen(MakePen(kBaseFrameGrid)),
+      m_selectionFramePen(MakePen(kSelectionFrameGrid)),
       m_markerPen(MakePen(kMarker)),
+      m_activeMarkerPen(MakePen(kActiveMarker)),
       m_playCursorPen(MakePen(kPlayCursor, wxPENSTYLE_USER_DASH)),
-      m_mousePen(MakePen(kMouseLine)) {
+      m_mousePen(MakePen(kMouseLine)),
+      m_fadePen(MakePen(kFadeLine)) {
   m_playCursorPen.SetDashes(2, kPlayCursorDashes);
 }
 
@@ -167,6 +179,8 @@ void SpectrumPainter::RenderBase(SpectrumModel& model, const wxFont& controlFont
   DrawGrid(dc, wave);
   FillRect(dc, kRulerBackground, ruler.left, ruler.top, ruler.Width(), ruler.Height());
   if (model.GetState() == SpectrumState::Ready) {
+    dc.SetPen(m_baseFramePen);
+    DrawFrameGrid(dc, model);
     DrawRuler(dc, model, true, m_basePen);
     dc.SetPen(m_baseWavePen);
     DrawColumns(dc, model);
@@ -186,6 +200,8 @@ void SpectrumPainter::RenderSelection(const SpectrumModel& model) {
   dc.SetPen(m_selectionPen);
   DrawGrid(dc, model.WaveArea());
   if (model.GetState() == SpectrumState::Ready) {
+    dc.SetPen(m_selectionFramePen);
+    DrawFrameGrid(dc, model);
     DrawRuler(dc, model, false, m_selectionPen);
     dc.SetPen(m_selectionWavePen);
     DrawColumns(dc, model);
@@ -215,18 +231,22 @@ void SpectrumPainter::DrawRuler(wxDC& dc, const SpectrumModel& model, bool marks
                                 const wxPen& gridPen) const {
   const SpectrumRect& wave = model.WaveArea();
   const SpectrumRect& ruler = model.RulerArea();
-  const SpectrumRuler layout(model.GetDuration(), ruler.Width());
+  const SpectrumRuler layout = SpectrumRuler::ForView(model.GetView());
   if (marksAndLabels) {
     dc.SetTextForeground(kRulerInk);
     dc.SetTextBackground(kRulerBackground);
     dc.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
   }
+  // Where the frame boundaries show, only the major ticks cross the
+  // waveform, so the frames stay readable.
+  const bool majorOnly = model.ShowsFrameGrid();
   for (const SpectrumTick& tick : layout.Ticks()) {
     const int x = ruler.left + tick.x;
     if (marksAndLabels) {
       dc.SetPen(m_rulerPen);
       VerticalLine(dc, x, ruler.top, ruler.top + tick.markLength);
     }
+    if (majorOnly && !tick.major) continue;
     dc.SetPen(gridPen);
     VerticalLine(dc, x, wave.top, wave.bottom);
   }
@@ -252,10 +272,38 @@ void SpectrumPainter::DrawRulerLabels(wxDC& dc, const SpectrumRuler& layout, con
 // end; a column whose ends are equal draws nothing.
 void SpectrumPainter::DrawColumns(wxDC& dc, const SpectrumModel& model) const {
   const int top = model.WaveArea().top;
-  const int count = model.GetColumnCount();
+  const int count = model.GetVisibleColumnCount();
   for (int i = 0; i < count; ++i) {
-    VerticalLine(dc, i, top + model.GetColumnBottom(i), top + model.GetColumnTop(i));
+    VerticalLine(dc, i, top + model.GetVisibleBottom(i), top + model.GetVisibleTop(i));
   }
+}
+
+// A line across the waveform area at each frame start in view, in the
+// current pen, when the frames are wide enough.
+void SpectrumPainter::DrawFrameGrid(wxDC& dc, const SpectrumModel& model) const {
+  if (!model.ShowsFrameGrid()) return;
+  const WaveView& view = model.GetView();
+  const SpectrumRect& wave = model.WaveArea();
+  const std::vector<int>& frames = model.GetFrameTimes();
+  auto frame = std::lower_bound(frames.begin(), frames.end(), view.Start());
+  for (; frame != frames.end() && *frame <= view.End(); ++frame) {
+    VerticalLine(dc, wave.left + static_cast<int>(view.TimeToRawX(*frame)), wave.top, wave.bottom);
+  }
+}
+
+// The bar over what a cut of the selection writes, in the rows just below
+// the top of the waveform area, clipped to the view.
+void SpectrumPainter::DrawCutStretch(wxDC& dc, const SpectrumModel& model) const {
+  int from = 0;
+  int to = 0;
+  if (!model.ShowsFrameGrid() || !model.GetCutStretch(&from, &to) || to <= from) return;
+  const WaveView& view = model.GetView();
+  const SpectrumRect& wave = model.WaveArea();
+  const int64_t left = std::max<int64_t>(view.TimeToRawX(from), 0);
+  const int64_t right = std::min<int64_t>(view.TimeToRawX(to), wave.Width());
+  if (right <= left) return;
+  FillRect(dc, kCutStretch, wave.left + static_cast<int>(left), wave.top + 1, static_cast<int>(right - left),
+           kCutStretchRows);
 }
 
 // The text centred in the waveform area, white over a black shadow one pixel
@@ -288,18 +336,31 @@ void SpectrumPainter::Compose(const SpectrumModel& model) {
   if (model.GetDuration() <= 0) return;
   const SpectrumRect& wave = model.WaveArea();
   const SpectrumRect& track = model.TrackArea();
-  // A selection (0, 0) is no selection.
+  const WaveView& view = model.GetView();
+  // A selection (0, 0) is no selection. In a zoomed view only what lies in
+  // the view is drawn; the whole file shows everything, clamped to it.
+  auto shown = [&view](int timeMs) { return view.IsWhole() || view.Contains(timeMs); };
   if (model.GetSelStart() > 0 || model.GetSelEnd() > 0) {
-    const int startX = model.TimeToX(model.GetSelStart());
-    const int endX = model.TimeToX(model.GetSelEnd());
+    const int start = model.GetSelStart();
+    const int end = model.GetSelEnd();
+    const int startX = model.TimeToX(start);
+    const int endX = model.TimeToX(end);
     const int height = wave.Height() + 1;
-    if (HasLayer(Layer::Selection) && endX >= startX && height > 0) {
+    const bool overlaps = view.IsWhole() || (end >= view.Start() && start <= view.End());
+    if (HasLayer(Layer::Selection) && endX >= startX && height > 0 && overlaps) {
       dc.Blit(startX, wave.top, endX - startX + 1, height, m_layers[Index(Layer::Selection)].dc.get(), startX,
               wave.top);
     }
-    DrawMarkers(dc, startX, endX, wave);
+    DrawFades(dc, model, startX, endX);
+    DrawMarkers(dc, shown(start) ? startX : -1, shown(end) ? endX : -1, wave);
+    if (model.IsActiveEdgeShown()) {
+      const bool atStart = model.GetActiveEdge() == SpectrumModel::Edge::Start;
+      dc.SetPen(m_activeMarkerPen);
+      if (shown(atStart ? start : end)) DrawMarker(dc, atStart ? startX : endX, atStart ? 1 : -1, wave);
+    }
   }
-  if (model.GetPlayPosition() >= 0) {
+  DrawCutStretch(dc, model);
+  if (model.GetPlayPosition() >= 0 && shown(model.GetPlayPosition())) {
     dc.SetPen(m_playCursorPen);
     VerticalLine(dc, model.TimeToX(model.GetPlayPosition()), wave.top, wave.bottom);
   }
@@ -312,18 +373,56 @@ void SpectrumPainter::Compose(const SpectrumModel& model) {
 
 // Each end gets a line across the waveform area and two triangular flags of
 // 8 rows, above and below it, wide edge against the area: the start's flags
-// point right, the end's point left.
+// point right, the end's point left. An end at a negative x is out of view.
 void SpectrumPainter::DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const {
   dc.SetPen(m_markerPen);
-  VerticalLine(dc, startX, wave.top, wave.bottom);
+  if (startX >= 0) DrawMarker(dc, startX, 1, wave);
+  if (endX >= 0) DrawMarker(dc, endX, -1, wave);
+}
+
+// One marker in the current pen, its flags pointing in `direction`.
+void SpectrumPainter::DrawMarker(wxDC& dc, int x, int direction, const SpectrumRect& wave) const {
+  VerticalLine(dc, x, wave.top, wave.bottom);
   for (int j = 0; j < kMarkerFlagRows; ++j) {
-    HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.top - j);
-    HorizontalLine(dc, startX, startX + kMarkerFlagRows - j, wave.bottom + j);
+    HorizontalLine(dc, x, x + direction * (kMarkerFlagRows - j), wave.top - j);
+    HorizontalLine(dc, x, x + direction * (kMarkerFlagRows - j), wave.bottom + j);
   }
-  VerticalLine(dc, endX, wave.top, wave.bottom);
-  for (int j = 0; j < kMarkerFlagRows; ++j) {
-    HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.top - j);
-    HorizontalLine(dc, endX, endX - kMarkerFlagRows + j, wave.bottom + j);
+}
+
+void SpectrumPainter::SetFades(int fadeInMs, int fadeOutMs) {
+  m_fadeInMs = std::max(fadeInMs, 0);
+  m_fadeOutMs = std::max(fadeOutMs, 0);
+}
+
+// The level at each column of the selection as a point between the bottom
+// (silence) and the top (the set gain) of the waveform area; the ramps are
+// the lines between columns where the level is below the top.
+void SpectrumPainter::DrawFades(wxDC& dc, const SpectrumModel& model, int startX, int endX) const {
+  if ((m_fadeInMs == 0 && m_fadeOutMs == 0) || endX <= startX) return;
+  const SpectrumRect& wave = model.WaveArea();
+  const double start = model.GetSelStart(), end = model.GetSelEnd();
+  // In a zoomed view an end outside it sits on the edge column, which is
+  // not its time.
+  const WaveView& view = model.GetView();
+  const bool startShown = view.IsWhole() || view.Contains(model.GetSelStart());
+  const bool endShown = view.IsWhole() || view.Contains(model.GetSelEnd());
+  auto levelAt = [&](int x) {
+    // The selection's own ends, not the times their columns round to.
+    const double t = x == startX && startShown ? start
+                     : x == endX && endShown   ? end
+                                               : std::clamp<double>(model.XToTime(x), start, end);
+    double level = 1.0;
+    if (m_fadeInMs > 0) level = std::min(level, (t - start) / m_fadeInMs);
+    if (m_fadeOutMs > 0) level = std::min(level, (end - t) / m_fadeOutMs);
+    return level;
+  };
+  auto yOf = [&](double level) { return wave.bottom - static_cast<int>(level * (wave.bottom - wave.top) + 0.5); };
+  dc.SetPen(m_fadePen);
+  double previous = levelAt(startX);
+  for (int x = startX + 1; x <= endX; ++x) {
+    const double level = levelAt(x);
+    if (previous < 1.0 || level < 1.0) dc.DrawLine(x - 1, yOf(previous), x, yOf(level));
+    previous = level;
   }
 }
 

@@ -8,9 +8,14 @@
 // RenderLayers draws what depends on the file and the state into base and
 // selection, then composes. Compose copies base onto composite and adds what
 // depends on the selection and the pointer (the selection copied from the
-// selection layer, its two markers, the dotted play cursor, the mouse line);
+// selection layer, its two markers, the fades over it, the dotted play
+// cursor, the mouse line);
 // it never re-renders the waveform, so a pointer move costs one full copy, at
 // most one partial copy and a few short lines. Paint only copies composite.
+//
+// Deep in a zoom, the frames' boundaries are drawn faintly into base and
+// selection, and Compose adds a bar along the top of the waveform area over
+// what a cut of the selection writes (whole frames, or the exact stretch).
 //
 // Lines follow one rule everywhere: a line from a to b covers a and stops
 // before b, in whichever direction it runs. Antialiasing is off, so every
@@ -48,9 +53,14 @@ class SpectrumPainter {
   static const wxColour kSelectionBackground;
   static const wxColour kSelectionGrid;
   static const wxColour kSelectionWave;
+  static const wxColour kBaseFrameGrid;       // faint frame boundaries at deep zoom
+  static const wxColour kSelectionFrameGrid;
+  static const wxColour kCutStretch;          // the bar over what the cut writes
   static const wxColour kMarker;
+  static const wxColour kActiveMarker;  // the edge the keys move, once they have
   static const wxColour kPlayCursor;
   static const wxColour kMouseLine;
+  static const wxColour kFadeLine;
   static const wxColour kTextInk;
   static const wxColour kTextShadow;
 
@@ -77,6 +87,12 @@ class SpectrumPainter {
   // the model's hint flag. controlFont is the font the state texts grow from.
   void RenderLayers(SpectrumModel& model, const wxFont& controlFont);
   void Compose(const SpectrumModel& model);
+  // The fades drawn over the selection: the level rising from the bottom of
+  // the waveform area at the selection's start to its top `fadeInMs` later,
+  // and falling back to the bottom at its end over `fadeOutMs` (linear in
+  // dB, as the cut's fades are); 0 draws none. Takes effect at the next
+  // Compose.
+  void SetFades(int fadeInMs, int fadeOutMs);
   // Copies the composite layer to (0, 0) of dc.
   void Paint(wxDC& dc);
 
@@ -103,8 +119,12 @@ class SpectrumPainter {
   void DrawRuler(wxDC& dc, const SpectrumModel& model, bool marksAndLabels, const wxPen& gridPen) const;
   void DrawRulerLabels(wxDC& dc, const SpectrumRuler& layout, const SpectrumRect& ruler) const;
   void DrawColumns(wxDC& dc, const SpectrumModel& model) const;
+  void DrawFrameGrid(wxDC& dc, const SpectrumModel& model) const;
+  void DrawCutStretch(wxDC& dc, const SpectrumModel& model) const;
   void DrawStateText(wxDC& dc, const wxString& text, const SpectrumRect& wave, const wxFont& controlFont) const;
   void DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const;
+  void DrawMarker(wxDC& dc, int x, int direction, const SpectrumRect& wave) const;
+  void DrawFades(wxDC& dc, const SpectrumModel& model, int startX, int endX) const;
 
   Surface m_layers[3];
   int m_nWidth = 0;
@@ -114,8 +134,14 @@ class SpectrumPainter {
   wxPen m_rulerPen;
   wxPen m_selectionPen;
   wxPen m_selectionWavePen;
+  wxPen m_baseFramePen;
+  wxPen m_selectionFramePen;
   wxPen m_markerPen;
+  wxPen m_activeMarkerPen;
   wxPen m_playCursorPen;
   wxPen m_mousePen;
+  wxPen m_fadePen;
+  int m_fadeInMs = 0;
+  int m_fadeOutMs = 0;
   std::recursive_mutex m_lock;
 };

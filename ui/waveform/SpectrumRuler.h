@@ -10,11 +10,20 @@
 // exactly (integer arithmetic), so a tick that falls on the very end of the
 // file is kept and labels never lose a second to rounding. Labels lie
 // inside the ruler and never overlap.
+//
+// A zoomed view (ForView) gets ticks over its own stretch instead: the
+// major interval is the shortest of a fixed list (10 ms to 10 hours, in
+// steps of 1, 2 and 5 and the clock's 15 and 30) whose ticks lie at least
+// kMinMajorPixels apart, with N subdivisions that fall on whole
+// milliseconds; labels carry milliseconds when the interval is below a
+// second.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "ui/waveform/WaveView.h"
 
 struct SpectrumTick {
   int index = 0;       // k
@@ -22,6 +31,8 @@ struct SpectrumTick {
   int markLength = 0;  // 8 on a major tick, 4 on an even one, else 2
   bool major = false;  // k is a multiple of N: the tick carries a label
   int seconds = 0;     // whole seconds of the tick's time
+  int timeMs = 0;      // the tick's time
+  bool showMs = false;  // the label carries milliseconds
 };
 
 // A label as drawn: its text and where it starts, in ruler columns.
@@ -37,12 +48,18 @@ class SpectrumRuler {
   static constexpr int kEvenMarkLength = 4;
   static constexpr int kOddMarkLength = 2;
 
+  static constexpr int kMinMajorPixels = 100;
+
   // No ticks when durationMs <= 0 or width <= 0.
   SpectrumRuler(int durationMs, int width);
+  // The ruler of `view`: the rule above for the whole file, else the
+  // zoomed one.
+  static SpectrumRuler ForView(const WaveView& view);
 
   static int MajorSeconds(int durationMs);
   static int Subdivisions(int durationMs);
-  // "0" for the first tick, else "%02d:%02d:%02d" (hours, minutes, seconds).
+  // "0" for the first tick, else "%02d:%02d:%02d" (hours, minutes, seconds)
+  // with ".%03d" milliseconds when the tick shows them.
   static std::string Label(const SpectrumTick& tick);
 
   const std::vector<SpectrumTick>& Ticks() const { return m_ticks; }
@@ -55,6 +72,9 @@ class SpectrumRuler {
   std::vector<SpectrumLabel> Labels(const std::function<int(const std::string&)>& textWidth) const;
 
  private:
+  explicit SpectrumRuler(int width) : m_nWidth(width) {}
+  void AddZoomedTicks(const WaveView& view);
+
   int m_nWidth = 0;
   std::vector<SpectrumTick> m_ticks;
 };

@@ -21,6 +21,8 @@ struct RecordingHost : SpectrumModel::Host {
   bool capture = false;
   int captures = 0;
   int releases = 0;
+  int viewChanges = 0;
+  std::vector<Selection> detailRequests;
 
   void PostChangeTime(int selStart, int selEnd) override { changes.emplace_back(selStart, selEnd); }
   void PostMouseTime(int timeMs) override { mouseTimes.push_back(timeMs); }
@@ -35,10 +37,13 @@ struct RecordingHost : SpectrumModel::Host {
     if (capture) ++releases;
     capture = false;
   }
+  void ViewChanged() override { ++viewChanges; }
+  void RequestDetail(int startMs, int endMs) override { detailRequests.emplace_back(startMs, endMs); }
   void Clear() {
     changes.clear();
     mouseTimes.clear();
-    composes = redraws = captures = releases = 0;
+    detailRequests.clear();
+    composes = redraws = captures = releases = viewChanges = 0;
   }
 };
 
@@ -507,6 +512,173 @@ TEST_F(SpectrumModelTest, CaptureIsTakenOnceAndReleasedOnlyByButtonUp) {
   EXPECT_TRUE(host.capture);
   model.OnLeftUp();
   EXPECT_FALSE(host.capture);
+}
+
+// --- zoom, scroll and resize ----------------------------------------------------
+
+// 10 s at 12800 Hz: a summary entry is 10 ms, a column 100 ms; column 30
+// ([3000, 3100) ms) is loud, the rest silent.
+void AnalyseOneLoudColumn(SpectrumModel& model) {
+  ASSERT_TRUE(model.BeginAnalysis(10000, 12800, 16, 1));
+  for (int c = 0; c < 100; ++c) {
+    const int16_t level = c == 30 ? 32767 : 0;
+    Feed(model, Pcm16(std::vector<int16_t>(1280, level)));
+  }
+  model.EndAnalysis();
+}
+
+TEST_F(SpectrumModelTest, ResizedAndZoomedViewsDrawFromWhatTheAnalysisKept) {
+  AnalyseOneLoudColumn(model);
+  // Unzoomed at the analysis width: the analysis columns themselves.
+  ASSERT_EQ(model.GetVisibleColumnCount(), kWidth);
+  for (int c : {0, 30, 99}) {
+    EXPECT_EQ(model.GetVisibleTop(c), model.GetColumnTop(c)) << c;
+    EXPECT_EQ(model.GetVisibleBottom(c), model.GetColumnBottom(c)) << c;
+  }
+  model.SetClientSize(2 * kWidth, kHeight);
+  ASSERT_EQ(model.GetVisibleColumnCount(), 2 * kWidth);
+  EXPECT_EQ(model.GetVisibleTop(60), 0);
+  EXPECT_EQ(model.GetVisibleTop(61), 0);
+  EXPECT_EQ(model.GetVisibleTop(59), 132) << "silence";
+  EXPECT_EQ(model.GetVisibleTop(62), 132);
+  // Zoomed onto the loud column's start: the columns from 3000 ms show it.
+  host.Clear();
+  ASSERT_TRUE(model.ZoomTo(2900, 3100));
+  EXPECT_EQ(host.viewChanges, 1);
+  EXPECT_EQ(host.redraws, 1);
+  EXPECT_EQ(model.GetVisibleTop(model.TimeToX(3050)), 0);
+  EXPECT_EQ(model.GetVisibleTop(model.TimeToX(2950)), 132) << "before it";
+  // A skipped Info frame of 50 ms: on the cut's axis the sound starts later.
+  model.SetFrameTimes({{50, 100, 150}, 640});
+  EXPECT_EQ(model.GetVisibleTop(model.TimeToX(3020)), 132);
+  EXPECT_EQ(model.GetVisibleTop(model.TimeToX(3080)), 0);
+}
+
+TEST_F(SpectrumModelTest, DeepZoomAsksOnceForDetailAndDrawsItWhenItComes) {
+  AnalyseOneLoudColumn(model);
+  host.Clear();
+  // 100 columns of 1 ms: 12.8 frames per column, below a summary entry.
+  ASSERT_TRUE(model.ZoomTo(5000, 5090));
+  ASSERT_EQ(host.detailRequests.size(), 1u);
+  const Selection asked = host.detailRequests[0];
+  EXPECT_LE(asked.first, model.GetView().Start());
+  EXPECT_GE(asked.second, model.GetView().End());
+  model.ScrollBy(1);
+  EXPECT_EQ(host.detailRequests.size(), 1u) << "the same stretch is not asked for again";
+  WaveDetail detail;
+  detail.coverFirst = static_cast<int64_t>(asked.first) * 128 / 10;
+  detail.coverEnd = static_cast<int64_t>(asked.second) * 128 / 10;
+  detail.firstFrame = 5044 * 128 / 10;
+  detail.peaks.push_back({-32767, 32767});
+  model.SetDetail(detail);
+  EXPECT_EQ(model.GetVisibleTop(model.TimeToX(5044)), 0);
+  EXPECT_EQ(model.GetVisibleTop(model.TimeToX(5030)), 132);
+}
+
+TEST_F(SpectrumModelTest, DragKeepsItsAnchorTimeWhenTheViewMoves) {
+  MakeReady();
+  model.OnMouseMove(50, false);
+  model.OnLeftDown(50);  // 5000 ms
+  model.OnMouseMove(60, true);
+  ASSERT_TRUE(model.ZoomAround(5000, 50, 2));  // now 50 ms per column
+  model.OnMouseMove(70, true);
+  EXPECT_EQ(SelectionOf(model), Selection(5000, 6000));
+  model.OnLeftUp();
+  host.Clear();
+  model.SetFollowing(true);
+  EXPECT_TRUE(model.FollowPlayPosition(9000));
+  EXPECT_TRUE(model.ScrollBy(-100));
+  EXPECT_FALSE(model.IsFollowing()) << "a scroll by hand ends the following";
+  EXPECT_FALSE(model.FollowPlayPosition(1000));
+}
+
+// --- keyboard editing and undo --------------------------------------------------
+
+TEST_F(SpectrumModelTest, KeysPlaceEdgesByTheMouseRulesAndMoveThemWithinTheSelection) {
+  MakeReady();
+  EXPECT_TRUE(model.PlaceStart(3000));  // no end yet: both, as a left click
+  EXPECT_EQ(SelectionOf(model), Selection(3000, 3000));
+  model.PlaceEnd(5000);
+  EXPECT_EQ(SelectionOf(model), Selection(3000, 5000));
+  EXPECT_FALSE(model.IsActiveEdgeShown()) << "placing is not moving";
+  model.MoveActiveEdge(7000);  // the start stops at the end
+  EXPECT_EQ(SelectionOf(model), Selection(5000, 5000));
+  EXPECT_TRUE(model.IsActiveEdgeShown());
+  model.SwitchEdge();
+  EXPECT_EQ(model.GetActiveEdge(), SpectrumModel::Edge::End);
+  model.MoveActiveEdge(99999);
+  EXPECT_EQ(SelectionOf(model), Selection(5000, kDuration)) << "kept inside the file";
+  EXPECT_EQ(model.ActiveEdgeTime(), kDuration);
+  model.PlaceEnd(1000);  // before the start: both, as a right click
+  EXPECT_EQ(SelectionOf(model), Selection(1000, 1000));
+  model.OnLeftDown(20);
+  model.OnLeftUp();
+  EXPECT_FALSE(model.IsActiveEdgeShown()) << "a click hides the highlight";
+}
+
+TEST_F(SpectrumModelTest, FrameStepsWalkTheFrameTimesOrTheNominalFrames) {
+  MakeReady();
+  model.SetFrameTimes({{0, 26, 53, 79, 105}, 0});
+  EXPECT_EQ(model.FrameStep(26, 1), 53);
+  EXPECT_EQ(model.FrameStep(30, -1), 26);
+  EXPECT_EQ(model.FrameStep(26, -1), 0);
+  EXPECT_EQ(model.FrameStep(0, -1), 0);
+  EXPECT_EQ(model.FrameStep(105, 1), kDuration) << "past the last frame: the end";
+  // What a cut writes: the frames holding both ends, or exactly the stretch.
+  int from = 0, to = 0;
+  EXPECT_FALSE(model.GetCutStretch(&from, &to)) << "no selection";
+  model.SetSelectionRange(30, 80);
+  ASSERT_TRUE(model.GetCutStretch(&from, &to));
+  EXPECT_EQ(std::make_pair(from, to), std::make_pair(26, 79));
+  model.SetSelectionRange(53, 105);
+  ASSERT_TRUE(model.GetCutStretch(&from, &to));
+  EXPECT_EQ(std::make_pair(from, to), std::make_pair(53, 105)) << "ends on the end of the audio";
+  model.SetExactCut(true);
+  model.SetSelectionRange(30, 80);
+  ASSERT_TRUE(model.GetCutStretch(&from, &to));
+  EXPECT_EQ(std::make_pair(from, to), std::make_pair(30, 80));
+  // 26 ms frames are drawn from 6 pixels apart: at 4 ms per column, not at 5.
+  EXPECT_FALSE(model.ShowsFrameGrid());
+  model.ZoomTo(0, 380);
+  EXPECT_TRUE(model.ShowsFrameGrid());
+  model.ZoomAround(0, 0, 0.8);
+  EXPECT_FALSE(model.ShowsFrameGrid());
+  SpectrumModel cd;
+  cd.Attach(kWidth, kHeight);
+  ASSERT_TRUE(cd.BeginAnalysis(kDuration, 44100, 16, 2));
+  cd.EndAnalysis();
+  // 1152 samples at 44.1 kHz: 26.12 ms, boundaries at 27, 53, 79 ms.
+  EXPECT_EQ(cd.FrameStep(0, 1), 27);
+  EXPECT_EQ(cd.FrameStep(27, 1), 53);
+  EXPECT_EQ(cd.FrameStep(53, -1), 27);
+  EXPECT_EQ(cd.FrameStep(60, -1), 53);
+}
+
+TEST_F(SpectrumModelTest, UndoTakesBackAWholeDragThenEachKeyStep) {
+  MakeReady();
+  model.OnMouseMove(20, false);
+  model.OnLeftDown(20);
+  model.OnMouseMove(40, true);
+  model.OnMouseMove(60, true);
+  model.OnLeftUp();
+  ASSERT_EQ(SelectionOf(model), Selection(2000, 6000));
+  model.MoveActiveEdge(2500);
+  model.SelectAll();
+  ASSERT_EQ(SelectionOf(model), Selection(0, kDuration));
+  host.Clear();
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(SelectionOf(model), Selection(2500, 6000));
+  EXPECT_EQ(host.changes, (std::vector<Selection>{{2500, 6000}})) << "the labels follow";
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(SelectionOf(model), Selection(2000, 6000));
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(SelectionOf(model), Selection(-1, -1)) << "the whole drag was one step";
+  EXPECT_FALSE(model.Undo());
+  ASSERT_TRUE(model.Redo());
+  EXPECT_EQ(SelectionOf(model), Selection(2000, 6000));
+  model.Reset();
+  MakeReady();
+  EXPECT_FALSE(model.Undo()) << "a new file starts a new history";
 }
 
 }  // namespace

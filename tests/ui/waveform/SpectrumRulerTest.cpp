@@ -2,6 +2,7 @@
 // and labels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,6 +99,35 @@ TEST(SpectrumRulerTest, NoTicksWithoutADurationOrAWidth) {
   EXPECT_TRUE(SpectrumRuler(5000, 0).Ticks().empty());
   // The longest file still has a bounded number of ticks.
   EXPECT_LT(SpectrumRuler(2147483647, 700).Ticks().size(), 7200u);
+}
+
+TEST(SpectrumRulerTest, ZoomedViewsTickTheirOwnStretchDownToMilliseconds) {
+  WaveView view;
+  view.Reset(600000, 700);
+  std::vector<int> majors;
+  ASSERT_EQ(SpectrumRuler::ForView(view).Ticks().size(), SpectrumRuler(600000, 700).Ticks().size())
+      << "the whole file keeps its own rule";
+  // One second over 700 columns: labels every 200 ms (140 pixels), ticks every 50 ms.
+  view.ZoomTo(90022, 90932);
+  ASSERT_EQ(view.Start(), 89977);
+  ASSERT_EQ(view.Span(), 1000);
+  const SpectrumRuler fine = SpectrumRuler::ForView(view);
+  ASSERT_FALSE(fine.Ticks().empty());
+  EXPECT_EQ(fine.Ticks().front().timeMs, 90000) << "the first tick inside the view";
+  EXPECT_EQ(fine.Ticks().front().x, view.TimeToX(90000));
+  EXPECT_EQ(fine.Ticks().back().timeMs, 90950);
+  for (const SpectrumTick& tick : fine.Ticks()) {
+    if (tick.major) majors.push_back(tick.timeMs);
+  }
+  EXPECT_EQ(majors, (std::vector<int>{90000, 90200, 90400, 90600, 90800}));
+  EXPECT_EQ(SpectrumRuler::Label(fine.Ticks().front()), "00:01:30.000");
+  // A minute over 700 columns: whole seconds, a label every 10 s.
+  view.ZoomTo(120000, 174000);
+  const SpectrumRuler coarse = SpectrumRuler::ForView(view);
+  const auto label = std::find_if(coarse.Ticks().begin(), coarse.Ticks().end(), [](const SpectrumTick& t) { return t.major; });
+  ASSERT_NE(label, coarse.Ticks().end());
+  EXPECT_EQ(label->timeMs % 10000, 0);
+  EXPECT_EQ(SpectrumRuler::Label(*label), "00:02:00");
 }
 
 }  // namespace
