@@ -1,5 +1,6 @@
 #include "app/FileDialogs.h"
 
+#include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/string.h>
 
@@ -27,6 +28,14 @@ bool CWxFileDialogs::AskSavePath(wxWindow* owner, const std::string& folder, con
   wxFileDialog dialog(owner, wxString::FromUTF8(apptext::kSaveTitle), PathToWx(folder), PathToWx(defaultName),
                       wxString::FromUTF8(apptext::kSaveFilter), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   dialog.SetFilterIndex(0);
+  if (dialog.ShowModal() != wxID_OK) return false;
+  *path = PathFromWx(dialog.GetPath());
+  return !path->empty();
+}
+
+bool CWxFileDialogs::AskFolder(wxWindow* owner, const std::string& title, const std::string& folder,
+                               std::string* path) {
+  wxDirDialog dialog(owner, wxString::FromUTF8(title), PathToWx(folder), wxDD_DEFAULT_STYLE);
   if (dialog.ShowModal() != wxID_OK) return false;
   *path = PathFromWx(dialog.GetPath());
   return !path->empty();

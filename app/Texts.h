@@ -22,6 +22,9 @@ inline constexpr char kCloseFileItem[] = "파일 닫기(&C)";
 inline constexpr char kCutItem[] = "자르기(&S)...";
 inline constexpr char kExactCutItem[] = "샘플 단위 정밀 자르기(&P)";
 inline constexpr char kLevelItem[] = "음량 조절(&V)...";
+inline constexpr char kKeepCoverItem[] = "커버 그림 유지(&K)";
+inline constexpr char kFindSilenceItem[] = "무음 구간 찾기(&D)";
+inline constexpr char kSplitTracksItem[] = "트랙으로 나누기(&T)...";
 inline constexpr char kExitItem[] = "종료(&X)";
 inline constexpr char kAboutItem[] = "파도오디오 자르개 정보(&A)";
 inline constexpr char kZoomInItem[] = "확대(&I)";
@@ -57,6 +60,11 @@ inline constexpr char kGainLabel[] = "음량 (dB, 1.5 dB 단위)";
 inline constexpr char kFadeInLabel[] = "페이드 인 (ms)";
 inline constexpr char kFadeOutLabel[] = "페이드 아웃 (ms)";
 
+// The silence dialog (SilenceDialog.h).
+inline constexpr char kSilenceTitle[] = "무음 구간 찾기";
+inline constexpr char kSilenceThresholdLabel[] = "무음 기준 (dB)";
+inline constexpr char kSilenceLengthLabel[] = "최소 길이 (초)";
+
 // The open and save dialogs ("description|pattern" filters).
 inline constexpr char kOpenFilter[] = "mp3 파일(*.mp3)|*.mp3";
 inline constexpr char kSaveTitle[] = "파일이름을 입력하세요.";
@@ -79,5 +87,16 @@ inline constexpr char kGainWouldClip[] = "음량을 그만큼 올리면 소리�
 // Asked under the file's name when the ".mp3" the window adds names a file
 // that already exists (the save dialog asked about the name without it).
 inline constexpr char kReplace[] = "같은 이름의 파일이 이미 있습니다.\n바꾸시겠습니까?";
+
+// Finding silences and splitting into tracks. A number follows the texts
+// that end in ':' (" 3").
+inline constexpr char kNoSilenceFound[] = "무음 구간을 찾지 못하였습니다.";
+inline constexpr char kSilenceFailed[] = "무음 구간을 찾는데 실패하였습니다.";
+inline constexpr char kSplitFolderTitle[] = "트랙을 저장할 폴더를 고르세요.";
+// Asked under the name of a track file that already exists.
+inline constexpr char kTracksExist[] = "같은 이름의 트랙 파일이 이미 있습니다.\n모두 바꾸시겠습니까?";
+inline constexpr char kSplitFailed[] = "트랙으로 나누는데 실패하였습니다.";
+inline constexpr char kTracksWritten[] = "저장한 트랙 수:";
+inline constexpr char kSplitCancelled[] = "트랙 나누기를 취소하였습니다.";
 
 }  // namespace apptext
