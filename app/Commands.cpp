@@ -7,6 +7,7 @@
 
 #include "app/DialogLayout.h"
 #include "app/Texts.h"
+#include "platform/wx/Translation.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ int CommandForKey(int keyCode, int modifiers) {
 }
 
 wxString MenuItemLabel(const CommandEntry& entry) {
-  wxString label = Utf8(entry.text);
+  wxString label = Tr(entry.text);
   const KeyChord& key = entry.keys[0];
   if (key.keyCode != 0) label += "\t" + wxAcceleratorEntry(key.modifiers, key.keyCode).ToString();
   return label;

@@ -9,6 +9,7 @@
 #include "app/CutterDlg.h"
 #include "mp3/PathParts.h"
 #include "platform/ResourceIds.h"
+#include "platform/wx/Translation.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CCutterApp);
@@ -38,6 +39,7 @@ bool ParseCommandLinePath(const std::vector<std::string>& args, CCutterDlg& dial
 
 bool CCutterApp::InitInstance() {
   wxUILocale::UseDefault();
+  UseWindowLanguage();
   SetMessageDlgIcon(IDI_APP);
   m_pMainDlg = new CCutterDlg();
   ParseCommandLinePath(Arguments(), *m_pMainDlg);

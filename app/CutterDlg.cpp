@@ -12,10 +12,13 @@
 
 #include <cctype>
 #include <filesystem>
+#include <initializer_list>
 #include <new>
 #include <system_error>
+#include <vector>
 
 #include "app/AppIcons.h"
+#include "app/CaptionRow.h"
 #include "app/Commands.h"
 #include "app/ControlAnchors.h"
 #include "app/DialogLayout.h"
@@ -31,6 +34,7 @@
 #include "pipeline/PluginWriter.h"
 #include "platform/ResourceFiles.h"
 #include "platform/ResourceIds.h"
+#include "platform/wx/Translation.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/skin/SkinButton.h"
 #include "ui/waveform/SpectrumCtrl.h"
@@ -83,6 +87,33 @@ constexpr StateLook kStateLooks[] = {
     /* STATE_BUSY      */ {false, false, false, true, true, true},
 };
 
+// One control of the lower frame's row, and whether it is a caption.
+struct RowControl {
+  wxWindow* window;
+  bool caption;
+};
+
+// Fits the lower frame's row to its captions' texts (CaptionRow.h), measured
+// in `captionFont`.
+void FitLowerRow(std::initializer_list<RowControl> row, const wxFont& captionFont) {
+  std::vector<RowPlace> places;
+  for (const RowControl& control : row) {
+    RowPlace place{control.window->GetPosition().x, control.window->GetSize().x, -1};
+    if (control.caption) {
+      control.window->GetTextExtent(control.window->GetLabel(), &place.textWidth, nullptr, nullptr, nullptr,
+                                    &captionFont);
+    }
+    places.push_back(place);
+  }
+  const std::vector<RowPlace> fitted = FitCaptionRow(places);
+  size_t i = 0;
+  for (const RowControl& control : row) {
+    const wxRect rect = control.window->GetRect();
+    control.window->SetSize(fitted[i].x, rect.y, fitted[i].width, rect.height);
+    ++i;
+  }
+}
+
 std::string PluginDirectory(const std::string& chosen) {
   return chosen.empty() ? FindPluginFolder(kOutputPluginFile) : chosen;
 }
@@ -126,7 +157,7 @@ CCutterDlg::~CCutterDlg() {
 
 bool CCutterDlg::CreateDialog() {
   const DialogTemplate& layout = MainDialogTemplate();
-  if (!Create(nullptr, wxID_ANY, Utf8(layout.caption), wxDefaultPosition, wxDefaultSize,
+  if (!Create(nullptr, wxID_ANY, Tr(layout.caption), wxDefaultPosition, wxDefaultSize,
               wxCAPTION | wxSYSTEM_MENU | wxMINIMIZE_BOX | wxMAXIMIZE_BOX | wxRESIZE_BORDER | wxCLOSE_BOX |
                   wxCLIP_CHILDREN)) {
     return false;
@@ -152,7 +183,7 @@ bool CCutterDlg::CreateDialog() {
   m_bWindowReady = true;
 
   if (!CreatePipeline()) {
-    ShowMessageDlg(this, Utf8(apptext::kInitFailed), Utf8(apptext::kCaption), MB_OK);
+    ShowMessageDlg(this, Tr(apptext::kInitFailed), Tr(apptext::kCaption), MB_OK);
     CallAfter([this] { Close(true); });
     return true;
   }
@@ -172,7 +203,7 @@ void CCutterDlg::CreateControls() {
   const DialogTemplate& layout = MainDialogTemplate();
   wxWindow* panel = m_pPanel;
   auto rect = [&](int id) { return DialogRectToPixels(this, layout, id); };
-  auto text = [&](int id) { return Utf8(FindDialogControl(layout, id)->text); };
+  auto text = [&](int id) { return Tr(FindDialogControl(layout, id)->text); };
   auto staticText = [&](int id, long style) {
     const wxRect r = rect(id);
     return new wxStaticText(panel, id, text(id), r.GetPosition(), r.GetSize(), style | wxST_NO_AUTORESIZE);
@@ -218,6 +249,16 @@ void CCutterDlg::CreateControls() {
   m_pCancel = skinButton(IDC_CANCEL);
   m_pProgress->Hide();
   m_pCancel->Hide();
+  // In the bold face SetUpBoldLabels gives the captions.
+  FitLowerRow({{m_pMouseCaption, true},
+               {m_pMouseTime, false},
+               {m_pLineStart, false},
+               {m_pStartCaption, true},
+               {m_pStartTime, false},
+               {m_pLineEnd, false},
+               {m_pEndCaption, true},
+               {m_pEndTime, false}},
+              m_pPanel->GetFont().Bold());
 }
 
 void CCutterDlg::RememberTemplatePlaces() {
@@ -342,7 +383,7 @@ void CCutterDlg::OnDropFiles(const wxArrayString& files) {
   for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (suffix != "mp3") return;
   if (m_nWorkState != STATE_NO_FILE &&
-      ShowMessageDlg(this, Utf8(apptext::kCloseUnsaved), Utf8(apptext::kCaption), MB_YESNO) != IDYES) {
+      ShowMessageDlg(this, Tr(apptext::kCloseUnsaved), Tr(apptext::kCaption), MB_YESNO) != IDYES) {
     return;
   }
   CloseFile();

@@ -20,6 +20,7 @@
 #include "pipeline/PluginWriter.h"
 #include "pipeline/Texts.h"
 #include "platform/FormatTime.h"
+#include "platform/wx/Translation.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/waveform/SpectrumCtrl.h"
 
@@ -30,7 +31,7 @@ namespace {
 constexpr std::chrono::milliseconds kPcmLockPoll{5};
 
 int Ask(wxWindow* owner, const char* text, int type) {
-  return ShowMessageDlg(owner, Utf8(text), Utf8(apptext::kCaption), type);
+  return ShowMessageDlg(owner, Tr(text), Tr(apptext::kCaption), type);
 }
 
 ArwTexts TextsFor(const std::string& path) {

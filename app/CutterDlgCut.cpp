@@ -14,6 +14,7 @@
 #include "app/Texts.h"
 #include "mp3/CutToFile.h"
 #include "mp3/PathParts.h"
+#include "platform/wx/Translation.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/waveform/SpectrumCtrl.h"
 
@@ -22,7 +23,7 @@ namespace {
 constexpr char kDefaultExtension[] = ".mp3";
 
 int Tell(wxWindow* owner, const wxString& text, int type = MB_OK) {
-  return ShowMessageDlg(owner, text, Utf8(apptext::kCaption), type);
+  return ShowMessageDlg(owner, text, Tr(apptext::kCaption), type);
 }
 
 }  // namespace
@@ -32,11 +33,11 @@ void CCutterDlg::OnCut() {
   int start = m_pSpectrum->GetSelStart();
   int end = m_pSpectrum->GetSelEnd();
   if (end <= 0) {
-    Tell(this, Utf8(apptext::kNoStretch));
+    Tell(this, Tr(apptext::kNoStretch));
     return;
   }
   if (std::abs(static_cast<long long>(start) - end) < kShortestCutMs) {
-    Tell(this, Utf8(apptext::kTooShort));
+    Tell(this, Tr(apptext::kTooShort));
     return;
   }
   if (!AskSaveName()) return;
@@ -47,16 +48,16 @@ void CCutterDlg::OnCut() {
   CutReport report;
   if (!CutToFile(m_strSourcePath, m_strDestPath, start, end, &report, WithLevel(MenuCutOptions()))) {
     if (report.refusal == CutRefusal::WouldClip) {
-      Tell(this, Utf8(apptext::kGainWouldClip) + wxString::Format(" %+.1f dB", report.largestGainDb));
+      Tell(this, Tr(apptext::kGainWouldClip) + wxString::Format(" %+.1f dB", report.largestGainDb));
     } else {
-      Tell(this, Utf8(apptext::kCutFailed));
+      Tell(this, Tr(apptext::kCutFailed));
     }
     return;
   }
   if (IsSameFile(m_strDestPath, m_strSourcePath)) {
     // The loaded file was replaced by the cut: what the window shows is gone.
-    Tell(this, Utf8(apptext::kReopen));
-  } else if (Tell(this, Utf8(apptext::kOpenCut), MB_YESNO) != IDYES) {
+    Tell(this, Tr(apptext::kReopen));
+  } else if (Tell(this, Tr(apptext::kOpenCut), MB_YESNO) != IDYES) {
     return;
   }
   const std::string cutPath = m_strDestPath;
@@ -68,12 +69,12 @@ void CCutterDlg::OnCut() {
 bool CCutterDlg::AskSaveName() {
   std::string folder = GetFolderPart(m_strSourcePath);
   if (!IsExistingFolder(folder)) folder = m_strDefaultFolder;
-  const std::string name = apptext::kCutNamePrefix + GetFileTitlePart(m_strSourcePath);
+  const std::string name = Tr(apptext::kCutNamePrefix).utf8_string() + GetFileTitlePart(m_strSourcePath);
   std::string path;
   if (!m_pFileDialogs->AskSavePath(this, folder, name, &path)) return false;
   if (GetFileExtPart(path).empty()) {
     path += kDefaultExtension;
-    if (IsExistingFile(path) && Tell(this, PathToWx(path) + "\n" + Utf8(apptext::kReplace), MB_YESNO) != IDYES) {
+    if (IsExistingFile(path) && Tell(this, PathToWx(path) + "\n" + Tr(apptext::kReplace), MB_YESNO) != IDYES) {
       return false;
     }
   }

@@ -9,6 +9,7 @@
 #include "app/DialogLayout.h"
 #include "app/SilenceDialog.h"
 #include "app/Texts.h"
+#include "platform/wx/Translation.h"
 #include "split/SplitPlan.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/waveform/SpectrumCtrl.h"
@@ -42,13 +43,13 @@ void CCutterDlg::OnFindSilences() {
 }
 
 void CCutterDlg::EndSilenceSearch(const SilenceResult& result, bool exact) {
-  auto tell = [this](const wxString& text) { ShowMessageDlg(this, text, Utf8(apptext::kCaption), MB_OK); };
+  auto tell = [this](const wxString& text) { ShowMessageDlg(this, text, Tr(apptext::kCaption), MB_OK); };
   if (!result.ok) {
-    if (!m_job.IsCancelled()) tell(Utf8(apptext::kSilenceFailed) + "\n" + wxString::FromUTF8(result.error));
+    if (!m_job.IsCancelled()) tell(Tr(apptext::kSilenceFailed) + "\n" + wxString::FromUTF8(result.error));
     return;
   }
   if (result.silences.empty()) {
-    tell(Utf8(apptext::kNoSilenceFound));
+    tell(Tr(apptext::kNoSilenceFound));
     return;
   }
   const SplitPlan plan = PlanAtSilences(result, exact, 0);

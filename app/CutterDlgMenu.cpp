@@ -9,6 +9,7 @@
 #include "app/CutterDlg.h"
 #include "app/DialogLayout.h"
 #include "app/Texts.h"
+#include "platform/wx/Translation.h"
 #include "ui/waveform/SpectrumCtrl.h"
 
 namespace {
@@ -43,7 +44,7 @@ wxMenu* MakeMenu(MenuPlace place) {
 
 void CCutterDlg::CreateMenu() {
   auto* bar = new wxMenuBar;
-  for (const MenuTitle& menu : kMenus) bar->Append(MakeMenu(menu.place), Utf8(menu.title));
+  for (const MenuTitle& menu : kMenus) bar->Append(MakeMenu(menu.place), Tr(menu.title));
   SetMenuBar(bar);
 }
 

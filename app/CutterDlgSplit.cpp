@@ -13,6 +13,7 @@
 #include "app/DialogLayout.h"
 #include "app/FileDialogs.h"
 #include "app/Texts.h"
+#include "platform/wx/Translation.h"
 #include "mp3/PathParts.h"
 #include "split/TrackSplitter.h"
 #include "ui/msgbox/ShowMessageDlg.h"
@@ -21,12 +22,12 @@
 namespace {
 
 int Tell(wxWindow* owner, const wxString& text, int type = MB_OK) {
-  return ShowMessageDlg(owner, text, Utf8(apptext::kCaption), type);
+  return ShowMessageDlg(owner, text, Tr(apptext::kCaption), type);
 }
 
 // The failure text, the file it concerns and the reason on the lines below.
 wxString Failure(const char* text, const std::string& file, const std::string& reason) {
-  wxString message = Utf8(text);
+  wxString message = Tr(text);
   if (!file.empty()) message += "\n" + PathToWx(file);
   if (!reason.empty()) message += "\n" + wxString::FromUTF8(reason);
   return message;
@@ -80,7 +81,7 @@ bool CCutterDlg::PrepareSplit(TrackSplitter& splitter, const SplitPlan& plan, co
   if (splitter.Prepare(plan, SplitDisc(), *settings, folder, jobs, &problem)) return true;
   if (problem.kind == SplitProblemKind::Exists) {
     // Never replaced without a Yes; a Yes replaces every track file there.
-    if (Tell(this, PathToWx(problem.file) + "\n" + Utf8(apptext::kTracksExist), MB_YESNO) != IDYES) return false;
+    if (Tell(this, PathToWx(problem.file) + "\n" + Tr(apptext::kTracksExist), MB_YESNO) != IDYES) return false;
     settings->overwrite = true;
     if (splitter.Prepare(plan, SplitDisc(), *settings, folder, jobs, &problem)) return true;
   }
@@ -93,11 +94,11 @@ void CCutterDlg::EndSplit(const std::vector<TrackJob>& jobs, const SplitOutcome&
   if (outcome.failedTrack > 0) {
     const TrackJob& failed = jobs[static_cast<size_t>(outcome.failedTrack - 1)];
     const std::string& file = outcome.failure.errorInSource ? m_strSourcePath : failed.path;
-    Tell(this, Failure(apptext::kSplitFailed, file, outcome.failure.error) + "\n\n" + Utf8(apptext::kTracksWritten) +
+    Tell(this, Failure(apptext::kSplitFailed, file, outcome.failure.error) + "\n\n" + Tr(apptext::kTracksWritten) +
                    count);
     return;
   }
-  wxString text = Utf8(apptext::kTracksWritten) + count;
-  if (outcome.cancelled) text = Utf8(apptext::kSplitCancelled) + "\n" + text;
+  wxString text = Tr(apptext::kTracksWritten) + count;
+  if (outcome.cancelled) text = Tr(apptext::kSplitCancelled) + "\n" + text;
   Tell(this, text);
 }

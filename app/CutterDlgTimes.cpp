@@ -18,6 +18,7 @@
 #include "app/Texts.h"
 #include "platform/FormatTime.h"
 #include "platform/TimeText.h"
+#include "platform/wx/Translation.h"
 #include "ui/waveform/SpectrumCtrl.h"
 
 namespace {
@@ -146,7 +147,7 @@ void CCutterDlg::ShowTimeRefusal(const char* reason) {
     m_pReasonText = new wxStaticText(m_pReasonPopup, wxID_ANY, wxString());
     m_pReasonText->SetForegroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
   }
-  m_pReasonText->SetLabel(Utf8(reason));
+  m_pReasonText->SetLabel(Tr(reason));
   const wxSize text = m_pReasonText->GetBestSize();
   m_pReasonText->SetPosition(wxPoint(kReasonPadding, kReasonPadding));
   m_pReasonPopup->SetClientSize(text + wxSize(2 * kReasonPadding, 2 * kReasonPadding));

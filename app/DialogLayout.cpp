@@ -40,7 +40,8 @@ const DialogControl kMainControls[] = {
     {IDC_CANCEL, apptext::kCancelButton, 351, 155, 50, 21},
 };
 
-// Template 107, in its order: picture, group box, text, line, two buttons.
+// Template 107, in its order: picture, group box, text, line, two buttons;
+// then the version.
 const DialogControl kAboutControls[] = {
     {IDC_ABOUT_PICTURE, "", 5, 5, 148, 60},
     {0, "", 5, 65, 182, 65},
@@ -48,6 +49,8 @@ const DialogControl kAboutControls[] = {
     {0, "", 11, 96, 173, 1},
     {IDC_HELP_PAGE, apptext::kHelpPageButton, 5, 136, 55, 15},
     {wxID_OK, apptext::kCloseButton, 136, 136, 50, 15},
+    // Below the line: the program's version.
+    {0, apptext::kVersionLabel, 10, 103, 170, 8},
 };
 
 const DialogTemplate kMainDialog = {

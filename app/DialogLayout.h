@@ -60,6 +60,7 @@ enum CutterControlId {
 enum AboutControlId {
   IDC_ABOUT_PICTURE = 1035,
   IDC_HELP_PAGE = 133,
+  IDC_ABOUT_VERSION = 134,  // the version line, below the template's controls
 };
 
 struct DialogControl {
@@ -94,5 +95,6 @@ wxRect DialogRectToPixels(const wxWindow* window, const DialogControl& control);
 wxRect DialogRectToPixels(const wxWindow* window, const DialogTemplate& dialog, int id);
 // The template's client size in pixels for `window`.
 wxSize DialogSizeToPixels(const wxWindow* window, const DialogTemplate& dialog);
-// wx text of a UTF-8 literal.
+// wx text of a UTF-8 literal that is not translated (a face name); the
+// window's texts go through Tr (platform/wx/Translation.h).
 inline wxString Utf8(const char* text) { return wxString::FromUTF8(text); }

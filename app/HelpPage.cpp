@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "platform/io/ExecutableFolder.h"
+#include "platform/wx/Translation.h"
 
 namespace {
 
 constexpr char kHelpPagePath[] = "text/RECinfo.html";
+constexpr char kEnglishHelpPagePath[] = "text/RECinfo.en.html";
 
 BrowserLauncher& Launcher() {
   static BrowserLauncher launcher;
@@ -25,24 +27,34 @@ bool IsFile(const std::filesystem::path& path) {
   return std::filesystem::is_regular_file(path, error);
 }
 
-}  // namespace
-
-std::string FindHelpPage() {
-  std::vector<std::filesystem::path> candidates;
+// The folders that may hold text/, in the order they are looked at.
+std::vector<std::filesystem::path> HelpFolders() {
+  std::vector<std::filesystem::path> folders;
   // The folder without its trailing '/', so that its parent is the one above.
   const std::filesystem::path exeDir = std::filesystem::path(ExecutableFolder()).parent_path();
   if (!exeDir.empty()) {
-    candidates.push_back(exeDir / kHelpPagePath);
-    candidates.push_back(exeDir.parent_path() / "share" / "padocut" / kHelpPagePath);
+    folders.push_back(exeDir);
+    folders.push_back(exeDir.parent_path() / "share" / "padocut");
   }
   if (const char* source = std::getenv("PADOCUT_SOURCE_DIR"); source != nullptr && *source != '\0') {
-    candidates.push_back(std::filesystem::path(source) / kHelpPagePath);
+    folders.push_back(source);
   }
 #ifdef PADOCUT_BUILT_FROM
-  candidates.push_back(std::filesystem::path(PADOCUT_BUILT_FROM) / kHelpPagePath);
+  folders.push_back(PADOCUT_BUILT_FROM);
 #endif
-  for (const auto& candidate : candidates) {
-    if (IsFile(candidate)) return candidate.lexically_normal().string();
+  return folders;
+}
+
+}  // namespace
+
+std::string FindHelpPage() {
+  std::vector<const char*> pages;
+  if (CurrentWindowLanguage() == UserLanguage::English) pages.push_back(kEnglishHelpPagePath);
+  pages.push_back(kHelpPagePath);
+  for (const char* page : pages) {
+    for (const auto& folder : HelpFolders()) {
+      if (IsFile(folder / page)) return (folder / page).lexically_normal().string();
+    }
   }
   return std::string();
 }

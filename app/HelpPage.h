@@ -1,11 +1,13 @@
-// The program's help page, text/RECinfo.html, and opening it in the user's
-// web browser.
+// The program's help page, text/RECinfo.html (Korean) or
+// text/RECinfo.en.html (English, when the window is: CurrentWindowLanguage),
+// and opening it in the user's web browser.
 //
 // The page ships with the program: next to the executable (the build copies
 // text/ there), in ../share/padocut/text beside the executable's folder (an
 // installed program), under $PADOCUT_SOURCE_DIR, or in the source tree the
-// program was built from. It opens as a local file:// address with the
-// desktop's default browser. Nothing is shown when that fails.
+// program was built from; the Korean page stands in for a missing English
+// one. It opens as a local file:// address with the desktop's default
+// browser. Nothing is shown when that fails.
 #pragma once
 
 #include <wx/string.h>

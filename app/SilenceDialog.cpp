@@ -7,7 +7,9 @@
 
 #include "app/DialogLayout.h"
 #include "app/Texts.h"
-#include "ui/Texts.h"
+#include "platform/UserLanguage.h"
+#include "platform/wx/Translation.h"
+#include "ui/msgbox/MessageDlgButtons.h"
 
 namespace {
 
@@ -19,11 +21,11 @@ constexpr double kLengthStepSeconds = 0.1;
 }  // namespace
 
 CSilenceDialog::CSilenceDialog(wxWindow* parent, const SilenceOptions& options)
-    : wxDialog(parent, wxID_ANY, Utf8(apptext::kSilenceTitle)) {
+    : wxDialog(parent, wxID_ANY, Tr(apptext::kSilenceTitle)) {
   if (parent) SetFont(parent->GetFont());
   auto* grid = new wxFlexGridSizer(2, kBorder, kBorder);
   auto add = [&](const char* label, wxWindow* control) {
-    grid->Add(new wxStaticText(this, wxID_ANY, Utf8(label)), 0, wxALIGN_CENTER_VERTICAL);
+    grid->Add(new wxStaticText(this, wxID_ANY, Tr(label)), 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(control, 0, wxEXPAND);
   };
   const wxSize spinSize(FromDIP(kSpinWidth), -1);
@@ -37,8 +39,8 @@ CSilenceDialog::CSilenceDialog(wxWindow* parent, const SilenceOptions& options)
   add(apptext::kSilenceLengthLabel, m_pMinLength);
 
   auto* buttons = new wxStdDialogButtonSizer;
-  buttons->AddButton(new wxButton(this, wxID_OK, Utf8(uitext::kOk)));
-  buttons->AddButton(new wxButton(this, wxID_CANCEL, Utf8(uitext::kCancel)));
+  buttons->AddButton(new wxButton(this, wxID_OK, MessageDlgButtonText(GetUserLanguage(), kTextOk)));
+  buttons->AddButton(new wxButton(this, wxID_CANCEL, MessageDlgButtonText(GetUserLanguage(), kTextCancel)));
   buttons->Realize();
   auto* column = new wxBoxSizer(wxVERTICAL);
   column->Add(grid, 0, wxALL | wxEXPAND, kBorder * 2);

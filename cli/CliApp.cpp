@@ -5,7 +5,7 @@
 #include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "cli/Texts.h"
-#include "cli/Version.h"
+#include "platform/Version.h"
 
 namespace {
 

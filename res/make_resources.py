@@ -9,6 +9,8 @@ standard library is used, so anyone can run it again:
 
     python3 res/make_resources.py            # rewrites the files in res/
     python3 res/make_resources.py OUTDIR     # writes them elsewhere
+    python3 res/make_resources.py --icons packaging/icons/hicolor
+                                             # the icon at the theme's other sizes
 """
 
 import math
@@ -366,5 +368,19 @@ def main():
     write_png(os.path.join(out_dir, "padocut.png"), icon(48))
 
 
+def main_icons(theme_dir):
+    """The icon at the other sizes of the desktop's hicolor theme (32 and 48
+    are the ones in res/), as THEME_DIR/NxN/apps/padocut.png."""
+    for size in ICON_THEME_SIZES:
+        folder = os.path.join(theme_dir, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        write_png(os.path.join(folder, "padocut.png"), icon(size))
+
+
+ICON_THEME_SIZES = (16, 22, 24, 64, 128, 256)
+
 if __name__ == "__main__":
-    main()
+    if len(sys.argv) == 3 and sys.argv[1] == "--icons":
+        main_icons(sys.argv[2])
+    else:
+        main()

@@ -1,8 +1,9 @@
 // padocut-app-shots: shows the real main window on a display (Xvfb in
 // scripts/screenshots) and writes PNG files of it in its states into a
 // folder: no file, analysing, ready with a selection (made with simulated
-// clicks) and a play cursor, and the About box. The file it shows is encoded
-// at run time.
+// clicks) and a play cursor, and the About box, in the language the locale
+// variables choose (as the program does). The file it shows is encoded at
+// run time.
 //   padocut-app-shots OUTDIR
 #include <wx/app.h>
 #include <wx/dcmemory.h>
@@ -35,6 +36,7 @@
 #include "mp3/Mp3Reader.h"
 #include "pipeline/ArwMan.h"
 #include "platform/ResourceIds.h"
+#include "platform/wx/Translation.h"
 #include "tools/SignalEncoder.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 #include "ui/waveform/SpectrumCtrl.h"
@@ -133,6 +135,7 @@ class ShotsApp : public wxApp {
     wxInitAllImageHandlers();
     delete wxLog::SetActiveTarget(new wxLogStderr);
     SetMessageDlgIcon(IDI_APP);
+    UseWindowLanguage();
     std::thread([] {
       std::this_thread::sleep_for(std::chrono::seconds(kWatchdogSeconds));
       std::fprintf(stderr, "padocut-app-shots: took too long\n");

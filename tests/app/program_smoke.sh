@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The program as a user starts it: build/padocut on a file stays up and has
 # loaded its output plug-in; `cmake --install` into a fresh prefix puts the
-# program, the plug-in, the pictures, the help page, the desktop entry and
-# the icons in place, and the installed program and command line find their
-# plug-in too.
+# program, the plug-in, the pictures, the help pages, the English catalog,
+# the desktop entry, the icons and the completion in place, and the installed
+# program and command line find their plug-in too.
 #   program_smoke.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -31,8 +31,10 @@ prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/padocut bin/padocut-cli lib/padocut/vuout_sdl.so share/padocut/res/cut.bmp \
          share/padocut/res/padocut-32.png share/padocut/text/RECinfo.html \
+         share/padocut/text/RECinfo.en.html share/locale/en/LC_MESSAGES/padocut.mo \
          share/applications/padocut.desktop share/icons/hicolor/48x48/apps/padocut.png \
-         share/icons/hicolor/32x32/apps/padocut.png; do
+         share/icons/hicolor/32x32/apps/padocut.png share/icons/hicolor/256x256/apps/padocut.png \
+         share/bash-completion/completions/padocut-cli; do
   [[ -f "$prefix/$f" ]] || { echo "not installed: $f"; exit 1; }
 done
 grep -q '^Exec=padocut %f$' "$prefix/share/applications/padocut.desktop"

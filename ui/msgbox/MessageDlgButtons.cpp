@@ -3,7 +3,7 @@
 
 #include <wx/tokenzr.h>
 
-#include "ui/Texts.h"
+#include "ui/msgbox/MessageDlgTexts.h"
 #include "ui/msgbox/MessageBoxTypes.h"
 
 wxString MessageDlgButtonText(UserLanguage language, int entry) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "platform/wx/Translation.h"
 #include "ui/Texts.h"
 #include "ui/waveform/SpectrumRuler.h"
 
@@ -186,11 +187,11 @@ void SpectrumPainter::RenderBase(SpectrumModel& model, const wxFont& controlFont
     dc.SetPen(m_baseWavePen);
     DrawColumns(dc, model);
     if (model.TakeSelectionHint()) {
-      DrawStateText(dc, wxString::FromUTF8(uitext::kSelectWithTheMouse), wave, controlFont);
+      DrawStateText(dc, Tr(uitext::kSelectWithTheMouse), wave, controlFont);
     }
   } else {
     const char* text = model.GetState() == SpectrumState::Analysing ? uitext::kAnalysing : uitext::kOpenAFile;
-    DrawStateText(dc, wxString::FromUTF8(text), wave, controlFont);
+    DrawStateText(dc, Tr(text), wave, controlFont);
   }
   dc.SetPen(wxNullPen);
 }

@@ -2,7 +2,7 @@
 // results, default buttons, caller texts, countdown text, title gradient.
 #include <gtest/gtest.h>
 
-#include "ui/Texts.h"
+#include "ui/msgbox/MessageDlgTexts.h"
 #include "ui/msgbox/MessageBoxTypes.h"
 #include "ui/msgbox/MessageDlgButtons.h"
 #include "ui/msgbox/MessageDlgLayout.h"

@@ -17,7 +17,7 @@
 
 #include "platform/wx/TextMeasure.h"
 #include "tests/support/GuiTestSupport.h"
-#include "ui/Texts.h"
+#include "ui/msgbox/MessageDlgTexts.h"
 #include "ui/msgbox/MessageDlgTitleBar.h"
 #include "ui/msgbox/ShowMessageDlg.h"
 
