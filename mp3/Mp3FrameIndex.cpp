@@ -39,6 +39,7 @@ void Mp3FrameIndex::Reset() {
   m_frames = 0;
   m_lastTime = 0;
   m_scanPos = 0;
+  m_scanEnded = false;
 }
 
 // Null for a header that is not indexed (invalid or Layer I).
@@ -167,9 +168,15 @@ void Mp3FrameIndex::Init(int fd, int64_t start, int64_t n, int64_t end) {
 bool Mp3FrameIndex::ExtendByOneFrame() {
   int64_t pos = m_scanPos;
   uint32_t header = 0;
-  if (!SyncFrame(pos, header, true)) return false;
+  if (!SyncFrame(pos, header, true)) {
+    m_scanEnded = true;
+    return false;
+  }
   m_scanPos = pos;
-  if (!Append(pos, m_lastTime + ShapeOf(header)->durationMs)) return false;
+  if (!Append(pos, m_lastTime + ShapeOf(header)->durationMs)) {
+    m_scanEnded = true;  // out of memory: the index ends here
+    return false;
+  }
   ++m_frames;
   return true;
 }
@@ -180,6 +187,7 @@ bool Mp3FrameIndex::ExtendByOneFrame() {
 // (garbage, a new kind of frame, the end, growth) goes the long way, one
 // frame at a time.
 void Mp3FrameIndex::ExtendTo(const Goal& goal) {
+  if (m_scanEnded) return;
   while (!goal.ReachedBy(m_entries.back().timeMs, m_entries.back().offset, m_frames)) {
     int available = 0;
     const uint8_t* bytes =

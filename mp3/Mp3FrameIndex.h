@@ -65,6 +65,8 @@ class Mp3FrameIndex {
   // entries after garbage).
   int64_t FrameCount() const { return m_frames; }
   // Indexes every remaining frame: the frame count of the whole stream.
+  // After it, extending reads and changes nothing, so threads may share the
+  // index for FrameAt, FramesBefore and ExtendPast.
   void ExtendToEnd();
   // The time at `offset`, a frame's start or the end of the audio: that of
   // the first entry at or after it, indexing every frame when it lies past
@@ -126,6 +128,8 @@ class Mp3FrameIndex {
   std::vector<int64_t> m_gapEntries;
   double m_lastTime = 0;
   int64_t m_scanPos = 0;
+  // The scan found no further frame: extending reads nothing any more.
+  bool m_scanEnded = false;
   // By bitrate index and padding bit. A pure function of the header, so it
   // outlives Reset.
   std::array<FrameShape, 32> m_shapes{};

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <future>
 #include <set>
 
 #include "mp3/CutOutput.h"
@@ -130,49 +132,78 @@ bool TrackSplitter::CheckTargets(const std::vector<TrackJob>& jobs, bool overwri
   return true;
 }
 
-bool TrackSplitter::WriteTrack(const TrackJob& job, const CutOptions& options, CutReport* report) {
-  *report = CutReport{};
-  CutRange range;
-  if (!m_source.MapStart(static_cast<int>(job.startMs), report) ||
-      !m_source.MapEnd(static_cast<int>(job.endMs), options, &range, report)) {
-    report->errorInSource = true;
-    return false;
+// The track's range in the source; false with report->error set (and
+// errorInSource) when it cannot be mapped.
+bool TrackSplitter::MapTrack(const TrackJob& job, const CutOptions& options, MappedTrack* mapped) {
+  mapped->report = CutReport{};
+  if (m_source.MapStart(static_cast<int>(job.startMs), &mapped->report) &&
+      m_source.MapEnd(static_cast<int>(job.endMs), options, &mapped->range, &mapped->report)) {
+    return true;
   }
+  mapped->report.errorInSource = true;
+  return false;
+}
+
+// Builds the track's whole content in its staging file; reads only what the
+// mapping left behind, so several tracks can be staged at once.
+TrackSplitter::StagedTrack TrackSplitter::StageTrack(const TrackJob& job, const MappedTrack& mapped,
+                                                     const CutOptions& options) const {
+  StagedTrack track;
+  track.report = mapped.report;
   // A link in the track's place is replaced itself: a track never lands outside its folder.
-  std::optional<FileReplacement> staging = BeginCutOutput(job.path);
-  if (!staging) {
-    return FailTrack(report, std::string("cannot write in the destination folder: ") + std::strerror(errno ? errno : EIO),
-                     false);
+  track.staging = BeginCutOutput(job.path);
+  if (!track.staging) {
+    FailTrack(&track.report,
+              std::string("cannot write in the destination folder: ") + std::strerror(errno ? errno : EIO), false);
+    return track;
   }
   CTagFieldList fields;
   FillTrackFields(m_tags.Fields(), job.tags, &fields);
   const CutTags tags{&fields, options.keepCover ? &m_pictures : nullptr};
   BackgroundCopy none;
   const int start = static_cast<int>(job.startMs), end = static_cast<int>(job.endMs);
-  if (!WriteCutHead(staging->Fd(), tags, report) ||
-      !WriteCutFrames(m_in.Get(), staging->Fd(), range, start, end, none, report) ||
-      !WriteCutTail(staging->Fd(), tags, report)) {
-    return false;
-  }
-  report->tagsCarried = true;
-  return CommitCutOutput(*staging, report);
+  track.ok = WriteCutHead(track.staging->Fd(), tags, &track.report) &&
+             WriteCutFrames(m_in.Get(), track.staging->Fd(), mapped.range, start, end, none, &track.report) &&
+             WriteCutTail(track.staging->Fd(), tags, &track.report);
+  track.report.tagsCarried = track.ok;
+  return track;
 }
 
+// Tracks are staged on up to kStagingThreads threads but committed (renamed
+// into place) one by one in order, on this thread: a failure or a stop
+// leaves exactly the tracks before it, as writing them one by one would;
+// the tracks staged past it are removed unseen.
 SplitOutcome TrackSplitter::WriteAll(const std::vector<TrackJob>& jobs, const CutOptions& options,
                                      const std::function<bool(size_t, const CutReport&)>& afterTrack) {
   SplitOutcome outcome;
-  for (size_t i = 0; i < jobs.size(); ++i) {
-    CutReport report;
-    if (!WriteTrack(jobs[i], options, &report)) {
+  std::vector<MappedTrack> mapped(jobs.size());
+  size_t ready = 0;
+  while (ready < jobs.size() && MapTrack(jobs[ready], options, &mapped[ready])) ++ready;
+  // With every frame indexed the threads share the index without changing it.
+  if (ready > 0) mapped[0].range.index->ExtendToEnd();
+  std::deque<std::future<StagedTrack>> staging;
+  size_t next = 0;
+  for (size_t i = 0; i < ready; ++i) {
+    for (; next < ready && staging.size() < kStagingThreads; ++next) {
+      staging.push_back(std::async(std::launch::async | std::launch::deferred, [&, k = next] { return StageTrack(jobs[k], mapped[k], options); }));
+    }
+    StagedTrack track = staging.front().get();
+    staging.pop_front();
+    if (track.ok) track.ok = CommitCutOutput(*track.staging, &track.report);
+    if (!track.ok) {
       outcome.failedTrack = jobs[i].number;
-      outcome.failure = report;
+      outcome.failure = track.report;
       return outcome;
     }
     ++outcome.written;
-    if (afterTrack && !afterTrack(i, report)) {
+    if (afterTrack && !afterTrack(i, track.report)) {
       outcome.cancelled = i + 1 < jobs.size();
       return outcome;
     }
+  }
+  if (ready < jobs.size()) {
+    outcome.failedTrack = jobs[ready].number;
+    outcome.failure = mapped[ready].report;
   }
   return outcome;
 }

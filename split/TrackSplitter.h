@@ -1,6 +1,7 @@
 // TrackSplitter: writes the tracks of a split from one source in one pass:
-// one reader and one frame index (extended only as far as the tracks so far
-// reach), one descriptor and one reading of the tags for every track.
+// one reader and one frame index, one descriptor and one reading of the tags
+// for every track. Two tracks are built at a time (on two threads that share
+// the finished index); they are renamed into place in order.
 //
 // Each track is a cut (mp3/CutOutput.h) with every guarantee a single cut
 // has: its content is built in a staging file beside it and renamed into
@@ -29,6 +30,7 @@
 
 #include "mp3/CutRange.h"
 #include "mp3/CutTypes.h"
+#include "platform/io/FileReplacement.h"
 #include "platform/io/UniqueFd.h"
 #include "split/SplitPlan.h"
 #include "split/TrackNames.h"
@@ -86,17 +88,28 @@ class TrackSplitter {
   bool Prepare(const SplitPlan& plan, const SplitDisc& disc, const SplitSettings& settings, const std::string& folder,
                std::vector<TrackJob>* jobs, SplitProblem* problem);
 
-  // Writes one prepared track; false with report->error set
-  // (report->errorInSource when the source is at fault).
-  bool WriteTrack(const TrackJob& job, const CutOptions& options, CutReport* report);
 
-  // Writes the jobs in order and stops at the first that fails.
+  // Writes the jobs in order and stops at the first that fails (its
+  // report->error set, report->errorInSource when the source is at fault).
   // `afterTrack`, when given, hears of each track written (its index in
   // `jobs` and its report); returning false cancels the rest.
   SplitOutcome WriteAll(const std::vector<TrackJob>& jobs, const CutOptions& options,
                         const std::function<bool(size_t index, const CutReport& report)>& afterTrack = nullptr);
 
  private:
+  // Tracks built at once, each in its staging file.
+  static constexpr size_t kStagingThreads = 2;
+  struct MappedTrack {
+    CutRange range;
+    CutReport report;
+  };
+  struct StagedTrack {
+    std::optional<FileReplacement> staging;
+    CutReport report;
+    bool ok = false;
+  };
+  bool MapTrack(const TrackJob& job, const CutOptions& options, MappedTrack* mapped);
+  StagedTrack StageTrack(const TrackJob& job, const MappedTrack& mapped, const CutOptions& options) const;
   // Why the track cannot be written, or none (its stretch filled in).
   std::optional<std::string> MapStretch(const PlannedTrack& track, const CutOptions& options, TrackJob* job);
   bool CheckTargets(const std::vector<TrackJob>& jobs, bool overwrite, SplitProblem* problem) const;

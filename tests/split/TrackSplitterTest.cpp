@@ -180,6 +180,16 @@ TEST_F(TrackSplitterTest, AFailureMidwayKeepsTheFinishedTracksAndNoPartialOne) {
   EXPECT_EQ(AudioOf(ReadFileBytes(split.jobs[0].path)).size(),
             static_cast<size_t>(reader.TimeToOffset(2000) - reader.TimeToOffset(0)));
   EXPECT_EQ(PictureCount(split.jobs[0].path), 0u);  // the cover only when asked for
+
+  // Stopped after its first track, a split leaves that track alone: the one
+  // built beside it meanwhile goes unseen.
+  const std::string stopped = m_dir.File("stopped");
+  ASSERT_EQ(mkdir(stopped.c_str(), 0755), 0);
+  Split again(m_source, PlanAtPoints({2000, 4000, 6000}), stopped);
+  ASSERT_TRUE(again.prepared);
+  const SplitOutcome outcome = again.splitter.WriteAll(again.jobs, CutOptions(), [](size_t, const CutReport&) { return false; });
+  EXPECT_TRUE(outcome.written == 1 && outcome.cancelled);
+  EXPECT_EQ(FolderNames(stopped), (std::vector<std::string>{"01 - Concert (1).mp3"}));
 }
 
 // mpg123 plays the exact tracks one after the other as it plays the source:
