@@ -22,7 +22,11 @@ const CommandEntry kCommands[] = {
     {ID_FILE_CUT, MenuPlace::File, apptext::kCutItem, wxITEM_NORMAL, {{'S', kCtrl}}},
     {0, MenuPlace::File, nullptr, wxITEM_SEPARATOR, {}},
     {ID_FILE_EXACT_CUT, MenuPlace::File, apptext::kExactCutItem, wxITEM_CHECK, {}},
+    {ID_FILE_KEEP_COVER, MenuPlace::File, apptext::kKeepCoverItem, wxITEM_CHECK, {}},
     {ID_FILE_LEVEL, MenuPlace::File, apptext::kLevelItem, wxITEM_NORMAL, {{'L', kCtrl}}},
+    {0, MenuPlace::File, nullptr, wxITEM_SEPARATOR, {}},
+    {ID_FILE_FIND_SILENCE, MenuPlace::File, apptext::kFindSilenceItem, wxITEM_NORMAL, {}},
+    {ID_FILE_SPLIT_TRACKS, MenuPlace::File, apptext::kSplitTracksItem, wxITEM_NORMAL, {{'T', kCtrl}}},
     {0, MenuPlace::File, nullptr, wxITEM_SEPARATOR, {}},
     {ID_APP_EXIT, MenuPlace::File, apptext::kExitItem, wxITEM_NORMAL, {{'Q', kCtrl}}},
 
@@ -57,6 +61,8 @@ const CommandEntry kCommands[] = {
     {ID_KEY_HEAR_AFTER_END, MenuPlace::None, nullptr, wxITEM_NORMAL, {{WXK_F7, kShift}}},
     {ID_KEY_EDIT_START, MenuPlace::None, nullptr, wxITEM_NORMAL, {{'1', kCtrl}}},
     {ID_KEY_EDIT_END, MenuPlace::None, nullptr, wxITEM_NORMAL, {{'2', kCtrl}}},
+    {ID_KEY_ADD_MARK, MenuPlace::None, nullptr, wxITEM_NORMAL, {{'M', 0}}},
+    {ID_KEY_DELETE_MARK, MenuPlace::None, nullptr, wxITEM_NORMAL, {{WXK_DELETE, 0}, {WXK_NUMPAD_DELETE, 0}}},
 };
 // clang-format on
 

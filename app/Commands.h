@@ -20,6 +20,9 @@ enum CommandId {
   ID_VIEW_ZOOM_OUT,
   ID_VIEW_SHOW_ALL,
   ID_VIEW_ZOOM_SELECTION,
+  ID_FILE_KEEP_COVER = 22790,  // cuts and splits carry the source's pictures
+  ID_FILE_FIND_SILENCE,        // split marks at the silences found
+  ID_FILE_SPLIT_TRACKS,        // one file per stretch between the marks
   // Commands without a menu item.
   ID_KEY_PLAY_STOP = 22800,  // play the selection, or stop what plays
   ID_KEY_PAUSE,
@@ -43,6 +46,9 @@ enum CommandId {
   ID_KEY_HEAR_AFTER_END,     // the 2 s after it
   ID_KEY_EDIT_START,
   ID_KEY_EDIT_END,
+  ID_KEY_ADD_MARK,     // a split mark at the play cursor, else at the pointer
+  ID_KEY_DELETE_MARK,  // the split mark nearest the pointer goes
+  ID_KEY_LAST = ID_KEY_DELETE_MARK,
 };
 
 enum class MenuPlace { None, File, View, Help };

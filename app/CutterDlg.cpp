@@ -84,6 +84,7 @@ constexpr StateLook kStateLooks[] = {
     /* STATE_NO_FILE   */ {true, false, true, false, false, false},
     /* STATE_ANALYSING */ {false, false, false, true, true, true},
     /* STATE_READY     */ {true, true, true, false, false, true},
+    /* STATE_BUSY      */ {false, false, false, true, true, true},
 };
 
 // One control of the lower frame's row, and whether it is a caption.
@@ -149,6 +150,7 @@ CCutterDlg::CCutterDlg(CutterDlgOptions options)
 }
 
 CCutterDlg::~CCutterDlg() {
+  StopJob();
   m_bWindowReady = false;
   ReleasePipeline();
 }
@@ -345,7 +347,7 @@ void CCutterDlg::ReleasePipeline() {
 void CCutterDlg::InitDefaultFolder() { m_strDefaultFolder = FindDocumentsFolder(); }
 
 void CCutterDlg::SetUiState(int state) {
-  if (!m_bWindowReady || state < STATE_NO_FILE || state > STATE_READY) {
+  if (!m_bWindowReady || state < STATE_NO_FILE || state > STATE_BUSY) {
     m_nWorkState = state;
     return;
   }
@@ -409,8 +411,14 @@ void CCutterDlg::OnCommand(wxCommandEvent& event) {
   switch (event.GetId()) {
     case ID_FILE_OPEN:
     case IDC_OPEN_FILE: OnOpenFile(); break;
-    case ID_FILE_CLOSE:
     case IDC_CANCEL:
+      if (m_nWorkState == STATE_BUSY) {
+        m_job.Cancel();  // the job's end says what was done
+        break;
+      }
+      OnCloseFile();
+      break;
+    case ID_FILE_CLOSE:
     case IDC_CLOSE_FILE: OnCloseFile(); break;
     case IDC_ANALYSE: OnAnalyse(); break;
     case IDC_PLAY: OnPlay(); break;
@@ -423,6 +431,9 @@ void CCutterDlg::OnCommand(wxCommandEvent& event) {
       m_pSpectrum->SetExactCut(IsExactCutChecked());
       break;
     case ID_FILE_LEVEL: OnLevel(); break;
+    case ID_FILE_KEEP_COVER: break;  // the menu keeps the check; cuts and splits read it
+    case ID_FILE_FIND_SILENCE: OnFindSilences(); break;
+    case ID_FILE_SPLIT_TRACKS: OnSplitTracks(); break;
     case ID_APP_EXIT: CallAfter([this] { Close(); }); break;
     case ID_FILE_CUT:
       if (m_nWorkState == STATE_READY) OnCut();

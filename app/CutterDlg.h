@@ -14,6 +14,9 @@
 //   STATE_READY      waveform shown: play, select, cut. Playback is a worker
 //                    run inside this state; a playback error ends the run
 //                    and keeps the state, the file and the selection.
+//   STATE_BUSY       a background job (a silence search, a split into
+//                    tracks) runs: progress bar and cancel button as while
+//                    analysing, the waveform stays shown.
 // SetUiState shows, hides, enables and disables the controls for a state.
 //
 // Threads: everything runs on the user-interface thread except OnPcmData,
@@ -27,8 +30,10 @@
 // Its public surface is what the program needs: build it, name the command
 // line's file, receive the worker's messages. The handlers are private;
 // tests and tools reach them through CutterDlgPeer (CutterDlgPeer.h).
-// Commands (CutterDlgCommands.cpp), the cut (CutterDlgCut.cpp) and the set-up
-// (CutterDlg.cpp) are split over three files.
+// Commands (CutterDlgCommands.cpp), the cut (CutterDlgCut.cpp), the split
+// marks and the split (CutterDlgMarks.cpp, CutterDlgSplit.cpp, on
+// BackgroundJob: CutterDlgJob.cpp) and the set-up (CutterDlg.cpp) each have
+// their own file, as the other concerns named below.
 #pragma once
 
 #include <wx/event.h>
@@ -43,8 +48,11 @@
 #include <string>
 #include <vector>
 
+#include "app/BackgroundJob.h"
 #include "app/GainDialog.h"
 #include "pipeline/ArwNotify.h"
+#include "split/SilenceFinder.h"
+#include "split/SplitPlan.h"
 
 class CArwMan;
 class CAudioReader;
@@ -56,6 +64,10 @@ class CSkinButton;
 class CSpectrumCtrl;
 class IFileDialogs;
 class SpectrumTimeEvent;
+class TrackSplitter;
+struct SplitOutcome;
+struct SplitSettings;
+struct TrackJob;
 class wxDropFilesEvent;
 class wxKeyEvent;
 class wxGauge;
@@ -76,6 +88,7 @@ enum WorkState {
   STATE_NO_FILE = 0,
   STATE_ANALYSING = 1,
   STATE_READY = 2,
+  STATE_BUSY = 3,
 };
 
 enum CutterTimerId {
@@ -189,6 +202,32 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   bool IsSameFile(const std::string& a, const std::string& b) const;
   // The file menu's "sample-exact cut" item is checked.
   bool IsExactCutChecked() const;
+  bool IsMenuChecked(int id) const;
+  // What the file menu's switches ask of a cut or a split (exact, cover).
+  CutOptions MenuCutOptions() const;
+
+  // Split marks and the silence search (CutterDlgMarks.cpp).
+  // The play cursor's time while playing, else the pointer's; -1 for neither.
+  int TimeHere() const;
+  void AddMarkHere();
+  void DeleteMarkNearPointer();
+  void OnFindSilences();
+  void EndSilenceSearch(const SilenceResult& result, bool exact);
+
+  // The split into tracks at the marks (CutterDlgSplit.cpp).
+  void OnSplitTracks();
+  bool AskSplitFolder(std::string* folder);
+  // Resolves the tracks; asks before replacing existing files.
+  bool PrepareSplit(TrackSplitter& splitter, const SplitPlan& plan, const std::string& folder,
+                    SplitSettings* settings, std::vector<TrackJob>* jobs);
+  void EndSplit(const std::vector<TrackJob>& jobs, const SplitOutcome& outcome);
+
+  // The background job (CutterDlgJob.cpp): STATE_BUSY from StartJob until
+  // its end comes back (EndJob) or StopJob ends it without a word.
+  // `range` is what the progress bar fills up to.
+  bool StartJob(int64_t range, std::function<void(BackgroundJob&)> work, std::function<void()> done);
+  void EndJob();
+  void StopJob();
 
   // Gain and fades (CutterDlgLevel.cpp): the dialog, whether the loaded
   // file can take them (greys the menu item), the options a cut or a
@@ -276,6 +315,9 @@ class CCutterDlg : public wxFrame, public IArwNotify {
   std::unique_ptr<CLevelReader> m_pLevelReader;
   LevelSettings m_level;
   bool m_bLevelFits = true;
+  // The silence dialog's last answer, and the job that searches or splits.
+  SilenceOptions m_silence;
+  BackgroundJob m_job;
 
   std::string m_strSourcePath;
   std::string m_strDefaultFolder;

@@ -55,6 +55,10 @@ bool CCutterDlg::ConfirmStopWork() {
     case STATE_READY:
       if (m_pArwMan) m_pArwMan->Pause();
       return true;
+    case STATE_BUSY:
+      if (Ask(this, apptext::kStopWork, MB_YESNO) != IDYES) return false;
+      StopJob();  // the tracks written so far stay
+      return true;
     default:
       return true;
   }
@@ -88,6 +92,7 @@ void CCutterDlg::OnCloseFile() {
 }
 
 void CCutterDlg::CloseFile() {
+  StopJob();
   if (m_nWorkState == STATE_ANALYSING) {
     StopAnalysis();
   } else if (m_nWorkState == STATE_READY) {
@@ -228,7 +233,9 @@ void CCutterDlg::UpdatePlayPosition() {
 }
 
 void CCutterDlg::OnTimer(int timerId) {
-  if (timerId == TIMER_PROGRESS) {
+  if (timerId == TIMER_PROGRESS && m_nWorkState == STATE_BUSY) {
+    m_pProgress->SetValue(static_cast<int>(std::clamp<int64_t>(m_job.Progress(), 0, m_pProgress->GetRange())));
+  } else if (timerId == TIMER_PROGRESS) {
     if (m_pArwMan) m_pProgress->SetValue(std::clamp(m_pArwMan->GetPosition(), 0, m_pProgress->GetRange()));
   } else if (timerId == TIMER_PLAYBACK) {
     UpdatePlayPosition();

@@ -7,6 +7,7 @@
 
 #include <wx/menu.h>
 
+#include "app/Commands.h"
 #include "app/CutterDlg.h"
 #include "app/DialogLayout.h"
 #include "app/FileDialogs.h"
@@ -44,11 +45,8 @@ void CCutterDlg::OnCut() {
   StopPlayback();
   start = m_pSpectrum->GetSelStart();
   end = m_pSpectrum->GetSelEnd();
-  // The sample-exact switch of the file menu (off at every start).
-  CutOptions options;
-  options.exact = IsExactCutChecked();
   CutReport report;
-  if (!CutToFile(m_strSourcePath, m_strDestPath, start, end, &report, WithLevel(options))) {
+  if (!CutToFile(m_strSourcePath, m_strDestPath, start, end, &report, WithLevel(MenuCutOptions()))) {
     if (report.refusal == CutRefusal::WouldClip) {
       Tell(this, Tr(apptext::kGainWouldClip) + wxString::Format(" %+.1f dB", report.largestGainDb));
     } else {
@@ -91,7 +89,17 @@ bool CCutterDlg::IsSameFile(const std::string& a, const std::string& b) const {
   return std::filesystem::equivalent(a, b, error) && !error;
 }
 
-bool CCutterDlg::IsExactCutChecked() const {
+bool CCutterDlg::IsExactCutChecked() const { return IsMenuChecked(ID_FILE_EXACT_CUT); }
+
+bool CCutterDlg::IsMenuChecked(int id) const {
   const wxMenuBar* bar = GetMenuBar();
-  return bar && bar->FindItem(ID_FILE_EXACT_CUT) && bar->IsChecked(ID_FILE_EXACT_CUT);
+  return bar && bar->FindItem(id) && bar->IsChecked(id);
+}
+
+// The file menu's switches, off at every start.
+CutOptions CCutterDlg::MenuCutOptions() const {
+  CutOptions options;
+  options.exact = IsExactCutChecked();
+  options.keepCover = IsMenuChecked(ID_FILE_KEEP_COVER);
+  return options;
 }

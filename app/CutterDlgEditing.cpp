@@ -19,7 +19,7 @@ constexpr int kTenSecondsMs = 10 * 1000;
 }  // namespace
 
 bool CCutterDlg::RunEditCommand(int id) {
-  if (m_nWorkState != STATE_READY) return id >= ID_VIEW_ZOOM_IN && id <= ID_KEY_EDIT_END;
+  if (m_nWorkState != STATE_READY) return id >= ID_VIEW_ZOOM_IN && id <= ID_KEY_LAST;
   switch (id) {
     case ID_VIEW_ZOOM_IN: ZoomBy(kZoomStep); break;
     case ID_VIEW_ZOOM_OUT: ZoomBy(1 / kZoomStep); break;
@@ -47,6 +47,8 @@ bool CCutterDlg::RunEditCommand(int id) {
     case ID_KEY_HEAR_AFTER_END: Prelisten(id); break;
     case ID_KEY_EDIT_START: BeginTimeEdit(0); break;
     case ID_KEY_EDIT_END: BeginTimeEdit(1); break;
+    case ID_KEY_ADD_MARK: AddMarkHere(); break;
+    case ID_KEY_DELETE_MARK: DeleteMarkNearPointer(); break;
     default: return false;
   }
   return true;
@@ -96,14 +98,15 @@ void CCutterDlg::Prelisten(int id) {
   if (until > from) StartPlayback(from, until);
 }
 
-void CCutterDlg::PlaceEdgeHere(bool start) {
+int CCutterDlg::TimeHere() const {
   const SpectrumModel& model = m_pSpectrum->GetModel();
-  int time = -1;
-  if (m_pArwMan && m_pArwMan->IsRunning() && model.GetPlayPosition() >= 0) {
-    time = model.GetPlayPosition();
-  } else if (model.GetMouseX() >= 0) {
-    time = model.XToTime(model.GetMouseX());
-  }
+  if (m_pArwMan && m_pArwMan->IsRunning() && model.GetPlayPosition() >= 0) return model.GetPlayPosition();
+  if (model.GetMouseX() >= 0) return model.XToTime(model.GetMouseX());
+  return -1;
+}
+
+void CCutterDlg::PlaceEdgeHere(bool start) {
+  const int time = TimeHere();
   if (time < 0) return;  // neither playing nor ever pointed at
   if (start) {
     m_pSpectrum->PlaceStart(time);

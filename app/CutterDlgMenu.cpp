@@ -10,6 +10,7 @@
 #include "app/DialogLayout.h"
 #include "app/Texts.h"
 #include "platform/wx/Translation.h"
+#include "ui/waveform/SpectrumCtrl.h"
 
 namespace {
 
@@ -61,10 +62,12 @@ bool CCutterDlg::IsCommandAvailable(int id) const {
   switch (id) {
     case ID_FILE_OPEN:
     case ID_FILE_EXACT_CUT:
+    case ID_FILE_KEEP_COVER:
     case ID_APP_EXIT:
     case ID_APP_ABOUT: return true;
     case ID_FILE_CLOSE: return m_nWorkState != STATE_NO_FILE;
     case ID_FILE_LEVEL: return m_bLevelFits;  // Layer III only (CutterDlgLevel.cpp)
+    case ID_FILE_SPLIT_TRACKS: return m_nWorkState == STATE_READY && !m_pSpectrum->GetMarks().empty();
     default: return m_nWorkState == STATE_READY;
   }
 }

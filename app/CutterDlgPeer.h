@@ -25,6 +25,7 @@ struct CutterDlgState {
   std::string lastFolder;     // where the open dialog starts
   std::string defaultFolder;  // the documents folder
   bool exactCutChecked = false;  // the file menu's sample-exact item
+  bool keepCoverChecked = false;  // the file menu's cover item
   bool progressTimerRunning = false;
   bool playbackTimerRunning = false;
   int timeEdge = -1;          // the time being typed: 0 start, 1 end, -1 none
@@ -35,8 +36,8 @@ class CutterDlgPeer {
  public:
   explicit CutterDlgPeer(CCutterDlg* dialog = nullptr) : m_pDialog(dialog) {}
 
-  // The commands (what the open, close, cancel, play, pause, stop, cut and
-  // level commands and a drop run).
+  // The commands (what the open, close, cancel, play, pause, stop, cut,
+  // level, silence and split commands and a drop run).
   bool OnOpenFile();
   void OnCloseFile();
   void OnAnalyse();
@@ -45,6 +46,8 @@ class CutterDlgPeer {
   void OnStop();
   void OnCut();
   void OnLevel();
+  void OnFindSilences();
+  void OnSplitTracks();
   void OnDropFiles(const wxArrayString& files);
   // What the window does on its own: a worker's error arriving, closing the
   // file without a question, stopping the analysis.

@@ -1,5 +1,6 @@
 #include "app/FileDialogs.h"
 
+#include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/string.h>
 
@@ -28,6 +29,14 @@ bool CWxFileDialogs::AskSavePath(wxWindow* owner, const std::string& folder, con
   wxFileDialog dialog(owner, Tr(apptext::kSaveTitle), PathToWx(folder), PathToWx(defaultName),
                       Tr(apptext::kSaveFilter), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   dialog.SetFilterIndex(0);
+  if (dialog.ShowModal() != wxID_OK) return false;
+  *path = PathFromWx(dialog.GetPath());
+  return !path->empty();
+}
+
+bool CWxFileDialogs::AskFolder(wxWindow* owner, const std::string& title, const std::string& folder,
+                               std::string* path) {
+  wxDirDialog dialog(owner, Tr(title.c_str()), PathToWx(folder), wxDD_DEFAULT_STYLE);
   if (dialog.ShowModal() != wxID_OK) return false;
   *path = PathFromWx(dialog.GetPath());
   return !path->empty();

@@ -1,7 +1,8 @@
-// The two file dialogs of the main window behind a small interface, so that
-// tests (and anything else that must run without a person) can answer them.
+// The file and folder dialogs of the main window behind a small interface,
+// so that tests (and anything else that must run without a person) can
+// answer them.
 //
-// CWxFileDialogs is the real one: the desktop's open and save dialogs with
+// CWxFileDialogs is the real one: the desktop's open, save and folder dialogs with
 // the program's filters and titles. Paths are UTF-8; folders may end in '/'.
 #pragma once
 
@@ -22,6 +23,11 @@ class IFileDialogs {
   // chosen path; false when cancelled.
   virtual bool AskSavePath(wxWindow* owner, const std::string& folder, const std::string& defaultName,
                            std::string* path) = 0;
+  // The folder dialog titled `title` (a text of app/Texts.h): one existing
+  // folder, starting in `folder`. True with the chosen folder; false when
+  // cancelled.
+  virtual bool AskFolder(wxWindow* owner, const std::string& title, const std::string& folder,
+                         std::string* path) = 0;
 };
 
 class CWxFileDialogs : public IFileDialogs {
@@ -29,6 +35,8 @@ class CWxFileDialogs : public IFileDialogs {
   bool AskOpenPath(wxWindow* owner, const std::string& folder, std::string* path) override;
   bool AskSavePath(wxWindow* owner, const std::string& folder, const std::string& defaultName,
                    std::string* path) override;
+  bool AskFolder(wxWindow* owner, const std::string& title, const std::string& folder,
+                 std::string* path) override;
 };
 
 // UTF-8 path <-> wx text (a name that is not valid UTF-8 is shown through

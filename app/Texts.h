@@ -38,6 +38,9 @@ inline constexpr char kCloseFileItem[] = N_("파일 닫기(&C)");
 inline constexpr char kCutItem[] = N_("자르기(&S)...");
 inline constexpr char kExactCutItem[] = N_("샘플 단위 정밀 자르기(&P)");
 inline constexpr char kLevelItem[] = N_("음량 조절(&V)...");
+inline constexpr char kKeepCoverItem[] = N_("커버 그림 유지(&K)");
+inline constexpr char kFindSilenceItem[] = N_("무음 구간 찾기(&D)");
+inline constexpr char kSplitTracksItem[] = N_("트랙으로 나누기(&T)...");
 inline constexpr char kExitItem[] = N_("종료(&X)");
 inline constexpr char kAboutItem[] = N_("파도오디오 자르개 정보(&A)");
 inline constexpr char kZoomInItem[] = N_("확대(&I)");
@@ -75,6 +78,11 @@ inline constexpr char kGainLabel[] = N_("음량 (dB, 1.5 dB 단위)");
 inline constexpr char kFadeInLabel[] = N_("페이드 인 (ms)");
 inline constexpr char kFadeOutLabel[] = N_("페이드 아웃 (ms)");
 
+// The silence dialog (SilenceDialog.h).
+inline constexpr char kSilenceTitle[] = N_("무음 구간 찾기");
+inline constexpr char kSilenceThresholdLabel[] = N_("무음 기준 (dB)");
+inline constexpr char kSilenceLengthLabel[] = N_("최소 길이 (초)");
+
 // The open and save dialogs ("description|pattern" filters).
 inline constexpr char kOpenFilter[] = N_("mp3 파일(*.mp3)|*.mp3");
 inline constexpr char kSaveTitle[] = N_("파일이름을 입력하세요.");
@@ -97,5 +105,16 @@ inline constexpr char kGainWouldClip[] = N_("음량을 그만큼 올리면 소�
 // Asked under the file's name when the ".mp3" the window adds names a file
 // that already exists (the save dialog asked about the name without it).
 inline constexpr char kReplace[] = N_("같은 이름의 파일이 이미 있습니다.\n바꾸시겠습니까?");
+
+// Finding silences and splitting into tracks. A number follows the texts
+// that end in ':' (" 3 / 3").
+inline constexpr char kNoSilenceFound[] = N_("무음 구간을 찾지 못하였습니다.");
+inline constexpr char kSilenceFailed[] = N_("무음 구간을 찾는데 실패하였습니다.");
+inline constexpr char kSplitFolderTitle[] = N_("트랙을 저장할 폴더를 고르세요.");
+// Asked under the name of a track file that already exists.
+inline constexpr char kTracksExist[] = N_("같은 이름의 트랙 파일이 이미 있습니다.\n모두 바꾸시겠습니까?");
+inline constexpr char kSplitFailed[] = N_("트랙으로 나누는데 실패하였습니다.");
+inline constexpr char kTracksWritten[] = N_("저장한 트랙 수:");
+inline constexpr char kSplitCancelled[] = N_("트랙 나누기를 취소하였습니다.");
 
 }  // namespace apptext

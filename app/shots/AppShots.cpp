@@ -59,6 +59,7 @@ class NoDialogs : public IFileDialogs {
  public:
   bool AskOpenPath(wxWindow*, const std::string&, std::string*) override { return false; }
   bool AskSavePath(wxWindow*, const std::string&, const std::string&, std::string*) override { return false; }
+  bool AskFolder(wxWindow*, const std::string&, const std::string&, std::string*) override { return false; }
 };
 
 void Pump(int milliseconds) {

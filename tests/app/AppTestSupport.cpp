@@ -33,6 +33,12 @@ bool FakeFileDialogs::AskSavePath(wxWindow* /*owner*/, const std::string& folder
   return Answer(saveAnswers, path);
 }
 
+bool FakeFileDialogs::AskFolder(wxWindow* /*owner*/, const std::string& title, const std::string& folder,
+                                std::string* path) {
+  folderCalls.push_back({folder, title});
+  return Answer(folderAnswers, path);
+}
+
 BoxRecorder::BoxRecorder()
     : yesNoDefault(IDNO), m_hook([this](CMessageDlg& box) {
         texts.push_back(box.GetText().utf8_string());
@@ -60,6 +66,13 @@ std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, c
                               std::to_string(startMs) + " " + std::to_string(endMs) + " '" + out + "' >/dev/null";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   return ReadFileBytes(out);
+}
+
+void CliSplit(const std::string& source, const std::string& points, const std::string& outFolder,
+              const std::string& options) {
+  const std::string command = "'" + BuildDir() + "/padocut-cli' split " + options + " '" + source + "' '" +
+                              outFolder + "' --at " + points + " >/dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 std::string LabelOf(const wxWindow* label) { return label->GetLabel().utf8_string(); }

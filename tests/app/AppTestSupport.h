@@ -43,10 +43,14 @@ class FakeFileDialogs : public IFileDialogs {
   bool AskSavePath(wxWindow* owner, const std::string& folder, const std::string& defaultName,
                    std::string* path) override;
 
+  bool AskFolder(wxWindow* owner, const std::string& title, const std::string& folder, std::string* path) override;
+
   std::deque<std::string> openAnswers;
   std::deque<std::string> saveAnswers;
+  std::deque<std::string> folderAnswers;
   std::vector<Call> openCalls;
   std::vector<Call> saveCalls;
+  std::vector<Call> folderCalls;  // defaultName holds the title
 };
 
 // Records every message box and answers it: the next queued answer, else
@@ -76,6 +80,10 @@ class TestReader : public CMp3Reader {
 // A wheel step where the pointer is, as the X server delivers it (button 4
 // up, 5 down), with Ctrl held when asked (XWheel.cpp).
 void FakeWheel(bool up, bool control);
+
+// padocut-cli's split of `source` at `points` ("1000,2000") into `outFolder`.
+void CliSplit(const std::string& source, const std::string& points, const std::string& outFolder,
+              const std::string& options = "");
 
 // padocut-cli's cut of the same stretch: the reference bytes.
 std::vector<uint8_t> CliCut(const std::string& source, int startMs, int endMs, const std::string& out,

@@ -39,6 +39,7 @@
 #include <wx/font.h>
 
 #include <string>
+#include <vector>
 
 #include "ui/waveform/DetailLoader.h"
 #include "ui/waveform/SpectrumModel.h"
@@ -108,6 +109,11 @@ class CSpectrumCtrl : public wxControl, private SpectrumModel::Host {
   bool MoveActiveEdge(int timeMs) { return m_model.MoveActiveEdge(timeMs); }
   bool SelectAll() { return m_model.SelectAll(); }
   bool SetSelectionRange(int startMs, int endMs) { return m_model.SetSelectionRange(startMs, endMs); }
+  // Split marks (see SpectrumModel; a press near one drags it).
+  bool AddMark(int timeMs) { return m_model.AddMark(timeMs); }
+  int AddMarks(const std::vector<int>& times) { return m_model.AddMarks(times); }
+  bool RemoveMarkNearest(int timeMs) { return m_model.RemoveMarkNearest(timeMs); }
+  const std::vector<int>& GetMarks() const { return m_model.GetMarks(); }
   bool Undo() { return m_model.Undo(); }
   bool Redo() { return m_model.Redo(); }
   // The scroll bar shown while zoomed (null before Create).

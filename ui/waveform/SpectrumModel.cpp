@@ -73,6 +73,8 @@ void SpectrumModel::Reset() {
   m_view.Reset(0, m_nClientWidth);
   m_visible.Clear();
   m_bFollowing = false;
+  m_marks.clear();
+  m_nDraggedMark = -1;
   m_history.Reset({0, 0});
   m_activeEdge = Edge::Start;
   m_bActiveEdgeShown = false;
@@ -97,6 +99,8 @@ bool SpectrumModel::BeginAnalysis(int durationMs, int sampleRate, int bitsPerSam
   m_state = SpectrumState::Analysing;
   m_nSelStart = -1;
   m_nSelEnd = -1;
+  m_marks.clear();
+  m_nDraggedMark = -1;
   // Samples of all channels per column; the layers are never narrower than
   // one pixel.
   m_nAnalysisWidth = std::max(1, m_nClientWidth);
@@ -195,7 +199,7 @@ void SpectrumModel::ReduceColumn() {
 
 void SpectrumModel::EndAnalysis() {
   m_state = SpectrumState::Ready;
-  m_history.Reset({m_nSelStart, m_nSelEnd});
+  m_history.Reset({m_nSelStart, m_nSelEnd, m_marks});
   RefreshColumns();
 }
 
@@ -314,6 +318,10 @@ void SpectrumModel::SetSelection(int first, int second) {
 
 void SpectrumModel::OnMouseMove(int x, bool leftButtonDown) {
   if (m_state != SpectrumState::Ready) return;
+  if (m_nDraggedMark >= 0) {
+    if (leftButtonDown) DragMarkTo(x);
+    return;
+  }
   if (leftButtonDown && m_bDragging) {
     if (x != m_nMouseX) {
       const int t = XToTime(x);
@@ -341,6 +349,10 @@ void SpectrumModel::OnMouseMove(int x, bool leftButtonDown) {
 void SpectrumModel::OnLeftDown(int x) {
   if (m_state != SpectrumState::Ready) return;
   CommitSelection();  // a change made before the click is a step of its own
+  if (const int mark = MarkNear(x); mark >= 0 && !m_bDragging) {
+    BeginMarkDrag(mark);
+    return;
+  }
   m_bActiveEdgeShown = false;
   const int t = XToTime(x);
   if (t > m_nSelEnd) {
@@ -360,8 +372,9 @@ void SpectrumModel::OnLeftDown(int x) {
 }
 
 void SpectrumModel::OnLeftUp() {
-  if (m_bDragging && m_state == SpectrumState::Ready) CommitSelection();
+  if ((m_bDragging || m_nDraggedMark >= 0) && m_state == SpectrumState::Ready) CommitSelection();
   m_bDragging = false;
+  m_nDraggedMark = -1;
   if (m_pHost) m_pHost->EndMouseCapture();
 }
 

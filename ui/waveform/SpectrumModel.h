@@ -165,6 +165,26 @@ class SpectrumModel {
   bool Undo();
   bool Redo();
 
+  // Split marks: the times (ms, rising, strictly inside the file) where a
+  // split into tracks goes, drawn numbered over the waveform. A left press
+  // within kMarkGrabPixels of a mark's line drags that mark (between its
+  // neighbours) instead of moving the selection. Every change is a step of
+  // the history the selection's changes go into; Reset and a new analysis
+  // clear them.
+  static constexpr int kMarkGrabPixels = 3;
+  const std::vector<int>& GetMarks() const { return m_marks; }
+  // False at or outside the file's ends and where a mark is already.
+  bool AddMark(int timeMs);
+  // Each time that AddMark would take, all as one step; how many were added.
+  int AddMarks(const std::vector<int>& times);
+  // Removes the mark nearest `timeMs`; false when there is none.
+  bool RemoveMarkNearest(int timeMs);
+  // The index of the mark whose line is nearest client x within
+  // kMarkGrabPixels, or -1.
+  int MarkNear(int x) const;
+  // The mark being dragged, or -1.
+  int GetDraggedMark() const { return m_nDraggedMark; }
+
   int TimeToX(int timeMs) const;
   int XToTime(int x) const;
 
@@ -239,6 +259,11 @@ class SpectrumModel {
   void SetSelection(int first, int second);
   void PostChangeTime();
   void Compose();
+  // Mark dragging (SpectrumModelMarks.cpp).
+  void BeginMarkDrag(int index);
+  void DragMarkTo(int x);
+  // Shows the marks of a step the history gave back; whether they changed.
+  bool ShowMarks(const std::vector<int>& marks);
 
   Host* m_pHost = nullptr;
 
@@ -290,6 +315,8 @@ class SpectrumModel {
   std::vector<int> m_frameTimes;
   int64_t m_nLeadFrames = 0;
   bool m_bExactCut = false;
+  std::vector<int> m_marks;
+  int m_nDraggedMark = -1;
   // The stretch last asked for, so it is asked for once.
   int m_nDetailAskedStart = -1;
   int m_nDetailAskedEnd = -1;

@@ -144,17 +144,19 @@ bool SpectrumModel::ShowSelection(int start, int end) {
 }
 
 void SpectrumModel::CommitSelection() {
-  if (m_state == SpectrumState::Ready) m_history.Commit({m_nSelStart, m_nSelEnd});
+  if (m_state == SpectrumState::Ready) m_history.Commit({m_nSelStart, m_nSelEnd, m_marks});
 }
 
 bool SpectrumModel::Undo() {
   SelectionHistory::Selection shown;
-  if (m_state != SpectrumState::Ready || !m_history.Undo({m_nSelStart, m_nSelEnd}, &shown)) return false;
-  return ShowSelection(shown.first, shown.second);
+  if (m_state != SpectrumState::Ready || !m_history.Undo({m_nSelStart, m_nSelEnd, m_marks}, &shown)) return false;
+  const bool marksChanged = ShowMarks(shown.marks);
+  return ShowSelection(shown.start, shown.end) || marksChanged;
 }
 
 bool SpectrumModel::Redo() {
   SelectionHistory::Selection shown;
-  if (m_state != SpectrumState::Ready || !m_history.Redo({m_nSelStart, m_nSelEnd}, &shown)) return false;
-  return ShowSelection(shown.first, shown.second);
+  if (m_state != SpectrumState::Ready || !m_history.Redo({m_nSelStart, m_nSelEnd, m_marks}, &shown)) return false;
+  const bool marksChanged = ShowMarks(shown.marks);
+  return ShowSelection(shown.start, shown.end) || marksChanged;
 }

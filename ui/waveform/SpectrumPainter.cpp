@@ -25,6 +25,7 @@ const wxColour SpectrumPainter::kSelectionFrameGrid(243, 182, 163);
 const wxColour SpectrumPainter::kCutStretch(46, 204, 113);
 const wxColour SpectrumPainter::kMarker(255, 255, 255);
 const wxColour SpectrumPainter::kActiveMarker(255, 236, 0);
+const wxColour SpectrumPainter::kSplitMark(170, 110, 255);
 const wxColour SpectrumPainter::kPlayCursor(128, 255, 255);
 const wxColour SpectrumPainter::kMouseLine(141, 255, 235);
 const wxColour SpectrumPainter::kFadeLine(40, 90, 255);
@@ -121,6 +122,7 @@ SpectrumPainter::SpectrumPainter()
       m_selectionFramePen(MakePen(kSelectionFrameGrid)),
       m_markerPen(MakePen(kMarker)),
       m_activeMarkerPen(MakePen(kActiveMarker)),
+      m_splitMarkPen(MakePen(kSplitMark)),
       m_playCursorPen(MakePen(kPlayCursor, wxPENSTYLE_USER_DASH)),
       m_mousePen(MakePen(kMouseLine)),
       m_fadePen(MakePen(kFadeLine)) {
@@ -156,7 +158,7 @@ bool SpectrumPainter::CreateLayers(int width, int height, const wxFont& rulerFon
     if (wxGraphicsContext* context = dc->GetGraphicsContext()) {
       context->SetAntialiasMode(wxANTIALIAS_NONE);
     }
-    if (i != Index(Layer::Composite) && rulerFont.IsOk()) dc->SetFont(rulerFont);
+    if (rulerFont.IsOk()) dc->SetFont(rulerFont);  // the composite's for the marks' numbers
     layer.dc = std::move(dc);
   }
   return true;
@@ -360,6 +362,7 @@ void SpectrumPainter::Compose(const SpectrumModel& model) {
     }
   }
   DrawCutStretch(dc, model);
+  DrawSplitMarks(dc, model);
   if (model.GetPlayPosition() >= 0 && shown(model.GetPlayPosition())) {
     dc.SetPen(m_playCursorPen);
     VerticalLine(dc, model.TimeToX(model.GetPlayPosition()), wave.top, wave.bottom);

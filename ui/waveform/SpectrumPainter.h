@@ -13,6 +13,10 @@
 // it never re-renders the waveform, so a pointer move costs one full copy, at
 // most one partial copy and a few short lines. Paint only copies composite.
 //
+// Split marks are lines across the track area, numbered from 1 in time order
+// near the top of the waveform area (the one being dragged in the active
+// marker's colour); Compose adds them too (SpectrumPainterMarks.cpp).
+//
 // Deep in a zoom, the frames' boundaries are drawn faintly into base and
 // selection, and Compose adds a bar along the top of the waveform area over
 // what a cut of the selection writes (whole frames, or the exact stretch).
@@ -58,6 +62,7 @@ class SpectrumPainter {
   static const wxColour kCutStretch;          // the bar over what the cut writes
   static const wxColour kMarker;
   static const wxColour kActiveMarker;  // the edge the keys move, once they have
+  static const wxColour kSplitMark;
   static const wxColour kPlayCursor;
   static const wxColour kMouseLine;
   static const wxColour kFadeLine;
@@ -125,6 +130,7 @@ class SpectrumPainter {
   void DrawMarkers(wxDC& dc, int startX, int endX, const SpectrumRect& wave) const;
   void DrawMarker(wxDC& dc, int x, int direction, const SpectrumRect& wave) const;
   void DrawFades(wxDC& dc, const SpectrumModel& model, int startX, int endX) const;
+  void DrawSplitMarks(wxDC& dc, const SpectrumModel& model) const;
 
   Surface m_layers[3];
   int m_nWidth = 0;
@@ -138,6 +144,7 @@ class SpectrumPainter {
   wxPen m_selectionFramePen;
   wxPen m_markerPen;
   wxPen m_activeMarkerPen;
+  wxPen m_splitMarkPen;
   wxPen m_playCursorPen;
   wxPen m_mousePen;
   wxPen m_fadePen;

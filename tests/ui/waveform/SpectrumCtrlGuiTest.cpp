@@ -280,6 +280,23 @@ TEST_F(SpectrumCtrlGuiTest, SelectionFromZeroToZeroIsNotDrawn) {
   EXPECT_EQ(PixelOf(LayerOf(Layer::Composite), 0, 100), SpectrumPainter::kMarker);
 }
 
+TEST_F(SpectrumCtrlGuiTest, SplitMarksAreNumberedLinesThatFollowTheZoom) {
+  MakeReady();
+  ASSERT_EQ(view->AddMarks({2000, 7000}), 2);
+  auto markPixels = [&](int x0, int x1, int y0, int y1) {
+    return CountPixels(LayerOf(Layer::Composite), SpectrumPainter::kSplitMark, wxRect(wxPoint(x0, y0), wxPoint(x1, y1)));
+  };
+  const int first = view->TimeToX(2000);
+  EXPECT_EQ(markPixels(first, first, 0, kWaveBottom - 1), kWaveBottom) << "across the track area";
+  EXPECT_GT(markPixels(first + 1, first + 14, kWaveTop, kWaveTop + 30), 0) << "its number beside it";
+  EXPECT_EQ(markPixels(0, first - 1, 0, kHeight - 1), 0);
+  ASSERT_TRUE(view->ZoomTo(6000, 8000));  // the scroll bar takes some height
+  const int second = view->TimeToX(7000);
+  const int bottom = view->GetModel().WaveArea().bottom;
+  EXPECT_EQ(markPixels(second, second, 0, bottom - 1), bottom);
+  EXPECT_EQ(markPixels(0, second - 1, 0, bottom), 0) << "the first mark is out of view";
+}
+
 TEST_F(SpectrumCtrlGuiTest, PlayCursorIsDottedAndHiddenWhenNegative) {
   MakeReady();
   ASSERT_TRUE(view->SetPlayPosition(5000));

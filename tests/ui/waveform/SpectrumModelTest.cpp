@@ -681,4 +681,85 @@ TEST_F(SpectrumModelTest, UndoTakesBackAWholeDragThenEachKeyStep) {
   EXPECT_FALSE(model.Undo()) << "a new file starts a new history";
 }
 
+// --- split marks ------------------------------------------------------------------
+
+TEST_F(SpectrumModelTest, MarksAreAddedInsideTheFileInOrderAndDeleteTakesTheNearest) {
+  MakeReady();
+  EXPECT_TRUE(model.AddMark(6000));
+  EXPECT_TRUE(model.AddMark(2000));
+  EXPECT_FALSE(model.AddMark(2000)) << "one mark per time";
+  EXPECT_FALSE(model.AddMark(0)) << "no track would be empty at the file's ends";
+  EXPECT_FALSE(model.AddMark(kDuration));
+  EXPECT_EQ(model.AddMarks({4000, 6000, -5, 8000}), 2);
+  EXPECT_EQ(model.GetMarks(), (std::vector<int>{2000, 4000, 6000, 8000}));
+  EXPECT_TRUE(model.RemoveMarkNearest(5100));
+  EXPECT_EQ(model.GetMarks(), (std::vector<int>{2000, 4000, 8000}));
+  EXPECT_TRUE(model.RemoveMarkNearest(99999));
+  EXPECT_EQ(model.GetMarks(), (std::vector<int>{2000, 4000}));
+  model.Reset();
+  EXPECT_TRUE(model.GetMarks().empty()) << "closing the file clears them";
+  MakeReady();
+  EXPECT_FALSE(model.RemoveMarkNearest(1000));
+}
+
+TEST_F(SpectrumModelTest, APressNearAMarkDragsItBetweenItsNeighboursAndLeavesTheSelection) {
+  MakeReady();
+  model.SetSelectionRange(1000, 9000);
+  model.AddMarks({3000, 5000});
+  model.OnLeftDown(31);  // within the grab distance of the mark at column 30
+  EXPECT_EQ(model.GetDraggedMark(), 0);
+  EXPECT_TRUE(host.capture);
+  model.OnMouseMove(42, true);
+  EXPECT_EQ(model.GetMarks(), (std::vector<int>{4200, 5000}));
+  model.OnMouseMove(70, true);  // stops before the next mark
+  EXPECT_EQ(model.GetMarks(), (std::vector<int>{4999, 5000}));
+  model.OnLeftUp();
+  EXPECT_EQ(model.GetDraggedMark(), -1);
+  EXPECT_FALSE(host.capture);
+  EXPECT_EQ(SelectionOf(model), Selection(1000, 9000)) << "the drag moved no edge";
+  // Further away the press is the usual one.
+  model.OnLeftDown(20);
+  model.OnLeftUp();
+  EXPECT_EQ(SelectionOf(model), Selection(2000, 9000));
+}
+
+TEST_F(SpectrumModelTest, MarksFollowTheZoomWhenGrabbed) {
+  MakeReady();
+  model.AddMarks({5000, 5400});
+  ASSERT_TRUE(model.ZoomAround(5000, 50, 10));  // 10 ms per column, 5000 ms at column 50
+  EXPECT_EQ(model.MarkNear(52), 0);
+  EXPECT_EQ(model.MarkNear(89), 1);
+  EXPECT_EQ(model.MarkNear(70), -1) << "between the lines nothing is grabbed";
+  model.OnLeftDown(90);
+  model.OnMouseMove(95, true);
+  model.OnLeftUp();
+  EXPECT_EQ(model.GetMarks(), (std::vector<int>{5000, 5450}));
+}
+
+TEST_F(SpectrumModelTest, OneHistoryUndoesMarksAndSelectionInTheOrderTheyChanged) {
+  MakeReady();
+  model.AddMark(3000);
+  model.SetSelectionRange(1000, 2000);
+  model.AddMarks({6000, 7000});  // one step
+  model.OnLeftDown(60);  // drags the mark at 6000
+  model.OnMouseMove(65, true);
+  model.OnLeftUp();
+  model.RemoveMarkNearest(3000);
+  using Marks = std::vector<int>;
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(model.GetMarks(), (Marks{3000, 6500, 7000}));
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(model.GetMarks(), (Marks{3000, 6000, 7000})) << "the whole drag was one step";
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(model.GetMarks(), Marks{3000});
+  EXPECT_EQ(SelectionOf(model), Selection(1000, 2000));
+  ASSERT_TRUE(model.Undo());
+  EXPECT_EQ(SelectionOf(model), Selection(-1, -1));
+  EXPECT_EQ(model.GetMarks(), Marks{3000});
+  ASSERT_TRUE(model.Undo());
+  EXPECT_TRUE(model.GetMarks().empty());
+  ASSERT_TRUE(model.Redo());
+  EXPECT_EQ(model.GetMarks(), Marks{3000});
+}
+
 }  // namespace
