@@ -6,8 +6,7 @@
 // previous ones.
 #pragma once
 
-#include <wx/dialog.h>
-
+#include "app/FieldsDialog.h"
 #include "mp3/CutTypes.h"
 
 class wxSpinCtrl;
@@ -27,7 +26,7 @@ struct LevelSettings {
   }
 };
 
-class CGainDialog : public wxDialog {
+class CGainDialog : public CFieldsDialog {
  public:
   // The control ids (for tests).
   enum { ID_GAIN = 100, ID_FADE_IN, ID_FADE_OUT };

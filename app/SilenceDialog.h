@@ -4,13 +4,12 @@
 // OK takes the values, Cancel and Escape keep the previous ones.
 #pragma once
 
-#include <wx/dialog.h>
-
+#include "app/FieldsDialog.h"
 #include "split/SilenceFinder.h"
 
 class wxSpinCtrlDouble;
 
-class CSilenceDialog : public wxDialog {
+class CSilenceDialog : public CFieldsDialog {
  public:
   // The control ids (for tests).
   enum { ID_THRESHOLD = 100, ID_MIN_LENGTH };
