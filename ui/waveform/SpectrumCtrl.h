@@ -95,21 +95,21 @@ class CSpectrumCtrl : public wxControl, private SpectrumModel::Host {
   int TimeToX(int timeMs) const { return m_model.TimeToX(timeMs); }
   int XToTime(int x) const { return m_model.XToTime(x); }
 
-  // Zoom and scroll (see SpectrumModel); true when the view moved.
+  // Zoom and scroll, passed on to the model; true when the view moved.
   bool ZoomAround(int timeMs, int x, double factor) { return m_model.ZoomAround(timeMs, x, factor); }
   bool ShowAll() { return m_model.ShowAll(); }
   bool ZoomTo(int fromMs, int toMs) { return m_model.ZoomTo(fromMs, toMs); }
   bool ScrollBy(int deltaMs) { return m_model.ScrollBy(deltaMs); }
   void SetFollowing(bool following) { m_model.SetFollowing(following); }
   bool FollowPlayPosition(int timeMs) { return m_model.FollowPlayPosition(timeMs); }
-  // Keyboard editing and the selection's history (see SpectrumModel).
+  // Keyboard editing and the selection's history, passed on to the model.
   void SwitchEdge() { m_model.SwitchEdge(); }
   bool PlaceStart(int timeMs) { return m_model.PlaceStart(timeMs); }
   bool PlaceEnd(int timeMs) { return m_model.PlaceEnd(timeMs); }
   bool MoveActiveEdge(int timeMs) { return m_model.MoveActiveEdge(timeMs); }
   bool SelectAll() { return m_model.SelectAll(); }
   bool SetSelectionRange(int startMs, int endMs) { return m_model.SetSelectionRange(startMs, endMs); }
-  // Split marks (see SpectrumModel; a press near one drags it).
+  // Split marks, passed on to the model (a press near one drags it).
   bool AddMark(int timeMs) { return m_model.AddMark(timeMs); }
   int AddMarks(const std::vector<int>& times) { return m_model.AddMarks(times); }
   bool RemoveMarkNearest(int timeMs) { return m_model.RemoveMarkNearest(timeMs); }

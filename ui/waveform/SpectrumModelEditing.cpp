@@ -1,4 +1,4 @@
-// SpectrumModel's keyboard editing (see SpectrumModel.h): the active edge,
+// SpectrumModel's keyboard editing, declared with the model: the active edge,
 // placing and moving the edges, frame steps, what the cut writes, and the
 // selection's history.
 #include "ui/waveform/SpectrumModel.h"

@@ -1,4 +1,4 @@
-// SpectrumModel's split marks (see SpectrumModel.h): adding, removing,
+// SpectrumModel's split marks, declared with the model: adding, removing,
 // finding a mark under the pointer and dragging it.
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-// SpectrumPainter's split marks (see SpectrumPainter.h).
+// SpectrumPainter's split marks: numbered lines over the waveform.
 #include <wx/dc.h>
 
 #include "ui/waveform/SpectrumPainter.h"
